@@ -1,0 +1,19 @@
+// Checking that the filter's input is well-formed UTF-8 before any of it is
+// sorted, so that nothing is written for a text that would be damaged.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace parasort::cli {
+
+// The byte offset of the first ill-formed sequence (truncated, overlong, an
+// encoded surrogate, beyond U+10FFFF, a stray continuation byte), or nothing
+// when all of `bytes` is well-formed. NUL is well-formed.
+std::optional<std::size_t> findInvalidUtf8(std::string_view bytes) noexcept;
+
+// The UTF-8 byte order mark.
+inline constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace parasort::cli

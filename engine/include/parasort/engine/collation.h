@@ -1,0 +1,84 @@
+// The paragraph collation: the order in which paragraphs are sorted and the
+// equality by which duplicates are found.
+//
+// Paragraphs are compared by the locale's collation with
+//   - case and width ignored ("Apple" == "apple", full-width "Ａ" == "A"),
+//   - diacritics significant ("é" != "e"),
+//   - canonically equivalent forms equal (U+00E9 == "e" U+0301),
+//   - punctuation and spaces significant ("a-b" != "ab"),
+//   - runs of digits compared by numeric value ("item9" < "item10"; leading
+//     zeros do not count, so "01" == "1"; at most 254 digits form a number).
+// Control characters and U+00AD are ignorable in the root collation: lines
+// that differ only in them are equal.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct UCollator;  // ICU's collator, kept out of the engine's interface
+
+namespace parasort {
+
+// A configured collator for one locale. Opening one is costly (do it once,
+// not per comparison); comparing never allocates for short strings, never
+// throws, and may be done from several threads at once.
+class ParagraphCollator {
+ public:
+  // `localeName` in any form icuCollationLocale() accepts; empty means the
+  // root collation. A locale that ICU has no data for falls back to the root
+  // collation (see knowsRequestedLocale()).
+  explicit ParagraphCollator(std::string_view localeName = {});
+
+  // The collator of the user's collation locale (userCollationLocaleName()),
+  // opened once per thread on first use.
+  static const ParagraphCollator& forUser();
+
+  // -1, 0 or +1 as `a` orders before, equal to or after `b`. The UTF-8
+  // overload expects well-formed UTF-8 (ill-formed bytes compare as U+FFFD).
+  int compare(std::u16string_view a, std::u16string_view b) const noexcept;
+  int compare(std::string_view a, std::string_view b) const noexcept;
+
+  // The name given to the constructor, and the ICU locale ID it became.
+  const std::string& requestedLocale() const noexcept { return requestedLocale_; }
+  const std::string& icuLocale() const noexcept { return icuLocale_; }
+
+  // False when the requested locale was not the root (or C/POSIX) locale and
+  // ICU had no collation data for its language, so root is used instead.
+  bool knowsRequestedLocale() const noexcept { return knowsRequestedLocale_; }
+
+  // The ICU collator, for code that builds on it (sort keys).
+  const UCollator* get() const noexcept { return collator_.get(); }
+
+ private:
+  struct CloseCollator {
+    void operator()(UCollator* collator) const noexcept;
+  };
+
+  std::string requestedLocale_;
+  std::string icuLocale_;
+  bool knowsRequestedLocale_ = true;
+  // Null only when ICU could open no collator at all (out of memory or
+  // missing data); comparisons then fall back to code unit order.
+  std::unique_ptr<UCollator, CloseCollator> collator_;
+};
+
+// The three-way order of two paragraphs under the user's collation locale.
+int CollateParagraphs(std::u16string_view a, std::u16string_view b);
+
+// The context handed to ParagraphCompare through the sort: the direction
+// (non-zero for ascending, zero for descending) and the collator to use
+// (null for the user's).
+struct ParagraphCompareContext {
+  std::uint8_t ascending = 1;
+  const ParagraphCollator* collator = nullptr;
+};
+
+// The sort callback: the collation order, negated when descending.
+int ParagraphCompare(std::u16string_view a, std::u16string_view b,
+                     const ParagraphCompareContext* context);
+int ParagraphCompare(std::string_view a, std::string_view b,
+                     const ParagraphCompareContext* context);
+
+}  // namespace parasort

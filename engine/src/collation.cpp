@@ -1,0 +1,111 @@
+#include "parasort/engine/collation.h"
+
+#include "parasort/engine/collation_locale.h"
+
+#include <unicode/ucol.h>
+
+#include <cstring>
+#include <limits>
+
+namespace parasort {
+namespace {
+
+// Case and width differences are tertiary, so secondary strength ignores
+// them while keeping diacritics (secondary) significant.
+void configure(UCollator* collator) {
+  UErrorCode status = U_ZERO_ERROR;
+  ucol_setAttribute(collator, UCOL_STRENGTH, UCOL_SECONDARY, &status);
+  ucol_setAttribute(collator, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+  ucol_setAttribute(collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+  ucol_setAttribute(collator, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+  ucol_setAttribute(collator, UCOL_CASE_LEVEL, UCOL_OFF, &status);
+}
+
+UCollator* openCollator(const std::string& icuLocale, bool& knowsLocale) {
+  UErrorCode status = U_ZERO_ERROR;
+  UCollator* collator = ucol_open(icuLocale.c_str(), &status);
+  if (U_FAILURE(status)) {
+    knowsLocale = false;
+    status = U_ZERO_ERROR;
+    collator = ucol_open("", &status);
+    if (U_FAILURE(status)) return nullptr;
+  } else if (!icuLocale.empty()) {
+    // ICU answers an unknown language with the root collator; its valid
+    // locale then says "root" (for "en_US" it says "en_US" although the
+    // rules are root's, which is fine: English has no tailoring).
+    UErrorCode localeStatus = U_ZERO_ERROR;
+    const char* valid = ucol_getLocaleByType(collator, ULOC_VALID_LOCALE, &localeStatus);
+    knowsLocale = U_SUCCESS(localeStatus) && valid != nullptr && std::strcmp(valid, "root") != 0 &&
+                  *valid != '\0';
+  }
+  configure(collator);
+  return collator;
+}
+
+int sign(int value) noexcept { return (value > 0) - (value < 0); }
+
+// ICU takes int32_t lengths; a paragraph longer than that (over 2 GiB of
+// text in one line) is compared by its first INT32_MAX units.
+int32_t icuLength(std::size_t length) noexcept {
+  constexpr auto limit = static_cast<std::size_t>(std::numeric_limits<int32_t>::max());
+  return static_cast<int32_t>(length < limit ? length : limit);
+}
+
+}  // namespace
+
+void ParagraphCollator::CloseCollator::operator()(UCollator* collator) const noexcept {
+  ucol_close(collator);
+}
+
+ParagraphCollator::ParagraphCollator(std::string_view localeName)
+    : requestedLocale_(localeName), icuLocale_(icuCollationLocale(localeName)) {
+  collator_.reset(openCollator(icuLocale_, knowsRequestedLocale_));
+}
+
+const ParagraphCollator& ParagraphCollator::forUser() {
+  thread_local const ParagraphCollator collator(userCollationLocaleName());
+  return collator;
+}
+
+int ParagraphCollator::compare(std::u16string_view a, std::u16string_view b) const noexcept {
+  if (!collator_) return sign(a.compare(b));
+  return sign(ucol_strcoll(collator_.get(), a.data(), icuLength(a.size()), b.data(),
+                           icuLength(b.size())));
+}
+
+int ParagraphCollator::compare(std::string_view a, std::string_view b) const noexcept {
+  if (!collator_) return sign(a.compare(b));
+  UErrorCode status = U_ZERO_ERROR;
+  const UCollationResult order = ucol_strcollUTF8(collator_.get(), a.data(), icuLength(a.size()),
+                                                  b.data(), icuLength(b.size()), &status);
+  // ucol_strcollUTF8 fails only on arguments we never pass (null pointers
+  // with lengths, negative lengths); code unit order keeps the result defined.
+  if (U_FAILURE(status)) return sign(a.compare(b));
+  return sign(order);
+}
+
+int CollateParagraphs(std::u16string_view a, std::u16string_view b) {
+  return ParagraphCollator::forUser().compare(a, b);
+}
+
+namespace {
+template <class View>
+int compareInDirection(View a, View b, const ParagraphCompareContext* context) {
+  const ParagraphCollator& collator =
+      context->collator != nullptr ? *context->collator : ParagraphCollator::forUser();
+  const int order = collator.compare(a, b);
+  return context->ascending != 0 ? order : -order;
+}
+}  // namespace
+
+int ParagraphCompare(std::u16string_view a, std::u16string_view b,
+                     const ParagraphCompareContext* context) {
+  return compareInDirection(a, b, context);
+}
+
+int ParagraphCompare(std::string_view a, std::string_view b,
+                     const ParagraphCompareContext* context) {
+  return compareInDirection(a, b, context);
+}
+
+}  // namespace parasort
