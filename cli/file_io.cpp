@@ -165,11 +165,16 @@ std::optional<IoError> replaceFile(const std::string& path,
   if (exists && S_ISDIR(existing.st_mode)) return errorFor(path, EISDIR);
   const mode_t mode = exists ? static_cast<mode_t>(existing.st_mode & 07777) : newFileMode();
 
-  std::string temporary = directoryOf(target) + "/.parasort-XXXXXX";
+  const std::string directory = directoryOf(target);
+  std::string temporary = directory + "/.parasort-XXXXXX";
   if (temporary.size() >= PATH_MAX) return errorFor(path, ENAMETOOLONG);
   TemporaryFileGuard guard;
   const int fileDescriptor = guard.create(temporary);
-  if (fileDescriptor < 0) return errorFor(path, errno);
+  if (fileDescriptor < 0) {
+    const int error = errno;
+    // The file itself may well exist: say where the trouble is.
+    return errorFor(path + ": cannot create a temporary file in " + directory, error);
+  }
 
   CloseFileDescriptor closer{fileDescriptor};
   BufferedWriter writer(fileDescriptor);

@@ -1,0 +1,264 @@
+// The parasort program seen from outside: arguments, standard streams,
+// files and the exit status, as a script or an editor would see them.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+struct Outcome {
+  std::string out;
+  std::string err;
+  int status = -1;
+};
+
+std::string readFile(const fs::path& path) {
+  std::ifstream stream(path, std::ios::binary);
+  std::stringstream contents;
+  contents << stream.rdbuf();
+  return contents.str();
+}
+
+void writeFile(const fs::path& path, const std::string& contents) {
+  std::ofstream(path, std::ios::binary) << contents;
+}
+
+class ParasortCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    scratch_ = fs::temp_directory_path() / ("parasort-test-"s + test->name() + "-" + std::to_string(getpid()));
+    fs::remove_all(scratch_);
+    fs::create_directories(scratch_);
+    umask(022);  // the program under test inherits it
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::permissions(scratch_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(scratch_, ignored);
+  }
+
+  fs::path path(const std::string& name) const { return scratch_ / name; }
+
+  // Runs parasort with `arguments`, `input` on standard input and the
+  // environment's collation locale set to `locale` (C unless told).
+  Outcome run(const std::vector<std::string>& arguments, const std::string& input = "",
+              const std::vector<std::string>& environment = {"LC_ALL=C"},
+              const std::string& stdoutPath = "") const {
+    const fs::path in = path(".stdin"), out = path(".stdout"), err = path(".stderr");
+    writeFile(in, input);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.empty() ? out.c_str() : stdoutPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addchdir_np(&actions, scratch_.c_str());
+
+    std::vector<std::string> argumentStrings{PARASORT_BINARY};
+    argumentStrings.insert(argumentStrings.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& argument : argumentStrings) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> environmentStrings{"PATH=/usr/bin:/bin"};
+    environmentStrings.insert(environmentStrings.end(), environment.begin(), environment.end());
+    std::vector<char*> envp;
+    for (auto& variable : environmentStrings) envp.push_back(variable.data());
+    envp.push_back(nullptr);
+
+    pid_t child = 0;
+    Outcome outcome;
+    if (posix_spawn(&child, PARASORT_BINARY, &actions, nullptr, argv.data(), envp.data()) != 0) {
+      ADD_FAILURE() << "cannot start " << PARASORT_BINARY;
+      return outcome;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    waitpid(child, &status, 0);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (stdoutPath.empty()) outcome.out = readFile(out);
+    outcome.err = readFile(err);
+    return outcome;
+  }
+
+  std::vector<std::string> strayFiles() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(scratch_)) {
+      const std::string name = entry.path().filename();
+      if (name.rfind(".std", 0) != 0) names.push_back(name);
+    }
+    return names;
+  }
+
+  fs::path scratch_;
+};
+
+TEST_F(ParasortCommand, SortsStandardInputAscendingByDefault) {
+  const auto result = run({}, "item10\nitem9\nbanana\nApple\n");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "Apple\nbanana\nitem9\nitem10\n");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(ParasortCommand, UniqueAndDescending) {
+  const std::string input = "item10\nitem9\nApple\napple\nbanana\n";
+  EXPECT_EQ(run({"--unique"}, input).out, "Apple\nbanana\nitem9\nitem10\n");
+  EXPECT_EQ(run({"-u"}, input).out, "Apple\nbanana\nitem9\nitem10\n");
+  EXPECT_EQ(run({"--descending"}, input).out, "item10\nitem9\nbanana\nApple\napple\n");
+  EXPECT_EQ(run({"-d", "-"}, input).out, "item10\nitem9\nbanana\nApple\napple\n");
+}
+
+TEST_F(ParasortCommand, KeepsTheTextsLineEndingsAndFinalState) {
+  EXPECT_EQ(run({}, "b\r\na\nc").out, "a\r\nb\r\nc");
+  EXPECT_EQ(run({}, "b\ra\r").out, "a\rb\r");
+  EXPECT_EQ(run({}, "b\xE2\x80\xA9" "a").out, "a\xE2\x80\xA9" "b");
+  EXPECT_EQ(run({}, "b\na").out, "a\nb");
+  EXPECT_EQ(run({}, "").out, "");
+  EXPECT_EQ(run({}, "single line without end").out, "single line without end");
+}
+
+TEST_F(ParasortCommand, KeepsAByteOrderMarkAtTheStartWithoutSortingIt) {
+  EXPECT_EQ(run({}, "\xEF\xBB\xBF" "b\na\n").out, "\xEF\xBB\xBF" "a\nb\n");
+  EXPECT_EQ(run({"-d"}, "\xEF\xBB\xBF" "a\nb").out, "\xEF\xBB\xBF" "b\na");
+  EXPECT_EQ(run({}, "\xEF\xBB\xBF").out, "\xEF\xBB\xBF");
+}
+
+TEST_F(ParasortCommand, KeepsNulBytesAsTheyAre) {
+  const auto result = run({}, "b\0x\na\n"s);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "a\nb\0x\n"s);
+}
+
+TEST_F(ParasortCommand, ReadsANamedFile) {
+  writeFile(path("notes.txt"), "pear\nfig\n");
+  EXPECT_EQ(run({"notes.txt"}).out, "fig\npear\n");
+}
+
+TEST_F(ParasortCommand, RejectsInvalidUtf8NamingFileAndByteOffsetWritingNothing) {
+  writeFile(path("notes.txt"), "good\nbad \xC3(\n");
+  writeFile(path("sorted.txt"), "old contents\n");
+  auto result = run({"notes.txt", "-o", "sorted.txt"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.err, "parasort: notes.txt: invalid UTF-8 at byte 9\n");
+  EXPECT_EQ(readFile(path("sorted.txt")), "old contents\n");
+
+  result = run({}, "\xEF\xBB\xBF" "ok\n\xFF");
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "parasort: standard input: invalid UTF-8 at byte 6\n");
+}
+
+TEST_F(ParasortCommand, ReportsUnreadableInputWithStatusOne) {
+  auto result = run({"missing.txt"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "parasort: missing.txt: No such file or directory\n");
+  fs::create_directory(path("folder"));
+  result = run({"folder"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "parasort: folder: Is a directory\n");
+  EXPECT_EQ(result.out, "");
+}
+
+TEST_F(ParasortCommand, ReportsAFailedWriteWithStatusOne) {
+  const auto result = run({}, "b\na\n", {"LC_ALL=C"}, "/dev/full");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "parasort: standard output: No space left on device\n");
+}
+
+TEST_F(ParasortCommand, OutputFileReplacesInPlaceKeepingPermissions) {
+  writeFile(path("list.txt"), "b\nc\na\n");
+  fs::permissions(path("list.txt"), fs::perms(0640));
+  const auto result = run({"-o", "list.txt", "list.txt"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(readFile(path("list.txt")), "a\nb\nc\n");
+  EXPECT_EQ(fs::status(path("list.txt")).permissions(), fs::perms(0640));
+  EXPECT_EQ(strayFiles(), std::vector<std::string>{"list.txt"});
+}
+
+TEST_F(ParasortCommand, OutputFileIsCreatedWithTheUsualPermissionsAndThroughLinks) {
+  writeFile(path("in.txt"), "2\n1\n");
+  EXPECT_EQ(run({"--output=new.txt", "in.txt"}).status, 0);
+  EXPECT_EQ(readFile(path("new.txt")), "1\n2\n");
+  EXPECT_EQ(fs::status(path("new.txt")).permissions() & fs::perms::group_write, fs::perms::none);
+
+  fs::create_symlink("in.txt", path("link.txt"));
+  EXPECT_EQ(run({"-o", "link.txt", "in.txt"}).status, 0);
+  EXPECT_TRUE(fs::is_symlink(path("link.txt")));
+  EXPECT_EQ(readFile(path("in.txt")), "1\n2\n");
+}
+
+TEST_F(ParasortCommand, UnwritableOutputFileFailsLeavingNoTrace) {
+  writeFile(path("in.txt"), "b\na\n");
+  auto result = run({"-o", "no/such/dir/out.txt", "in.txt"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
+            "parasort: no/such/dir/out.txt: cannot create a temporary file in no/such/dir: "
+            "No such file or directory\n");
+  // /proc refuses new files even to root: the old file stays as it was.
+  const std::string before = readFile("/proc/version");
+  result = run({"-o", "/proc/version", "in.txt"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err.rfind("parasort: /proc/version: cannot create a temporary file in /proc: ", 0), 0u)
+      << result.err;
+  EXPECT_EQ(readFile("/proc/version"), before);
+  EXPECT_EQ(strayFiles(), std::vector<std::string>{"in.txt"});
+}
+
+TEST_F(ParasortCommand, CollatesByTheNamedOrEnvironmentLocale) {
+  const std::string input = "z\n\xC3\xB6\no\n";  // z, ö, o
+  const std::string swedish = "o\nz\n\xC3\xB6\n";
+  const std::string german = "o\n\xC3\xB6\nz\n";
+  EXPECT_EQ(run({"--locale", "sv_SE"}, input).out, swedish);
+  EXPECT_EQ(run({"-l", "sv_SE.UTF-8"}, input).out, swedish);
+  EXPECT_EQ(run({"--locale=de-DE"}, input).out, german);
+  EXPECT_EQ(run({}, input, {"LC_ALL=sv_SE.UTF-8"}).out, swedish);
+  EXPECT_EQ(run({}, input, {"LC_COLLATE=sv_SE.UTF-8", "LANG=de_DE.UTF-8"}).out, swedish);
+  EXPECT_EQ(run({}, input, {"LANG=sv_SE.UTF-8"}).out, swedish);
+  EXPECT_EQ(run({"--locale", "de_DE"}, input, {"LC_ALL=sv_SE.UTF-8"}).out, german);
+}
+
+TEST_F(ParasortCommand, UnknownLocaleWarnsOnceAndUsesTheRootCollation) {
+  const auto result = run({"--locale", "xx_YY"}, "b\na\nB\n");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "a\nb\nB\n");
+  EXPECT_EQ(result.err,
+            "parasort: warning: no collation is known for locale 'xx_YY'; using the root collation\n");
+  EXPECT_EQ(run({}, "b\na\n", {"LANG=xx_YY.UTF-8"}).err, "");
+}
+
+TEST_F(ParasortCommand, UsageErrorsExitTwoWithAHint) {
+  for (const auto& arguments : std::vector<std::vector<std::string>>{
+           {"--frobnicate"}, {"-a", "-u"}, {"one", "two"}, {"-o"}}) {
+    const auto result = run(arguments, "b\na\n");
+    EXPECT_EQ(result.status, 2) << arguments[0];
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("Try 'parasort --help' for more information."), std::string::npos);
+  }
+}
+
+TEST_F(ParasortCommand, HelpAndVersionGoToStandardOutput) {
+  auto result = run({"--help"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out.rfind("Usage: parasort", 0), 0u);
+  result = run({"--version"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out.rfind("parasort ", 0), 0u);
+}
+
+}  // namespace
