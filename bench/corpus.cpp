@@ -1,0 +1,64 @@
+#include "corpus.h"
+
+#include <array>
+#include <cctype>
+#include <random>
+#include <string_view>
+#include <vector>
+
+namespace parasort::bench {
+namespace {
+
+constexpr std::array<std::string_view, 40> words{
+    "apple",   "Banana",  "cherry",  "délice",   "Éclair",  "fjord",    "gâteau",  "hôtel",
+    "item",    "jalapeño", "Kälte",  "lemon",    "mañana",  "naïve",    "Øresund", "piñata",
+    "quartz",  "résumé",  "Straße",  "tomato",   "über",    "vanilla",  "walnut",  "xylophone",
+    "yoghurt", "Zürich",  "ångström", "co-op",   "O'Brien", "smörgås",  "crème",   "brûlée",
+    "façade",  "Æsir",    "Łódź",    "Dvořák",   "Ærø",     "Ölfusá",   "nœud",    "Ýmir"};
+
+std::string withRandomCase(std::string_view word, std::mt19937& random) {
+  std::string result(word);
+  switch (random() % 4) {
+    case 0:  // all lower case (ASCII letters; accented ones stay as they are)
+      for (char& c : result) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      break;
+    case 1:
+      for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      break;
+    default:
+      break;
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string generateCorpus(std::size_t lineCount, std::uint32_t seed) {
+  std::mt19937 random(seed);
+  std::string corpus;
+  corpus.reserve(lineCount * 40);
+  std::vector<std::size_t> lineStarts;
+  lineStarts.reserve(lineCount);
+  for (std::size_t line = 0; line < lineCount; ++line) {
+    lineStarts.push_back(corpus.size());
+    // One line in ten repeats an earlier one, maybe in another case.
+    if (line > 0 && random() % 10 == 0) {
+      const std::size_t earlier = lineStarts[random() % line];
+      const std::size_t end = corpus.find('\n', earlier);
+      const std::string previous = corpus.substr(earlier, end - earlier);
+      corpus += withRandomCase(previous, random);
+      corpus += '\n';
+      continue;
+    }
+    const std::size_t wordCount = 2 + random() % 5;
+    for (std::size_t word = 0; word < wordCount; ++word) {
+      if (word > 0) corpus += ' ';
+      corpus += withRandomCase(words[random() % words.size()], random);
+      if (random() % 3 == 0) corpus += std::to_string(random() % 5000);
+    }
+    corpus += '\n';
+  }
+  return corpus;
+}
+
+}  // namespace parasort::bench
