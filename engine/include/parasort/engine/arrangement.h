@@ -5,6 +5,9 @@
 
 #include "parasort/engine/collation.h"
 
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,54 +20,59 @@ enum class ParagraphOrder {
   unique,      // ascending, only the first (in input order) of equal paragraphs
 };
 
-// A text's paragraphs in their new order. Views into the original text, so
-// the text must outlive it.
+namespace detail {
+class ParagraphSequence;
+}
+
+// A text's paragraphs in their new order, as positions in the original text,
+// so the text must outlive it. Cheap to copy: copies share the order.
 template <class CharT>
-struct ArrangedParagraphs {
+class ArrangedParagraphs {
+ public:
   using View = std::basic_string_view<CharT>;
 
-  View original;
-  std::vector<View> paragraphs;  // contents, without terminators, in output order
-  View separator;                // the text's separator kind
-  bool endsWithSeparator = false;
-  // A text of fewer than two paragraphs is handed back as it is. (After
-  // de-duplication a longer text may be down to one paragraph: that one is
-  // still rejoined by the rules.)
-  bool keepsOriginal = false;
+  // The text handed back as it is (fewer than two paragraphs).
+  explicit ArrangedParagraphs(View original);
+  // The text's paragraphs in the order `sequence` gives.
+  ArrangedParagraphs(View original, std::shared_ptr<const detail::ParagraphSequence> sequence);
 
-  // Calls `sink(View)` for each consecutive piece of the result.
-  template <class Sink>
-  void forEachPiece(Sink&& sink) const {
-    if (keepsOriginal) {
-      sink(original);
-      return;
-    }
-    for (std::size_t index = 0; index < paragraphs.size(); ++index) {
-      sink(paragraphs[index]);
-      if (index + 1 < paragraphs.size() || endsWithSeparator) sink(separator);
-    }
-  }
+  // Whether the result is the original text itself. (After de-duplication a
+  // longer text may be down to one paragraph: that one is still rejoined by
+  // the rules, with the text's separator kind.)
+  bool keepsOriginal() const noexcept { return sequence_ == nullptr; }
+  View separator() const noexcept { return separator_; }
+  bool endsWithSeparator() const noexcept { return endsWithSeparator_; }
 
-  std::size_t resultSize() const noexcept {
-    std::size_t size = 0;
-    forEachPiece([&size](View piece) { size += piece.size(); });
-    return size;
-  }
+  // Calls `sink` for each consecutive piece of the result: a view into the
+  // original text (a paragraph's contents, or the whole text when it is kept)
+  // or the separator.
+  void forEachPiece(const std::function<void(View)>& sink) const;
 
-  std::basic_string<CharT> joined() const {
-    std::basic_string<CharT> result;
-    result.reserve(resultSize());
-    forEachPiece([&result](View piece) { result.append(piece); });
-    return result;
-  }
+  std::basic_string<CharT> joined() const;
+
+ private:
+  View original_;
+  View separator_;
+  bool endsWithSeparator_ = false;
+  std::shared_ptr<const detail::ParagraphSequence> sequence_;
+};
+
+// How the order is found. Both strategies give the same result, byte for
+// byte; the choice is about speed.
+enum class OrderingStrategy {
+  automatic,   // comparisons for small texts, sort keys for large ones
+  comparison,  // a stable sort calling the collator for each comparison
+  sortKeys,    // one collation key per paragraph, sorted in parallel
 };
 
 // Splits `text` into paragraphs and orders them by `collator`. Every
 // separator of the result is of the kind the text uses first; the result
 // ends with one exactly when the text ended with a terminator.
 ArrangedParagraphs<char16_t> arrangeParagraphs(std::u16string_view text, ParagraphOrder order,
-                                               const ParagraphCollator& collator);
+                                               const ParagraphCollator& collator,
+                                               OrderingStrategy strategy = OrderingStrategy::automatic);
 ArrangedParagraphs<char> arrangeParagraphs(std::string_view utf8Text, ParagraphOrder order,
-                                           const ParagraphCollator& collator);
+                                           const ParagraphCollator& collator,
+                                           OrderingStrategy strategy = OrderingStrategy::automatic);
 
 }  // namespace parasort

@@ -1,0 +1,127 @@
+// Finding paragraph terminators, shared by the paragraph model and the
+// orderings. Internal to the engine.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+#include <type_traits>
+
+namespace parasort::detail {
+
+// The four terminators spelled in each code unit type.
+template <class CharT>
+struct Terminators;
+
+template <>
+struct Terminators<char16_t> {
+  static constexpr std::u16string_view lineFeed = u"\n";
+  static constexpr std::u16string_view carriageReturn = u"\r";
+  static constexpr std::u16string_view crlf = u"\r\n";
+  static constexpr std::u16string_view paragraphSeparator = u"\u2029";
+  static constexpr bool mayStartTerminator(char16_t unit) noexcept {
+    return unit == u'\n' || unit == u'\r' || unit == u'\u2029';
+  }
+};
+
+template <>
+struct Terminators<char> {
+  static constexpr std::string_view lineFeed = "\n";
+  static constexpr std::string_view carriageReturn = "\r";
+  static constexpr std::string_view crlf = "\r\n";
+  static constexpr std::string_view paragraphSeparator = "\xE2\x80\xA9";
+  static constexpr bool mayStartTerminator(char unit) noexcept {
+    return unit == '\n' || unit == '\r' || unit == '\xE2';
+  }
+};
+
+// The terminator that starts at `index`, or an empty view when none does.
+template <class CharT>
+std::basic_string_view<CharT> terminatorAt(std::basic_string_view<CharT> text,
+                                           std::size_t index) noexcept {
+  using T = Terminators<CharT>;
+  const CharT unit = text[index];
+  if (!T::mayStartTerminator(unit)) return {};
+  if (unit == CharT('\n')) return T::lineFeed;
+  if (unit == CharT('\r')) {
+    const bool followedByLineFeed = index + 1 < text.size() && text[index + 1] == CharT('\n');
+    return followedByLineFeed ? T::crlf : T::carriageReturn;
+  }
+  if (text.substr(index, T::paragraphSeparator.size()) == T::paragraphSeparator)
+    return T::paragraphSeparator;
+  return {};
+}
+
+struct ParagraphBounds {
+  std::size_t contentsEnd;  // where its terminator starts, or the text's end
+  std::size_t end;          // just after its terminator
+};
+
+// Walks a text paragraph by paragraph. Most texts end their lines with LF
+// alone: a scanner made with `surveyed` checks that once, and then finds
+// UTF-8 line ends with memchr, much faster than looking at every unit.
+template <class CharT>
+class ParagraphScanner {
+ public:
+  explicit ParagraphScanner(std::basic_string_view<CharT> text) noexcept : text_(text) {}
+
+  // A scanner for paragraphs starting at or after `from`.
+  static ParagraphScanner surveyed(std::basic_string_view<CharT> text, std::size_t from = 0) noexcept {
+    ParagraphScanner scanner(text);
+    if constexpr (std::is_same_v<CharT, char>) {
+      const std::string_view rest = text.substr(from);
+      scanner.onlyLineFeeds_ = rest.find('\r') == std::string_view::npos &&
+                               rest.find(Terminators<char>::paragraphSeparator) == std::string_view::npos;
+    }
+    return scanner;
+  }
+
+  // The bounds of the paragraph that starts at `start` (< text size).
+  ParagraphBounds paragraphFrom(std::size_t start) const noexcept {
+    for (std::size_t index = candidateFrom(start); index < text_.size(); index = candidateFrom(index + 1)) {
+      const auto terminator = terminatorAt(text_, index);
+      if (!terminator.empty()) return {index, index + terminator.size()};
+    }
+    return {text_.size(), text_.size()};
+  }
+
+  // Calls `visit(start, contentsEnd)` for every paragraph that starts in
+  // [begin, end), in text order. `begin` must be the start of a paragraph.
+  template <class Visit>
+  void forEachParagraph(std::size_t begin, std::size_t end, Visit&& visit) const {
+    std::size_t start = begin;
+    while (start < end) {
+      const ParagraphBounds bounds = paragraphFrom(start);
+      visit(start, bounds.contentsEnd);
+      start = bounds.end;
+    }
+  }
+
+  // The start of the first paragraph at or after `index`.
+  std::size_t nextParagraphStart(std::size_t index) const noexcept {
+    if (index == 0 || index >= text_.size()) return index < text_.size() ? index : text_.size();
+    // A paragraph starts right after a terminator; stepping back one unit
+    // lets a terminator that ends just before `index` (or a CR LF around
+    // it) count.
+    return paragraphFrom(index - 1).end;
+  }
+
+ private:
+  // The first index at or after `from` whose unit may start a terminator.
+  std::size_t candidateFrom(std::size_t from) const noexcept {
+    if constexpr (std::is_same_v<CharT, char>) {
+      if (onlyLineFeeds_) {
+        const void* found = std::memchr(text_.data() + from, '\n', text_.size() - from);
+        return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text_.data()) : text_.size();
+      }
+    }
+    for (std::size_t index = from; index < text_.size(); ++index)
+      if (Terminators<CharT>::mayStartTerminator(text_[index])) return index;
+    return text_.size();
+  }
+
+  std::basic_string_view<CharT> text_;
+  bool onlyLineFeeds_ = false;
+};
+
+}  // namespace parasort::detail

@@ -1,0 +1,309 @@
+#include "sort_key_order.h"
+
+#include "paragraph_scan.h"
+
+#include <unicode/ucol.h>
+#include <unicode/ustring.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <exception>
+#include <new>
+#include <optional>
+#include <queue>
+#include <stdexcept>
+#include <thread>
+
+namespace parasort::detail {
+namespace {
+
+// One paragraph in a part: the first twelve key bytes as big-endian numbers,
+// so that most comparisons are integer comparisons without a look at the
+// keys, and where the rest of its record is.
+struct KeyedParagraph {
+  std::uint64_t keyPrefix;  // key bytes 0-7
+  std::uint32_t keyMiddle;  // key bytes 8-11
+  std::uint32_t recordOffset;
+};
+
+// Records of one part, back to back: the paragraph's offset from the part's
+// start (4 bytes), then its key, ending with the 0 byte that ICU puts at the
+// end of every sort key (and nowhere else in it). Memory is taken without
+// being touched, so a generous reservation costs nothing until it is used.
+class KeyArena {
+ public:
+  explicit KeyArena(std::size_t capacity)
+      : bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(capacity)), capacity_(capacity) {}
+
+  std::uint32_t paragraphOffset(std::uint32_t recordOffset) const noexcept {
+    std::uint32_t offset = 0;
+    std::memcpy(&offset, bytes_.get() + recordOffset, sizeof offset);
+    return offset;
+  }
+  const std::uint8_t* key(std::uint32_t recordOffset) const noexcept {
+    return bytes_.get() + recordOffset + sizeof(std::uint32_t);
+  }
+
+  // Appends the record of a paragraph and returns its offset.
+  std::uint32_t append(std::uint32_t paragraphOffset, const UCollator& collator, const UChar* units,
+                       int32_t length) {
+    constexpr std::size_t header = sizeof paragraphOffset;
+    while (true) {
+      const std::size_t room =
+          std::min<std::size_t>(capacity_ - size_ - header, std::numeric_limits<int32_t>::max());
+      const int32_t needed = ucol_getSortKey(&collator, units, length, bytes_.get() + size_ + header,
+                                             static_cast<int32_t>(room));
+      if (needed <= 0) throw std::bad_alloc();  // ICU could not make the key
+      if (static_cast<std::size_t>(needed) <= room) {
+        const auto offset = static_cast<std::uint32_t>(size_);
+        std::memcpy(bytes_.get() + size_, &paragraphOffset, header);
+        size_ += header + static_cast<std::size_t>(needed);
+        return offset;
+      }
+      grow(size_ + header + static_cast<std::size_t>(needed));
+    }
+  }
+
+ private:
+  void grow(std::size_t required) {
+    if (required > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("sort keys");
+    const std::size_t capacity = std::max(required, capacity_ * 2);
+    auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+    std::memcpy(bytes.get(), bytes_.get(), size_);
+    bytes_ = std::move(bytes);
+    capacity_ = capacity;
+  }
+
+  std::unique_ptr<std::uint8_t[]> bytes_;
+  std::size_t capacity_;
+  std::size_t size_ = 0;
+};
+
+// The first `Width` bytes of a key as a big-endian number, zero after its end.
+template <class Number>
+Number bigEndianPrefix(const std::uint8_t* key, bool& ended) noexcept {
+  Number prefix = 0;
+  for (std::size_t index = 0; index < sizeof(Number); ++index) {
+    const std::uint8_t byte = ended ? 0 : key[index];
+    ended = ended || byte == 0;
+    prefix = static_cast<Number>((prefix << 8) | byte);
+  }
+  return prefix;
+}
+
+KeyedParagraph keyedParagraph(const KeyArena& arena, std::uint32_t recordOffset) noexcept {
+  const std::uint8_t* key = arena.key(recordOffset);
+  bool ended = false;
+  const auto prefix = bigEndianPrefix<std::uint64_t>(key, ended);
+  const auto middle = bigEndianPrefix<std::uint32_t>(key + 8, ended);
+  return {prefix, middle, recordOffset};
+}
+
+// The three-way order of two keys.
+int compareKeys(const KeyedParagraph& a, const KeyArena& arenaA, const KeyedParagraph& b,
+                const KeyArena& arenaB) noexcept {
+  if (a.keyPrefix != b.keyPrefix) return a.keyPrefix < b.keyPrefix ? -1 : 1;
+  // Equal numbers that hold a key's terminating 0 mean equal keys.
+  if ((a.keyPrefix & 0xFF) == 0) return 0;
+  if (a.keyMiddle != b.keyMiddle) return a.keyMiddle < b.keyMiddle ? -1 : 1;
+  if ((a.keyMiddle & 0xFF) == 0) return 0;
+  const int rest = std::strcmp(reinterpret_cast<const char*>(arenaA.key(a.recordOffset) + 12),
+                               reinterpret_cast<const char*>(arenaB.key(b.recordOffset) + 12));
+  return (rest > 0) - (rest < 0);
+}
+
+// Code units as ICU wants them: UTF-16 as it is; UTF-8 converted into a
+// scratch buffer (ill-formed bytes become U+FFFD, as in ICU's own UTF-8
+// comparison).
+class Utf16Source {
+ public:
+  std::pair<const UChar*, int32_t> units(std::u16string_view paragraph) {
+    return {paragraph.data(), static_cast<int32_t>(paragraph.size())};
+  }
+  std::pair<const UChar*, int32_t> units(std::string_view paragraph) {
+    // A UTF-8 paragraph never has more UTF-16 units than bytes.
+    if (scratch_.size() < paragraph.size() + 1) scratch_.resize(paragraph.size() + 1);
+    // Plain ASCII, most of most texts, is copied unit for unit; ICU takes
+    // over from the first byte that is not.
+    std::size_t ascii = 0;
+    while (ascii < paragraph.size() && static_cast<unsigned char>(paragraph[ascii]) < 0x80) {
+      scratch_[ascii] = static_cast<char16_t>(paragraph[ascii]);
+      ++ascii;
+    }
+    if (ascii == paragraph.size()) return {scratch_.data(), static_cast<int32_t>(ascii)};
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    const std::string_view rest = paragraph.substr(ascii);
+    u_strFromUTF8WithSub(scratch_.data() + ascii, static_cast<int32_t>(scratch_.size() - ascii), &length,
+                         rest.data(), static_cast<int32_t>(rest.size()), 0xFFFD, nullptr, &status);
+    if (U_FAILURE(status)) length = 0;
+    return {scratch_.data(), static_cast<int32_t>(ascii) + length};
+  }
+
+ private:
+  std::u16string scratch_;
+};
+
+template <class CharT>
+class Part {
+ public:
+  Part(std::basic_string_view<CharT> text, std::size_t begin, std::size_t end)
+      : text_(text), begin_(begin), end_(end), keys_(3 * (end - begin) * sizeof(CharT) + 64) {
+    // Reserved, not touched: each paragraph takes at least one code unit.
+    paragraphs_.reserve((end - begin) / 8 + 16);
+  }
+
+  // Makes every paragraph's key and sorts the part, ties by input order.
+  void sort(const UCollator& collator, bool descending) {
+    Utf16Source source;
+    const auto scanner = ParagraphScanner<CharT>::surveyed(text_.substr(0, end_), begin_);
+    scanner.forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
+      const auto [units, length] = source.units(text_.substr(start, contentsEnd - start));
+      const auto offset = static_cast<std::uint32_t>(start - begin_);
+      paragraphs_.push_back(keyedParagraph(keys_, keys_.append(offset, collator, units, length)));
+    });
+    std::sort(paragraphs_.begin(), paragraphs_.end(),
+              [this, descending](const KeyedParagraph& a, const KeyedParagraph& b) {
+                const int order = compare(a, *this, b);
+                if (order != 0) return descending ? order > 0 : order < 0;
+                return keys_.paragraphOffset(a.recordOffset) < keys_.paragraphOffset(b.recordOffset);
+              });
+  }
+
+  int compare(const KeyedParagraph& a, const Part& otherPart, const KeyedParagraph& b) const noexcept {
+    return compareKeys(a, keys_, b, otherPart.keys_);
+  }
+
+  const std::vector<KeyedParagraph>& paragraphs() const noexcept { return paragraphs_; }
+  std::size_t absoluteStart(const KeyedParagraph& paragraph) const noexcept {
+    return begin_ + keys_.paragraphOffset(paragraph.recordOffset);
+  }
+
+ private:
+  std::basic_string_view<CharT> text_;
+  std::size_t begin_;
+  std::size_t end_;
+  KeyArena keys_;
+  std::vector<KeyedParagraph> paragraphs_;
+};
+
+// Splits the text at paragraph starts into parts as `plan` says.
+template <class CharT>
+std::vector<std::size_t> partBoundaries(std::basic_string_view<CharT> text, const PartPlan& plan) {
+  const std::size_t byThreads = std::max<std::size_t>(
+      1, std::min<std::size_t>(plan.threadCount, text.size() / std::max<std::size_t>(1, plan.minimumUnitsPerPart)));
+  const std::size_t partCount = std::max<std::size_t>(
+      byThreads, (text.size() + plan.maximumUnitsPerPart - 1) / plan.maximumUnitsPerPart);
+  const ParagraphScanner<CharT> scanner(text);
+  std::vector<std::size_t> boundaries{0};
+  for (std::size_t part = 1; part < partCount; ++part) {
+    const std::size_t boundary = scanner.nextParagraphStart(text.size() * part / partCount);
+    if (boundary > boundaries.back() && boundary < text.size()) boundaries.push_back(boundary);
+  }
+  boundaries.push_back(text.size());
+  return boundaries;
+}
+
+// The sorted parts of a text, merged on every visit; on equal keys the
+// earlier part (earlier text) comes first.
+template <class CharT>
+class MergedParts final : public ParagraphSequence {
+ public:
+  MergedParts(std::vector<Part<CharT>> parts, ParagraphOrder order)
+      : parts_(std::move(parts)), order_(order) {}
+
+  std::size_t inputParagraphCount() const noexcept override {
+    std::size_t count = 0;
+    for (const auto& part : parts_) count += part.paragraphs().size();
+    return count;
+  }
+
+  void forEachStart(const std::function<void(std::size_t)>& visit) const override {
+    const bool descending = order_ == ParagraphOrder::descending;
+    auto after = [&](const Cursor& a, const Cursor& b) {  // whether a comes after b
+      const int keyOrder = parts_[a.part].compare(paragraphAt(a), parts_[b.part], paragraphAt(b));
+      if (keyOrder != 0) return descending ? keyOrder < 0 : keyOrder > 0;
+      return a.part > b.part;
+    };
+    std::priority_queue<Cursor, std::vector<Cursor>, decltype(after)> heads(after);
+    for (std::size_t part = 0; part < parts_.size(); ++part)
+      if (!parts_[part].paragraphs().empty()) heads.push({part, 0});
+
+    std::optional<Cursor> kept;  // for unique: the first of the current run
+    while (!heads.empty()) {
+      const Cursor head = heads.top();
+      heads.pop();
+      const Part<CharT>& part = parts_[head.part];
+      const KeyedParagraph& paragraph = paragraphAt(head);
+      const bool duplicate = order_ == ParagraphOrder::unique && kept &&
+                             parts_[kept->part].compare(paragraphAt(*kept), part, paragraph) == 0;
+      if (!duplicate) {
+        visit(part.absoluteStart(paragraph));
+        kept = head;
+      }
+      if (head.index + 1 < part.paragraphs().size()) heads.push({head.part, head.index + 1});
+    }
+  }
+
+ private:
+  struct Cursor {
+    std::size_t part;
+    std::size_t index;
+  };
+  const KeyedParagraph& paragraphAt(const Cursor& cursor) const noexcept {
+    return parts_[cursor.part].paragraphs()[cursor.index];
+  }
+
+  std::vector<Part<CharT>> parts_;
+  ParagraphOrder order_;
+};
+
+template <class CharT>
+std::shared_ptr<const ParagraphSequence> order(std::basic_string_view<CharT> text, ParagraphOrder order,
+                                               const UCollator& collator, const PartPlan& plan) {
+  const bool descending = order == ParagraphOrder::descending;
+  const auto boundaries = partBoundaries(text, plan);
+  std::vector<Part<CharT>> parts;
+  parts.reserve(boundaries.size() - 1);
+  for (std::size_t part = 0; part + 1 < boundaries.size(); ++part)
+    parts.emplace_back(text, boundaries[part], boundaries[part + 1]);
+
+  // Parts are taken by the threads in turn; the first failure is rethrown here.
+  std::vector<std::exception_ptr> failures(parts.size());
+  const unsigned workers =
+      static_cast<unsigned>(std::clamp<std::size_t>(plan.threadCount, 1, parts.size()));
+  auto work = [&](unsigned worker) {
+    for (std::size_t part = worker; part < parts.size(); part += workers) {
+      try {
+        parts[part].sort(collator, descending);
+      } catch (...) {
+        failures[part] = std::current_exception();
+      }
+    }
+  };
+  {
+    std::vector<std::jthread> threads;
+    for (unsigned worker = 1; worker < workers; ++worker) threads.emplace_back(work, worker);
+    work(0);
+  }
+  for (const auto& failure : failures)
+    if (failure) std::rethrow_exception(failure);
+  return std::make_shared<MergedParts<CharT>>(std::move(parts), order);
+}
+
+}  // namespace
+
+std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::u16string_view text, ParagraphOrder order,
+                                                         const UCollator& collator, const PartPlan& plan) {
+  return detail::order(text, order, collator, plan);
+}
+
+std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::string_view text, ParagraphOrder order,
+                                                         const UCollator& collator, const PartPlan& plan) {
+  return detail::order(text, order, collator, plan);
+}
+
+}  // namespace parasort::detail

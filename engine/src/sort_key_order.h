@@ -1,0 +1,41 @@
+// Ordering paragraphs by collation sort keys: each paragraph's key is made
+// once, and the sort compares bytes. Comparing two keys gives exactly the
+// collator's own three-way comparison of the paragraphs, so the result is
+// the one a comparison sort gives, with ties broken by input order.
+// Internal to the engine.
+#pragma once
+
+#include "paragraph_sequence.h"
+
+#include "parasort/engine/arrangement.h"
+
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+struct UCollator;
+
+namespace parasort::detail {
+
+// How a text is cut into parts, each keyed and sorted by one thread.
+struct PartPlan {
+  unsigned threadCount = 1;
+  // Below this many code units per thread a second thread costs more than it saves.
+  std::size_t minimumUnitsPerPart = std::size_t{1} << 20;
+  // Offsets within a part are 32-bit: a code unit expands to at most about a
+  // hundred key bytes (the longest canonical expansions), so 2^26 units of
+  // text stay well below 2^32 key bytes.
+  std::size_t maximumUnitsPerPart = std::size_t{1} << 26;
+};
+
+// The text's paragraphs in their new order (for ParagraphOrder::unique, only
+// the first of each run of equal paragraphs). The keys are made and sorted
+// here, in parts as `plan` says, each on its own thread; the
+// sorted parts are merged each time the sequence is visited, which saves
+// holding the whole order in memory once more.
+std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::u16string_view text, ParagraphOrder order,
+                                                         const UCollator& collator, const PartPlan& plan);
+std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::string_view text, ParagraphOrder order,
+                                                         const UCollator& collator, const PartPlan& plan);
+
+}  // namespace parasort::detail
