@@ -1,7 +1,9 @@
 #include "corpus.h"
 
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
 #include <array>
-#include <cctype>
 #include <random>
 #include <string_view>
 #include <vector>
@@ -17,17 +19,19 @@ constexpr std::array<std::string_view, 40> words{
     "façade",  "Æsir",    "Łódź",    "Dvořák",   "Ærø",     "Ölfusá",   "nœud",    "Ýmir"};
 
 std::string withRandomCase(std::string_view word, std::mt19937& random) {
-  std::string result(word);
+  icu::UnicodeString text = icu::UnicodeString::fromUTF8(icu::StringPiece(word.data(), static_cast<int32_t>(word.size())));
   switch (random() % 4) {
-    case 0:  // all lower case (ASCII letters; accented ones stay as they are)
-      for (char& c : result) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    case 0:
+      text.toLower(icu::Locale::getRoot());
       break;
     case 1:
-      for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      text.toUpper(icu::Locale::getRoot());
       break;
     default:
       break;
   }
+  std::string result;
+  text.toUTF8String(result);
   return result;
 }
 
@@ -50,7 +54,7 @@ std::string generateCorpus(std::size_t lineCount, std::uint32_t seed) {
       corpus += '\n';
       continue;
     }
-    const std::size_t wordCount = 2 + random() % 5;
+    const std::size_t wordCount = 2 + random() % 6;
     for (std::size_t word = 0; word < wordCount; ++word) {
       if (word > 0) corpus += ' ';
       corpus += withRandomCase(words[random() % words.size()], random);

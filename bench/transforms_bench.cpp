@@ -60,6 +60,17 @@ void BM_ArrangeUtf8(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// Where comparing paragraphs directly stops being faster than making their
+// sort keys first: the threshold in the engine's arrangement.
+void BM_Strategy(benchmark::State& state) {
+  const std::u16string text = utf16Corpus(static_cast<std::size_t>(state.range(0)));
+  const auto strategy = state.range(1) != 0 ? OrderingStrategy::sortKeys : OrderingStrategy::comparison;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(arrangeParagraphs(text, ParagraphOrder::ascending, collator(), {.strategy = strategy}).joined());
+  state.SetLabel(std::to_string(text.size()) + " units");
+}
+
+BENCHMARK(BM_Strategy)->ArgsProduct({{64, 512, 2048, 8192}, {0, 1}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SortedParagraphOfString)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortedParagraphOfStringDescending)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UniqueParagraphOfString)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);

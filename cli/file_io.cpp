@@ -27,7 +27,7 @@ struct CloseFileDescriptor {
   }
 };
 
-int readAll(int fileDescriptor, std::string& contents) {
+int readAll(int fileDescriptor, std::pmr::string& contents) {
   struct stat status {};
   if (::fstat(fileDescriptor, &status) != 0) return errno;
   if (S_ISDIR(status.st_mode)) return EISDIR;
@@ -200,7 +200,7 @@ std::string displayName(const std::string& path) {
   return path == "-" ? std::string("standard input") : path;
 }
 
-std::optional<IoError> readWholeInput(const std::string& path, std::string& contents) {
+std::optional<IoError> readWholeInput(const std::string& path, std::pmr::string& contents) {
   if (path == "-") {
     if (const int error = readAll(STDIN_FILENO, contents); error != 0)
       return errorFor(displayName(path), error);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,7 +19,7 @@ struct IoError {
 std::string displayName(const std::string& path);
 
 // The whole of `path` ("-" for standard input) into `contents`.
-std::optional<IoError> readWholeInput(const std::string& path, std::string& contents);
+std::optional<IoError> readWholeInput(const std::string& path, std::pmr::string& contents);
 
 // Collects the output in a buffer and writes it out in large blocks; the
 // first failure is remembered and later writes are dropped.

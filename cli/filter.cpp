@@ -1,6 +1,7 @@
 #include "filter.h"
 
 #include "file_io.h"
+#include "large_block_memory.h"
 #include "utf8_validation.h"
 
 #include "parasort/engine/collation_locale.h"
@@ -10,7 +11,8 @@
 namespace parasort::cli {
 
 int runFilter(const FilterOptions& options, std::ostream& diagnostics) {
-  std::string input;
+  LargeBlockMemory memory;
+  std::pmr::string input(&memory);
   if (const auto error = readWholeInput(options.input, input)) {
     diagnostics << "parasort: " << error->message << '\n';
     return exitIoError;
@@ -32,7 +34,7 @@ int runFilter(const FilterOptions& options, std::ostream& diagnostics) {
   const bool hasByteOrderMark = text.starts_with(utf8ByteOrderMark);
   if (hasByteOrderMark) text.remove_prefix(utf8ByteOrderMark.size());
 
-  const auto arranged = arrangeParagraphs(text, options.order, collator);
+  const auto arranged = arrangeParagraphs(text, options.order, collator, {.memory = &memory});
   const auto error = writeOutput(options.output, [&](BufferedWriter& writer) {
     if (hasByteOrderMark) writer.write(utf8ByteOrderMark);
     arranged.forEachPiece([&writer](std::string_view piece) { writer.write(piece); });

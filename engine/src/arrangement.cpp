@@ -14,8 +14,10 @@ namespace parasort {
 namespace {
 
 // Below this many code units, comparing paragraphs directly beats making
-// their keys first (bench/transforms_bench, BM_Strategy).
-constexpr std::size_t sortKeyThreshold = 2048;
+// their keys first: a comparison usually stops at the first few units, a
+// key covers the whole paragraph. Both take the same time at about 2,000
+// lines of 35 units (bench/transforms_bench, BM_Strategy).
+constexpr std::size_t sortKeyThreshold = std::size_t{1} << 16;
 // Sort key positions are 32-bit within parts of at most 2^26 units, which a
 // single paragraph may exceed; beyond this, comparisons it is.
 constexpr std::size_t sortKeyLimit = std::size_t{1} << 31;
@@ -45,7 +47,8 @@ std::shared_ptr<const detail::ParagraphSequence> orderByComparison(std::basic_st
 
 template <class CharT>
 ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphOrder order,
-                                  const ParagraphCollator& collator, OrderingStrategy strategy) {
+                                  const ParagraphCollator& collator, const ArrangeOptions& options) {
+  OrderingStrategy strategy = options.strategy;
   const auto firstParagraph = detail::ParagraphScanner<CharT>(text).paragraphFrom(0);
   if (text.empty() || firstParagraph.end >= text.size()) return ArrangedParagraphs<CharT>(text);
 
@@ -55,7 +58,8 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
 
   if (strategy == OrderingStrategy::comparison)
     return ArrangedParagraphs<CharT>(text, orderByComparison(text, order, collator));
-  const detail::PartPlan plan{.threadCount = std::max(1u, std::thread::hardware_concurrency())};
+  const detail::PartPlan plan{.threadCount = std::max(1u, std::thread::hardware_concurrency()),
+                              .memory = options.memory};
   return ArrangedParagraphs<CharT>(text, detail::orderBySortKeys(text, order, *collator.get(), plan));
 }
 
@@ -106,13 +110,13 @@ template class ArrangedParagraphs<char16_t>;
 template class ArrangedParagraphs<char>;
 
 ArrangedParagraphs<char16_t> arrangeParagraphs(std::u16string_view text, ParagraphOrder order,
-                                               const ParagraphCollator& collator, OrderingStrategy strategy) {
-  return arrange(text, order, collator, strategy);
+                                               const ParagraphCollator& collator, const ArrangeOptions& options) {
+  return arrange(text, order, collator, options);
 }
 
 ArrangedParagraphs<char> arrangeParagraphs(std::string_view utf8Text, ParagraphOrder order,
-                                           const ParagraphCollator& collator, OrderingStrategy strategy) {
-  return arrange(utf8Text, order, collator, strategy);
+                                           const ParagraphCollator& collator, const ArrangeOptions& options) {
+  return arrange(utf8Text, order, collator, options);
 }
 
 }  // namespace parasort

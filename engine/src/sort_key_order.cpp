@@ -10,6 +10,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <memory_resource>
 #include <exception>
 #include <new>
 #include <optional>
@@ -35,8 +36,8 @@ struct KeyedParagraph {
 // being touched, so a generous reservation costs nothing until it is used.
 class KeyArena {
  public:
-  explicit KeyArena(std::size_t capacity)
-      : bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(capacity)), capacity_(capacity) {}
+  KeyArena(std::size_t capacity, std::pmr::memory_resource& memory)
+      : bytes_(allocate(capacity, memory)), capacity_(capacity) {}
 
   std::uint32_t paragraphOffset(std::uint32_t recordOffset) const noexcept {
     std::uint32_t offset = 0;
@@ -52,8 +53,8 @@ class KeyArena {
                        int32_t length) {
     constexpr std::size_t header = sizeof paragraphOffset;
     while (true) {
-      const std::size_t room =
-          std::min<std::size_t>(capacity_ - size_ - header, std::numeric_limits<int32_t>::max());
+      const std::size_t room = capacity_ - size_ < header ? 0 : std::min<std::size_t>(
+          capacity_ - size_ - header, std::numeric_limits<int32_t>::max());
       const int32_t needed = ucol_getSortKey(&collator, units, length, bytes_.get() + size_ + header,
                                              static_cast<int32_t>(room));
       if (needed <= 0) throw std::bad_alloc();  // ICU could not make the key
@@ -68,16 +69,28 @@ class KeyArena {
   }
 
  private:
+  struct Release {
+    std::pmr::memory_resource* memory;
+    std::size_t size;
+    void operator()(std::uint8_t* bytes) const noexcept { memory->deallocate(bytes, size); }
+  };
+  using Bytes = std::unique_ptr<std::uint8_t[], Release>;
+
+  // Taken, not touched: a generous reservation costs nothing until used.
+  static Bytes allocate(std::size_t size, std::pmr::memory_resource& memory) {
+    return Bytes(static_cast<std::uint8_t*>(memory.allocate(size, 1)), Release{&memory, size});
+  }
+
   void grow(std::size_t required) {
     if (required > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("sort keys");
     const std::size_t capacity = std::max(required, capacity_ * 2);
-    auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+    Bytes bytes = allocate(capacity, *bytes_.get_deleter().memory);
     std::memcpy(bytes.get(), bytes_.get(), size_);
     bytes_ = std::move(bytes);
     capacity_ = capacity;
   }
 
-  std::unique_ptr<std::uint8_t[]> bytes_;
+  Bytes bytes_;
   std::size_t capacity_;
   std::size_t size_ = 0;
 };
@@ -150,8 +163,9 @@ class Utf16Source {
 template <class CharT>
 class Part {
  public:
-  Part(std::basic_string_view<CharT> text, std::size_t begin, std::size_t end)
-      : text_(text), begin_(begin), end_(end), keys_(3 * (end - begin) * sizeof(CharT) + 64) {
+  Part(std::basic_string_view<CharT> text, std::size_t begin, std::size_t end, std::pmr::memory_resource& memory)
+      : text_(text), begin_(begin), end_(end), keys_(3 * (end - begin) * sizeof(CharT) + 64, memory),
+        paragraphs_(&memory) {
     // Reserved, not touched: each paragraph takes at least one code unit.
     paragraphs_.reserve((end - begin) / 8 + 16);
   }
@@ -177,7 +191,7 @@ class Part {
     return compareKeys(a, keys_, b, otherPart.keys_);
   }
 
-  const std::vector<KeyedParagraph>& paragraphs() const noexcept { return paragraphs_; }
+  const std::pmr::vector<KeyedParagraph>& paragraphs() const noexcept { return paragraphs_; }
   std::size_t absoluteStart(const KeyedParagraph& paragraph) const noexcept {
     return begin_ + keys_.paragraphOffset(paragraph.recordOffset);
   }
@@ -187,7 +201,7 @@ class Part {
   std::size_t begin_;
   std::size_t end_;
   KeyArena keys_;
-  std::vector<KeyedParagraph> paragraphs_;
+  std::pmr::vector<KeyedParagraph> paragraphs_;
 };
 
 // Splits the text at paragraph starts into parts as `plan` says.
@@ -269,7 +283,7 @@ std::shared_ptr<const ParagraphSequence> order(std::basic_string_view<CharT> tex
   std::vector<Part<CharT>> parts;
   parts.reserve(boundaries.size() - 1);
   for (std::size_t part = 0; part + 1 < boundaries.size(); ++part)
-    parts.emplace_back(text, boundaries[part], boundaries[part + 1]);
+    parts.emplace_back(text, boundaries[part], boundaries[part + 1], *plan.memory);
 
   // Parts are taken by the threads in turn; the first failure is rethrown here.
   std::vector<std::exception_ptr> failures(parts.size());

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <memory_resource>
 #include <string_view>
 
 struct UCollator;
@@ -26,6 +27,8 @@ struct PartPlan {
   // hundred key bytes (the longest canonical expansions), so 2^26 units of
   // text stay well below 2^32 key bytes.
   std::size_t maximumUnitsPerPart = std::size_t{1} << 26;
+  // Where the keys and the sorted parts live.
+  std::pmr::memory_resource* memory = std::pmr::get_default_resource();
 };
 
 // The text's paragraphs in their new order (for ParagraphOrder::unique, only

@@ -50,7 +50,7 @@ std::basic_string<CharT> bySortKeys(std::basic_string_view<CharT> text, Paragrap
 template <class CharT>
 std::basic_string<CharT> byComparison(std::basic_string_view<CharT> text, ParagraphOrder order,
                                       const ParagraphCollator& collator) {
-  return arrangeParagraphs(text, order, collator, OrderingStrategy::comparison).joined();
+  return arrangeParagraphs(text, order, collator, {.strategy = OrderingStrategy::comparison}).joined();
 }
 
 const detail::PartPlan plans[] = {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,14 +66,22 @@ enum class OrderingStrategy {
   sortKeys,    // one collation key per paragraph, sorted in parallel
 };
 
+struct ArrangeOptions {
+  OrderingStrategy strategy = OrderingStrategy::automatic;
+  // Where the large working memory (sort keys, the order) comes from. It
+  // must outlive the result. A caller that knows its platform can hand in a
+  // resource that maps large blocks cheaply.
+  std::pmr::memory_resource* memory = std::pmr::get_default_resource();
+};
+
 // Splits `text` into paragraphs and orders them by `collator`. Every
 // separator of the result is of the kind the text uses first; the result
 // ends with one exactly when the text ended with a terminator.
 ArrangedParagraphs<char16_t> arrangeParagraphs(std::u16string_view text, ParagraphOrder order,
                                                const ParagraphCollator& collator,
-                                               OrderingStrategy strategy = OrderingStrategy::automatic);
+                                               const ArrangeOptions& options = {});
 ArrangedParagraphs<char> arrangeParagraphs(std::string_view utf8Text, ParagraphOrder order,
                                            const ParagraphCollator& collator,
-                                           OrderingStrategy strategy = OrderingStrategy::automatic);
+                                           const ArrangeOptions& options = {});
 
 }  // namespace parasort
