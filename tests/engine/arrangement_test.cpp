@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,28 @@ TEST(Arrangement, ATextOfOneParagraphIsOnePieceTheOriginal) {
     EXPECT_EQ(piece, text);
   });
   EXPECT_EQ(pieces, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Arrangement, LargeTextsTakeTheSortKeyRoadToTheSameResult) {
+  // Enough text that the automatic strategy makes sort keys, on every thread.
+  std::string text;
+  for (int line = 0; line < 6000; ++line)
+    text += (line % 3 ? "Item " : "item ") + std::to_string((line * 7919) % 2500) + (line % 5 ? "\n" : "\r\n");
+  for (auto order : {ParagraphOrder::ascending, ParagraphOrder::descending, ParagraphOrder::unique}) {
+    const auto automatic = arrangeParagraphs(std::string_view(text), order, root()).joined();
+    const auto compared =
+        arrangeParagraphs(std::string_view(text), order, root(), {.strategy = parasort::OrderingStrategy::comparison})
+            .joined();
+    EXPECT_EQ(automatic, compared);
+  }
+  // The first line's CR LF is the separator throughout; 2,500 distinct numbers.
+  const auto unique = arrangeParagraphs(std::string_view(text), ParagraphOrder::unique, root()).joined();
+  EXPECT_EQ(unique.substr(0, 8), "item 0\r\n");
+  EXPECT_EQ(std::count(unique.begin(), unique.end(), '\n'), 2500);
 }
 
 }  // namespace
