@@ -8,6 +8,7 @@
 #include "parasort/engine/unique.h"
 
 #include <algorithm>
+#include <array>
 #include <thread>
 
 namespace parasort {
@@ -87,11 +88,24 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
   // the first, and once more at the end.
   const auto scanner = detail::ParagraphScanner<CharT>::surveyed(original_);
   bool first = true;
-  sequence_->forEachStart([&](std::size_t start) {
+  auto emit = [&](std::size_t start) {
     if (!first) sink(separator_);
     first = false;
     sink(original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start));
+  };
+  // Sorted paragraphs lie all over the text, and each would be a wait for
+  // memory: asking for them a few paragraphs ahead lets the waits overlap.
+  constexpr std::size_t lookahead = 16;
+  std::array<std::size_t, lookahead> ahead{};
+  std::size_t queued = 0;
+  sequence_->forEachStart([&](std::size_t start) {
+    detail::prefetch(original_.data() + start);
+    if (queued >= lookahead) emit(ahead[queued % lookahead]);
+    ahead[queued % lookahead] = start;
+    ++queued;
   });
+  for (std::size_t index = queued > lookahead ? queued - lookahead : 0; index < queued; ++index)
+    emit(ahead[index % lookahead]);
   if (endsWithSeparator_) sink(separator_);
 }
 

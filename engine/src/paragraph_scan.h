@@ -9,6 +9,16 @@
 
 namespace parasort::detail {
 
+// A hint that `address` will be read soon; nothing where the compiler has
+// no way to say so.
+inline void prefetch(const void* address) noexcept {
+#if defined(__GNUC__) || defined(__clang__)
+  __builtin_prefetch(address);
+#else
+  (void)address;
+#endif
+}
+
 // The four terminators spelled in each code unit type.
 template <class CharT>
 struct Terminators;

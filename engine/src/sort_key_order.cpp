@@ -14,7 +14,6 @@
 #include <exception>
 #include <new>
 #include <optional>
-#include <queue>
 #include <stdexcept>
 #include <thread>
 
@@ -107,8 +106,9 @@ Number bigEndianPrefix(const std::uint8_t* key, bool& ended) noexcept {
   return prefix;
 }
 
-KeyedParagraph keyedParagraph(const KeyArena& arena, std::uint32_t recordOffset) noexcept {
-  const std::uint8_t* key = arena.key(recordOffset);
+// The paragraph with its key bytes from `depth` on (depth < the key's length).
+KeyedParagraph keyedParagraph(const KeyArena& arena, std::uint32_t recordOffset, std::size_t depth) noexcept {
+  const std::uint8_t* key = arena.key(recordOffset) + depth;
   bool ended = false;
   const auto prefix = bigEndianPrefix<std::uint64_t>(key, ended);
   const auto middle = bigEndianPrefix<std::uint32_t>(key + 8, ended);
@@ -177,14 +177,59 @@ class Part {
     scanner.forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
       const auto [units, length] = source.units(text_.substr(start, contentsEnd - start));
       const auto offset = static_cast<std::uint32_t>(start - begin_);
-      paragraphs_.push_back(keyedParagraph(keys_, keys_.append(offset, collator, units, length)));
+      paragraphs_.push_back(keyedParagraph(keys_, keys_.append(offset, collator, units, length), 0));
     });
-    std::sort(paragraphs_.begin(), paragraphs_.end(),
-              [this, descending](const KeyedParagraph& a, const KeyedParagraph& b) {
-                const int order = compare(a, *this, b);
-                if (order != 0) return descending ? order > 0 : order < 0;
-                return keys_.paragraphOffset(a.recordOffset) < keys_.paragraphOffset(b.recordOffset);
-              });
+    sortByKeyBytes(paragraphs_.begin(), paragraphs_.end(), descending);
+    // The merge compares parts by their first twelve bytes again.
+    for (KeyedParagraph& paragraph : paragraphs_) paragraph = keyedParagraph(keys_, paragraph.recordOffset, 0);
+  }
+
+  // Sorts paragraphs whose keys agree before byte `depth` by their key bytes
+  // from `depth` on, held twelve at a time in the paragraphs themselves:
+  // most comparisons are then integer comparisons on memory at hand, and the
+  // keys are read (in turn, not inside the sort) only for runs that still tie.
+  using Iterator = typename std::pmr::vector<KeyedParagraph>::iterator;
+  void sortByKeyBytes(Iterator begin, Iterator end, bool descending) {
+    auto samePrefix = [](const KeyedParagraph& a, const KeyedParagraph& b) {
+      return a.keyPrefix == b.keyPrefix && a.keyMiddle == b.keyMiddle;
+    };
+    auto byPrefix = [descending](const KeyedParagraph& a, const KeyedParagraph& b) {
+      if (a.keyPrefix != b.keyPrefix) return descending ? a.keyPrefix > b.keyPrefix : a.keyPrefix < b.keyPrefix;
+      return descending ? a.keyMiddle > b.keyMiddle : a.keyMiddle < b.keyMiddle;
+    };
+    auto byInputOrder = [this](const KeyedParagraph& a, const KeyedParagraph& b) {
+      return keys_.paragraphOffset(a.recordOffset) < keys_.paragraphOffset(b.recordOffset);
+    };
+    // Runs still to sort, with the depth their bytes are from; a stack of
+    // its own, as keys sharing long beginnings would nest deeply.
+    struct Run {
+      Iterator begin;
+      Iterator end;
+      std::size_t depth;
+    };
+    std::vector<Run> pending{{begin, end, 0}};
+    while (!pending.empty()) {
+      const Run current = pending.back();
+      pending.pop_back();
+      std::sort(current.begin, current.end, byPrefix);
+      for (Iterator run = current.begin; run != current.end;) {
+        const Iterator runEnd =
+            std::find_if_not(run + 1, current.end, [&](const KeyedParagraph& p) { return samePrefix(*run, p); });
+        if (runEnd - run > 1) {
+          // A key that ended within these twelve bytes ends the same way in
+          // the whole run: the keys are equal, and input order decides.
+          if ((run->keyPrefix & 0xFF) == 0 || (run->keyMiddle & 0xFF) == 0) {
+            std::sort(run, runEnd, byInputOrder);
+          } else {
+            const std::size_t depth = current.depth + 12;
+            for (Iterator paragraph = run; paragraph != runEnd; ++paragraph)
+              *paragraph = keyedParagraph(keys_, paragraph->recordOffset, depth);
+            pending.push_back({run, runEnd, depth});
+          }
+        }
+        run = runEnd;
+      }
+    }
   }
 
   int compare(const KeyedParagraph& a, const Part& otherPart, const KeyedParagraph& b) const noexcept {
@@ -192,6 +237,9 @@ class Part {
   }
 
   const std::pmr::vector<KeyedParagraph>& paragraphs() const noexcept { return paragraphs_; }
+  const void* keyRecord(const KeyedParagraph& paragraph) const noexcept {
+    return keys_.key(paragraph.recordOffset);
+  }
   std::size_t absoluteStart(const KeyedParagraph& paragraph) const noexcept {
     return begin_ + keys_.paragraphOffset(paragraph.recordOffset);
   }
@@ -237,40 +285,45 @@ class MergedParts final : public ParagraphSequence {
 
   void forEachStart(const std::function<void(std::size_t)>& visit) const override {
     const bool descending = order_ == ParagraphOrder::descending;
-    auto after = [&](const Cursor& a, const Cursor& b) {  // whether a comes after b
-      const int keyOrder = parts_[a.part].compare(paragraphAt(a), parts_[b.part], paragraphAt(b));
-      if (keyOrder != 0) return descending ? keyOrder < 0 : keyOrder > 0;
-      return a.part > b.part;
+    // Whether the head of part a goes out before the head of part b; on
+    // equal keys the earlier part (earlier text) goes first.
+    auto before = [&](std::size_t a, const std::vector<std::size_t>& next, std::size_t b) {
+      const int keyOrder = parts_[a].compare(parts_[a].paragraphs()[next[a]], parts_[b],
+                                             parts_[b].paragraphs()[next[b]]);
+      if (keyOrder != 0) return descending ? keyOrder > 0 : keyOrder < 0;
+      return a < b;
     };
-    std::priority_queue<Cursor, std::vector<Cursor>, decltype(after)> heads(after);
-    for (std::size_t part = 0; part < parts_.size(); ++part)
-      if (!parts_[part].paragraphs().empty()) heads.push({part, 0});
-
-    std::optional<Cursor> kept;  // for unique: the first of the current run
-    while (!heads.empty()) {
-      const Cursor head = heads.top();
-      heads.pop();
-      const Part<CharT>& part = parts_[head.part];
-      const KeyedParagraph& paragraph = paragraphAt(head);
-      const bool duplicate = order_ == ParagraphOrder::unique && kept &&
-                             parts_[kept->part].compare(paragraphAt(*kept), part, paragraph) == 0;
+    // There are as many parts as threads (or a few more for huge texts), so
+    // looking at every head is cheaper than keeping them in a heap.
+    std::vector<std::size_t> next(parts_.size(), 0);
+    std::optional<std::pair<std::size_t, std::size_t>> kept;  // for unique: the first of the current run
+    while (true) {
+      std::optional<std::size_t> best;
+      for (std::size_t part = 0; part < parts_.size(); ++part) {
+        if (next[part] == parts_[part].paragraphs().size()) continue;
+        if (!best || before(part, next, *best)) best = part;
+      }
+      if (!best) return;
+      const Part<CharT>& part = parts_[*best];
+      const KeyedParagraph& paragraph = part.paragraphs()[next[*best]];
+      const bool duplicate =
+          order_ == ParagraphOrder::unique && kept &&
+          parts_[kept->first].compare(parts_[kept->first].paragraphs()[kept->second], part, paragraph) == 0;
       if (!duplicate) {
         visit(part.absoluteStart(paragraph));
-        kept = head;
+        kept = {*best, next[*best]};
       }
-      if (head.index + 1 < part.paragraphs().size()) heads.push({head.part, head.index + 1});
+      ++next[*best];
+      // Heads of different parts are neighbours in the order, so their
+      // comparison often goes past the inline prefix into the keys: ask
+      // for those a few paragraphs ahead.
+      constexpr std::size_t lookahead = 8;
+      if (next[*best] + lookahead < part.paragraphs().size())
+        prefetch(part.keyRecord(part.paragraphs()[next[*best] + lookahead]));
     }
   }
 
  private:
-  struct Cursor {
-    std::size_t part;
-    std::size_t index;
-  };
-  const KeyedParagraph& paragraphAt(const Cursor& cursor) const noexcept {
-    return parts_[cursor.part].paragraphs()[cursor.index];
-  }
-
   std::vector<Part<CharT>> parts_;
   ParagraphOrder order_;
 };
