@@ -1,0 +1,86 @@
+// The TextStorage contract over the QTextDocument of a QTextEdit.
+//
+// Positions are the document's own (UTF-16 code units, as in QTextCursor).
+// The document keeps every paragraph break as one U+2029 unit, and string()
+// shows it so, so that ranges line up one to one; text put in with LF, CR or
+// CR LF is stored with U+2029 in their place. Every change is one document
+// edit block; an editing bracket makes one edit block of all the changes in
+// it.
+#pragma once
+
+#include "parasort/editor/text_storage.h"
+#include "parasort/editor/undo_step_grouping.h"
+
+#include <QTextCharFormat>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QTextBlock;
+class QTextCursor;
+class QTextDocument;
+class QTextEdit;
+
+namespace parasort::editor::qt {
+
+class DocumentTextStorage final : public TextStorage {
+ public:
+  // Works on whatever document `edit` shows at the time of each call, and
+  // reports its editing brackets to `grouping`. Both must outlive it.
+  DocumentTextStorage(QTextEdit& edit, UndoStepGrouping& grouping);
+
+  [[nodiscard]] Index length() const override;
+  [[nodiscard]] std::u16string string() const override;
+  void beginEditing() override;
+  void endEditing() override;
+  void replaceCharactersInRange(Range range, std::u16string_view text) override;
+  void replaceCharactersInRange(Range range, const AttributedString& text) override;
+  [[nodiscard]] AttributedString attributedSubstringFromRange(Range range) const override;
+  [[nodiscard]] std::optional<AttributeValue> attribute(std::string_view name, Index index,
+                                                        Range* effectiveRange) const override;
+  [[nodiscard]] AttributeDictionary attributesAtIndex(Index index,
+                                                      Range* effectiveRange) const override;
+  void addAttribute(std::string_view name, const AttributeValue& value, Range range) override;
+  void addAttributes(const AttributeDictionary& attributes, Range range) override;
+  void removeAttribute(std::string_view name, Range range) override;
+
+  // The paragraph style of the paragraph holding `index` (<= length()).
+  [[nodiscard]] std::optional<ParagraphStyle> paragraphStyleAt(Index index) const;
+  // Sets (or, with nothing, removes) the style of the paragraph holding
+  // `index`; a format that would not change is left alone, so no empty edit
+  // reaches the undo history.
+  void setParagraphStyleAt(Index index, const std::optional<ParagraphStyle>& style);
+
+ private:
+  // A stretch of one block with one character format: a fragment of its
+  // text, or its terminating paragraph break.
+  struct Piece {
+    Range range;
+    QTextCharFormat format;
+  };
+
+  [[nodiscard]] QTextDocument& document() const;
+  [[nodiscard]] QTextCursor cursorSelecting(Range range) const;
+  [[nodiscard]] Piece pieceAt(Index index) const;
+  [[nodiscard]] AttributeDictionary attributesOfPiece(const Piece& piece) const;
+  // The pieces that `range` covers, cut to it.
+  [[nodiscard]] std::vector<Piece> piecesIn(Range range) const;
+  // The longest range around `index` over which `valueAt` stays the same.
+  template <class ValueAt>
+  [[nodiscard]] Range effectiveRangeAround(Index index, ValueAt valueAt) const;
+  // After `inserted` units went in at `location`: gives every paragraph
+  // starting inside them the style `styleFor` tells (by offset), and one
+  // starting right after them `tailStyle`, the style of the paragraph that
+  // text came from.
+  template <class StyleFor>
+  void restyleInsertedParagraphs(Index location, Index inserted, StyleFor styleFor,
+                                 const std::optional<ParagraphStyle>& tailStyle);
+  void changeCharacterFormats(Range range, const std::function<void(QTextCharFormat&)>& change);
+  void changeParagraphStyles(Range range, const std::optional<ParagraphStyle>& style);
+
+  QTextEdit& edit_;
+  UndoStepGrouping& grouping_;
+};
+
+}  // namespace parasort::editor::qt

@@ -1,0 +1,295 @@
+#include "parasort/editor/qt/document_text_storage.h"
+
+#include "format_conversion.h"
+#include "parasort/editor/paragraph_range.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace parasort::editor::qt {
+namespace {
+
+constexpr char16_t kParagraphBreak = u'\u2029';
+
+// LF, CR and CR LF each become one U+2029, the document's paragraph break,
+// before the text goes in; so the text's units line up with the document's.
+std::u16string withParagraphBreaks(std::u16string_view text) {
+  std::u16string result;
+  result.reserve(text.size());
+  for (Index i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (unit == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    result.push_back(isParagraphTerminatorUnit(unit) ? kParagraphBreak : unit);
+  }
+  return result;
+}
+
+// The same for attributed text; a CR LF break keeps the CR's attributes.
+AttributedString withParagraphBreaks(const AttributedString& text) {
+  AttributedString result;
+  const std::u16string& units = text.string();
+  for (Index i = 0; i < units.size(); ++i) {
+    const AttributeDictionary attributes = text.attributesAtIndex(i);
+    const char16_t unit = units[i];
+    if (unit == u'\r' && i + 1 < units.size() && units[i + 1] == u'\n') ++i;
+    const char16_t stored = isParagraphTerminatorUnit(unit) ? kParagraphBreak : unit;
+    result.append(std::u16string_view(&stored, 1), attributes);
+  }
+  return result;
+}
+
+}  // namespace
+
+DocumentTextStorage::DocumentTextStorage(QTextEdit& edit, UndoStepGrouping& grouping)
+    : edit_(edit), grouping_(grouping) {}
+
+QTextDocument& DocumentTextStorage::document() const { return *edit_.document(); }
+
+Index DocumentTextStorage::length() const {
+  // The document counts one more paragraph break, after its last paragraph,
+  // that is not part of the text.
+  return static_cast<Index>(document().characterCount() - 1);
+}
+
+std::u16string DocumentTextStorage::string() const { return toU16String(document().toRawText()); }
+
+void DocumentTextStorage::beginEditing() {
+  QTextCursor(&document()).beginEditBlock();
+  grouping_.bracketOpened();
+}
+
+void DocumentTextStorage::endEditing() {
+  if (grouping_.bracketDepth() == 0) return;
+  QTextCursor(&document()).endEditBlock();
+  grouping_.bracketClosed();
+}
+
+QTextCursor DocumentTextStorage::cursorSelecting(Range range) const {
+  const Range within = clampedRange(range, length());
+  QTextCursor cursor(&document());
+  cursor.setPosition(toPosition(within.location));
+  cursor.setPosition(toPosition(within.end()), QTextCursor::KeepAnchor);
+  return cursor;
+}
+
+DocumentTextStorage::Piece DocumentTextStorage::pieceAt(Index index) const {
+  const QTextBlock block = document().findBlock(toPosition(index));
+  const auto blockStart = static_cast<Index>(block.position());
+  const Index breakIndex = blockStart + static_cast<Index>(block.length()) - 1;
+  if (index == breakIndex) {
+    // A paragraph break's format is the character format of the block after
+    // it: what text typed into that block, when empty, takes.
+    const QTextBlock next = block.next();
+    return {{breakIndex, 1}, next.isValid() ? next.charFormat() : block.charFormat()};
+  }
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    const QTextFragment fragment = it.fragment();
+    const auto start = static_cast<Index>(fragment.position());
+    const auto size = static_cast<Index>(fragment.length());
+    if (index >= start && index < start + size) return {{start, size}, fragment.charFormat()};
+  }
+  return {{index, 1}, QTextCharFormat()};
+}
+
+std::vector<DocumentTextStorage::Piece> DocumentTextStorage::piecesIn(Range range) const {
+  const Range within = clampedRange(range, length());
+  std::vector<Piece> pieces;
+  for (Index i = within.location; i < within.end();) {
+    Piece piece = pieceAt(i);
+    const Index end = std::min(piece.range.end(), within.end());
+    piece.range = {i, end - i};
+    pieces.push_back(std::move(piece));
+    i = end;
+  }
+  return pieces;
+}
+
+AttributeDictionary DocumentTextStorage::attributesOfPiece(const Piece& piece) const {
+  AttributeDictionary attributes = characterAttributes(piece.format);
+  if (const auto style = paragraphStyleAt(piece.range.location))
+    attributes.setObject(*style, ParagraphStyleAttributeName);
+  return attributes;
+}
+
+template <class ValueAt>
+Range DocumentTextStorage::effectiveRangeAround(Index index, ValueAt valueAt) const {
+  const auto value = valueAt(pieceAt(index));
+  Range found = pieceAt(index).range;
+  while (found.location > 0) {
+    const Piece before = pieceAt(found.location - 1);
+    if (!(valueAt(before) == value)) break;
+    found = {before.range.location, found.end() - before.range.location};
+  }
+  while (found.end() < length()) {
+    const Piece after = pieceAt(found.end());
+    if (!(valueAt(after) == value)) break;
+    found.length = after.range.end() - found.location;
+  }
+  return found;
+}
+
+std::optional<ParagraphStyle> DocumentTextStorage::paragraphStyleAt(Index index) const {
+  return paragraphStyle(document().findBlock(toPosition(index)).blockFormat());
+}
+
+void DocumentTextStorage::setParagraphStyleAt(Index index,
+                                              const std::optional<ParagraphStyle>& style) {
+  const QTextBlock block = document().findBlock(toPosition(index));
+  const QTextBlockFormat current = block.blockFormat();
+  QTextBlockFormat changed = current;
+  if (style)
+    setParagraphStyle(changed, *style);
+  else
+    removeParagraphStyle(changed);
+  if (changed == current) return;
+  QTextCursor cursor(block);
+  cursor.setBlockFormat(changed);
+}
+
+template <class StyleFor>
+void DocumentTextStorage::restyleInsertedParagraphs(Index location, Index inserted,
+                                                    StyleFor styleFor,
+                                                    const std::optional<ParagraphStyle>& tailStyle) {
+  const std::u16string text = string();
+  for (Index start = location; start <= location + inserted; ++start) {
+    if (!isParagraphStart(text, start)) continue;
+    setParagraphStyleAt(start, start < location + inserted ? styleFor(start - location) : tailStyle);
+  }
+}
+
+void DocumentTextStorage::replaceCharactersInRange(Range range, std::u16string_view text) {
+  const Range within = clampedRange(range, length());
+  const std::u16string inserted = withParagraphBreaks(text);
+  // What typing at the location would take, read before anything changes;
+  // a fresh cursor so the edit's own typing format does not leak in.
+  QTextCharFormat format;
+  if (within.length > 0) {
+    format = pieceAt(within.location).format;
+  } else {
+    QTextCursor at(&document());
+    at.setPosition(toPosition(within.location));
+    format = at.charFormat();
+  }
+  const auto style = paragraphStyleAt(within.location);
+  const auto tailStyle = paragraphStyleAt(within.end());
+
+  QTextCursor cursor = cursorSelecting(within);
+  cursor.beginEditBlock();
+  if (cursor.hasSelection()) cursor.removeSelectedText();
+  if (!inserted.empty()) cursor.insertText(toQString(inserted), format);
+  restyleInsertedParagraphs(
+      within.location, inserted.size(), [&](Index) { return style; }, tailStyle);
+  cursor.endEditBlock();
+}
+
+void DocumentTextStorage::replaceCharactersInRange(Range range, const AttributedString& text) {
+  const Range within = clampedRange(range, length());
+  const AttributedString inserted = withParagraphBreaks(text);
+  const auto tailStyle = paragraphStyleAt(within.end());
+
+  QTextCursor cursor = cursorSelecting(within);
+  cursor.beginEditBlock();
+  if (cursor.hasSelection()) cursor.removeSelectedText();
+  for (const auto& run : inserted.runs()) {
+    const auto runText =
+        std::u16string_view(inserted.string()).substr(run.range.location, run.range.length);
+    cursor.insertText(toQString(runText), characterFormat(run.attributes));
+  }
+  restyleInsertedParagraphs(
+      within.location, inserted.length(),
+      [&](Index offset) {
+        return valueAs<ParagraphStyle>(
+            inserted.attributesAtIndex(offset).objectForKey(ParagraphStyleAttributeName));
+      },
+      tailStyle);
+  cursor.endEditBlock();
+}
+
+AttributedString DocumentTextStorage::attributedSubstringFromRange(Range range) const {
+  const std::u16string text = string();
+  AttributedString result;
+  for (const Piece& piece : piecesIn(range))
+    result.append(std::u16string_view(text).substr(piece.range.location, piece.range.length),
+                  attributesOfPiece(piece));
+  return result;
+}
+
+std::optional<AttributeValue> DocumentTextStorage::attribute(std::string_view name, Index index,
+                                                             Range* effectiveRange) const {
+  if (index >= length()) return std::nullopt;
+  const auto valueAt = [&](const Piece& piece) -> std::optional<AttributeValue> {
+    if (name == ParagraphStyleAttributeName) {
+      if (auto style = paragraphStyleAt(piece.range.location)) return AttributeValue(*style);
+      return std::nullopt;
+    }
+    return characterAttributes(piece.format).objectForKey(name);
+  };
+  if (effectiveRange != nullptr) *effectiveRange = effectiveRangeAround(index, valueAt);
+  return valueAt(pieceAt(index));
+}
+
+AttributeDictionary DocumentTextStorage::attributesAtIndex(Index index,
+                                                           Range* effectiveRange) const {
+  if (index >= length()) return {};
+  const auto valueAt = [&](const Piece& piece) { return attributesOfPiece(piece); };
+  if (effectiveRange != nullptr) *effectiveRange = effectiveRangeAround(index, valueAt);
+  return valueAt(pieceAt(index));
+}
+
+void DocumentTextStorage::changeCharacterFormats(
+    Range range, const std::function<void(QTextCharFormat&)>& change) {
+  // Piece by piece, because a format is replaced whole: each piece keeps
+  // what it had besides the one change.
+  for (Piece& piece : piecesIn(range)) {
+    change(piece.format);
+    cursorSelecting(piece.range).setCharFormat(piece.format);
+  }
+}
+
+void DocumentTextStorage::changeParagraphStyles(Range range,
+                                                const std::optional<ParagraphStyle>& style) {
+  const Range within = clampedRange(range, length());
+  for (QTextBlock block = document().findBlock(toPosition(within.location));
+       block.isValid() && static_cast<Index>(block.position()) < within.end();
+       block = block.next())
+    setParagraphStyleAt(static_cast<Index>(block.position()), style);
+}
+
+void DocumentTextStorage::addAttribute(std::string_view name, const AttributeValue& value,
+                                       Range range) {
+  if (clampedRange(range, length()).length == 0) return;
+  QTextCursor group(&document());
+  group.beginEditBlock();
+  if (name == ParagraphStyleAttributeName) {
+    if (const auto* style = std::get_if<ParagraphStyle>(&value)) changeParagraphStyles(range, *style);
+  } else {
+    changeCharacterFormats(range, [&](QTextCharFormat& format) {
+      setCharacterAttribute(format, name, value);
+    });
+  }
+  group.endEditBlock();
+}
+
+void DocumentTextStorage::addAttributes(const AttributeDictionary& attributes, Range range) {
+  QTextCursor group(&document());
+  group.beginEditBlock();
+  for (const auto& [name, value] : attributes) addAttribute(name, value, range);
+  group.endEditBlock();
+}
+
+void DocumentTextStorage::removeAttribute(std::string_view name, Range range) {
+  if (clampedRange(range, length()).length == 0) return;
+  QTextCursor group(&document());
+  group.beginEditBlock();
+  if (name == ParagraphStyleAttributeName) {
+    changeParagraphStyles(range, std::nullopt);
+  } else {
+    changeCharacterFormats(range,
+                           [&](QTextCharFormat& format) { removeCharacterAttribute(format, name); });
+  }
+  group.endEditBlock();
+}
+
+}  // namespace parasort::editor::qt
