@@ -3,7 +3,8 @@
 #include "paragraph_scan.h"
 
 #include <unicode/ucol.h>
-#include <unicode/ustring.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -20,50 +21,41 @@
 namespace parasort::detail {
 namespace {
 
-// One paragraph in a part: the first twelve key bytes as big-endian numbers,
+// One paragraph in a part: eight of its key bytes as a big-endian number
+// (the first eight, except while the sort looks further into a tying run),
 // so that most comparisons are integer comparisons without a look at the
-// keys, and where the rest of its record is.
+// keys; where its key is; and where the paragraph is.
 struct KeyedParagraph {
-  std::uint64_t keyPrefix;  // key bytes 0-7
-  std::uint32_t keyMiddle;  // key bytes 8-11
-  std::uint32_t recordOffset;
+  std::uint64_t keyBytes;
+  std::uint32_t keyOffset;        // into the part's key arena
+  std::uint32_t paragraphOffset;  // from the part's start
 };
 
-// Records of one part, back to back: the paragraph's offset from the part's
-// start (4 bytes), then its key, ending with the 0 byte that ICU puts at the
-// end of every sort key (and nowhere else in it). Memory is taken without
-// being touched, so a generous reservation costs nothing until it is used.
+// How many key bytes a KeyedParagraph holds.
+constexpr std::size_t heldKeyBytes = sizeof(std::uint64_t);
+
+// Keys of one part, back to back, each ending with the 0 byte that ICU puts
+// at the end of every sort key (and nowhere else in it).
 class KeyArena {
  public:
   KeyArena(std::size_t capacity, std::pmr::memory_resource& memory)
       : bytes_(allocate(capacity, memory)), capacity_(capacity) {}
 
-  std::uint32_t paragraphOffset(std::uint32_t recordOffset) const noexcept {
-    std::uint32_t offset = 0;
-    std::memcpy(&offset, bytes_.get() + recordOffset, sizeof offset);
-    return offset;
-  }
-  const std::uint8_t* key(std::uint32_t recordOffset) const noexcept {
-    return bytes_.get() + recordOffset + sizeof(std::uint32_t);
-  }
+  const std::uint8_t* key(std::uint32_t offset) const noexcept { return bytes_.get() + offset; }
 
-  // Appends the record of a paragraph and returns its offset.
-  std::uint32_t append(std::uint32_t paragraphOffset, const UCollator& collator, const UChar* units,
-                       int32_t length) {
-    constexpr std::size_t header = sizeof paragraphOffset;
+  // Appends the key of `units` and returns its offset.
+  std::uint32_t append(const UCollator& collator, const UChar* units, int32_t length) {
     while (true) {
-      const std::size_t room = capacity_ - size_ < header ? 0 : std::min<std::size_t>(
-          capacity_ - size_ - header, std::numeric_limits<int32_t>::max());
-      const int32_t needed = ucol_getSortKey(&collator, units, length, bytes_.get() + size_ + header,
-                                             static_cast<int32_t>(room));
+      const std::size_t room = std::min<std::size_t>(capacity_ - size_, std::numeric_limits<int32_t>::max());
+      const int32_t needed =
+          ucol_getSortKey(&collator, units, length, bytes_.get() + size_, static_cast<int32_t>(room));
       if (needed <= 0) throw std::bad_alloc();  // ICU could not make the key
       if (static_cast<std::size_t>(needed) <= room) {
         const auto offset = static_cast<std::uint32_t>(size_);
-        std::memcpy(bytes_.get() + size_, &paragraphOffset, header);
-        size_ += header + static_cast<std::size_t>(needed);
+        size_ += static_cast<std::size_t>(needed);
         return offset;
       }
-      grow(size_ + header + static_cast<std::size_t>(needed));
+      grow(size_ + static_cast<std::size_t>(needed));
     }
   }
 
@@ -94,66 +86,57 @@ class KeyArena {
   std::size_t size_ = 0;
 };
 
-// The first `Width` bytes of a key as a big-endian number, zero after its end.
-template <class Number>
-Number bigEndianPrefix(const std::uint8_t* key, bool& ended) noexcept {
-  Number prefix = 0;
-  for (std::size_t index = 0; index < sizeof(Number); ++index) {
+// Eight key bytes from `key` as a big-endian number, zero after the key's end.
+std::uint64_t heldBytes(const std::uint8_t* key) noexcept {
+  std::uint64_t bytes = 0;
+  bool ended = false;
+  for (std::size_t index = 0; index < heldKeyBytes; ++index) {
     const std::uint8_t byte = ended ? 0 : key[index];
     ended = ended || byte == 0;
-    prefix = static_cast<Number>((prefix << 8) | byte);
+    bytes = (bytes << 8) | byte;
   }
-  return prefix;
+  return bytes;
 }
 
-// The paragraph with its key bytes from `depth` on (depth < the key's length).
-KeyedParagraph keyedParagraph(const KeyArena& arena, std::uint32_t recordOffset, std::size_t depth) noexcept {
-  const std::uint8_t* key = arena.key(recordOffset) + depth;
-  bool ended = false;
-  const auto prefix = bigEndianPrefix<std::uint64_t>(key, ended);
-  const auto middle = bigEndianPrefix<std::uint32_t>(key + 8, ended);
-  return {prefix, middle, recordOffset};
-}
+// Whether held bytes include the key's terminating 0.
+bool keyEndsWithin(std::uint64_t held) noexcept { return (held & 0xFF) == 0; }
 
-// The three-way order of two keys.
+// The three-way order of two keys; `a` and `b` hold their first eight bytes.
 int compareKeys(const KeyedParagraph& a, const KeyArena& arenaA, const KeyedParagraph& b,
                 const KeyArena& arenaB) noexcept {
-  if (a.keyPrefix != b.keyPrefix) return a.keyPrefix < b.keyPrefix ? -1 : 1;
-  // Equal numbers that hold a key's terminating 0 mean equal keys.
-  if ((a.keyPrefix & 0xFF) == 0) return 0;
-  if (a.keyMiddle != b.keyMiddle) return a.keyMiddle < b.keyMiddle ? -1 : 1;
-  if ((a.keyMiddle & 0xFF) == 0) return 0;
-  const int rest = std::strcmp(reinterpret_cast<const char*>(arenaA.key(a.recordOffset) + 12),
-                               reinterpret_cast<const char*>(arenaB.key(b.recordOffset) + 12));
+  if (a.keyBytes != b.keyBytes) return a.keyBytes < b.keyBytes ? -1 : 1;
+  if (keyEndsWithin(a.keyBytes)) return 0;  // equal up to the end of both
+  const int rest = std::strcmp(reinterpret_cast<const char*>(arenaA.key(a.keyOffset) + heldKeyBytes),
+                               reinterpret_cast<const char*>(arenaB.key(b.keyOffset) + heldKeyBytes));
   return (rest > 0) - (rest < 0);
 }
 
 // Code units as ICU wants them: UTF-16 as it is; UTF-8 converted into a
-// scratch buffer (ill-formed bytes become U+FFFD, as in ICU's own UTF-8
-// comparison).
+// scratch buffer.
 class Utf16Source {
  public:
   std::pair<const UChar*, int32_t> units(std::u16string_view paragraph) {
     return {paragraph.data(), static_cast<int32_t>(paragraph.size())};
   }
   std::pair<const UChar*, int32_t> units(std::string_view paragraph) {
-    // A UTF-8 paragraph never has more UTF-16 units than bytes.
+    // A UTF-8 paragraph never has more UTF-16 units than bytes; ill-formed
+    // bytes become U+FFFD, as in ICU's own comparison of UTF-8.
     if (scratch_.size() < paragraph.size() + 1) scratch_.resize(paragraph.size() + 1);
-    // Plain ASCII, most of most texts, is copied unit for unit; ICU takes
-    // over from the first byte that is not.
-    std::size_t ascii = 0;
-    while (ascii < paragraph.size() && static_cast<unsigned char>(paragraph[ascii]) < 0x80) {
-      scratch_[ascii] = static_cast<char16_t>(paragraph[ascii]);
-      ++ascii;
-    }
-    if (ascii == paragraph.size()) return {scratch_.data(), static_cast<int32_t>(ascii)};
+    const auto* bytes = reinterpret_cast<const uint8_t*>(paragraph.data());
+    const auto byteCount = static_cast<int32_t>(paragraph.size());
+    int32_t index = 0;
     int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    const std::string_view rest = paragraph.substr(ascii);
-    u_strFromUTF8WithSub(scratch_.data() + ascii, static_cast<int32_t>(scratch_.size() - ascii), &length,
-                         rest.data(), static_cast<int32_t>(rest.size()), 0xFFFD, nullptr, &status);
-    if (U_FAILURE(status)) length = 0;
-    return {scratch_.data(), static_cast<int32_t>(ascii) + length};
+    while (index < byteCount) {
+      if (bytes[index] < 0x80) {  // plain ASCII, most of most texts
+        scratch_[static_cast<std::size_t>(length++)] = bytes[index++];
+        continue;
+      }
+      UChar32 codePoint = 0;
+      U8_NEXT(bytes, index, byteCount, codePoint);
+      if (codePoint < 0) codePoint = 0xFFFD;
+      U16_APPEND_UNSAFE(scratch_.data(), length, codePoint);
+    }
+    return {scratch_.data(), length};
   }
 
  private:
@@ -177,31 +160,30 @@ class Part {
     scanner.forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
       const auto [units, length] = source.units(text_.substr(start, contentsEnd - start));
       const auto offset = static_cast<std::uint32_t>(start - begin_);
-      paragraphs_.push_back(keyedParagraph(keys_, keys_.append(offset, collator, units, length), 0));
+      const std::uint32_t keyOffset = keys_.append(collator, units, length);
+      paragraphs_.push_back({heldBytes(keys_.key(keyOffset)), keyOffset, offset});
     });
     sortByKeyBytes(paragraphs_.begin(), paragraphs_.end(), descending);
     // The merge compares parts by their first twelve bytes again.
-    for (KeyedParagraph& paragraph : paragraphs_) paragraph = keyedParagraph(keys_, paragraph.recordOffset, 0);
+    for (KeyedParagraph& paragraph : paragraphs_) paragraph.keyBytes = heldBytes(keys_.key(paragraph.keyOffset));
   }
 
-  // Sorts paragraphs whose keys agree before byte `depth` by their key bytes
-  // from `depth` on, held twelve at a time in the paragraphs themselves:
-  // most comparisons are then integer comparisons on memory at hand, and the
-  // keys are read (in turn, not inside the sort) only for runs that still tie.
+  // Sorts the paragraphs by their keys, ties by input order. The bytes held
+  // in the paragraphs are compared first; runs that tie on them are given
+  // their next eight key bytes in turn and sorted again, so that most
+  // comparisons are integer comparisons on memory at hand, and the keys are
+  // read (one after another, not at random inside the sort) only for runs
+  // that still tie.
   using Iterator = typename std::pmr::vector<KeyedParagraph>::iterator;
   void sortByKeyBytes(Iterator begin, Iterator end, bool descending) {
-    auto samePrefix = [](const KeyedParagraph& a, const KeyedParagraph& b) {
-      return a.keyPrefix == b.keyPrefix && a.keyMiddle == b.keyMiddle;
+    auto byHeldBytes = [descending](const KeyedParagraph& a, const KeyedParagraph& b) {
+      return descending ? a.keyBytes > b.keyBytes : a.keyBytes < b.keyBytes;
     };
-    auto byPrefix = [descending](const KeyedParagraph& a, const KeyedParagraph& b) {
-      if (a.keyPrefix != b.keyPrefix) return descending ? a.keyPrefix > b.keyPrefix : a.keyPrefix < b.keyPrefix;
-      return descending ? a.keyMiddle > b.keyMiddle : a.keyMiddle < b.keyMiddle;
+    auto byInputOrder = [](const KeyedParagraph& a, const KeyedParagraph& b) {
+      return a.paragraphOffset < b.paragraphOffset;
     };
-    auto byInputOrder = [this](const KeyedParagraph& a, const KeyedParagraph& b) {
-      return keys_.paragraphOffset(a.recordOffset) < keys_.paragraphOffset(b.recordOffset);
-    };
-    // Runs still to sort, with the depth their bytes are from; a stack of
-    // its own, as keys sharing long beginnings would nest deeply.
+    // Runs still to sort, with the depth of their held bytes; a stack of its
+    // own, as keys sharing long beginnings would nest deeply.
     struct Run {
       Iterator begin;
       Iterator end;
@@ -211,19 +193,19 @@ class Part {
     while (!pending.empty()) {
       const Run current = pending.back();
       pending.pop_back();
-      std::sort(current.begin, current.end, byPrefix);
+      std::sort(current.begin, current.end, byHeldBytes);
       for (Iterator run = current.begin; run != current.end;) {
-        const Iterator runEnd =
-            std::find_if_not(run + 1, current.end, [&](const KeyedParagraph& p) { return samePrefix(*run, p); });
+        const Iterator runEnd = std::find_if_not(
+            run + 1, current.end, [&](const KeyedParagraph& p) { return p.keyBytes == run->keyBytes; });
         if (runEnd - run > 1) {
-          // A key that ended within these twelve bytes ends the same way in
-          // the whole run: the keys are equal, and input order decides.
-          if ((run->keyPrefix & 0xFF) == 0 || (run->keyMiddle & 0xFF) == 0) {
+          // Keys that end within the held bytes end alike across the run:
+          // they are equal, and input order decides.
+          if (keyEndsWithin(run->keyBytes)) {
             std::sort(run, runEnd, byInputOrder);
           } else {
-            const std::size_t depth = current.depth + 12;
+            const std::size_t depth = current.depth + heldKeyBytes;
             for (Iterator paragraph = run; paragraph != runEnd; ++paragraph)
-              *paragraph = keyedParagraph(keys_, paragraph->recordOffset, depth);
+              paragraph->keyBytes = heldBytes(keys_.key(paragraph->keyOffset) + depth);
             pending.push_back({run, runEnd, depth});
           }
         }
@@ -238,10 +220,10 @@ class Part {
 
   const std::pmr::vector<KeyedParagraph>& paragraphs() const noexcept { return paragraphs_; }
   const void* keyRecord(const KeyedParagraph& paragraph) const noexcept {
-    return keys_.key(paragraph.recordOffset);
+    return keys_.key(paragraph.keyOffset);
   }
   std::size_t absoluteStart(const KeyedParagraph& paragraph) const noexcept {
-    return begin_ + keys_.paragraphOffset(paragraph.recordOffset);
+    return begin_ + paragraph.paragraphOffset;
   }
 
  private:
