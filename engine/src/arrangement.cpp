@@ -99,7 +99,9 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
   std::array<std::size_t, lookahead> ahead{};
   std::size_t queued = 0;
   sequence_->forEachStart([&](std::size_t start) {
+    // A typical line spans two cache lines.
     detail::prefetch(original_.data() + start);
+    detail::prefetch(reinterpret_cast<const char*>(original_.data() + start) + 64);
     if (queued >= lookahead) emit(ahead[queued % lookahead]);
     ahead[queued % lookahead] = start;
     ++queued;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <type_traits>
@@ -78,11 +79,9 @@ class ParagraphScanner {
   // A scanner for paragraphs starting at or after `from`.
   static ParagraphScanner surveyed(std::basic_string_view<CharT> text, std::size_t from = 0) noexcept {
     ParagraphScanner scanner(text);
-    if constexpr (std::is_same_v<CharT, char>) {
-      const std::string_view rest = text.substr(from);
-      scanner.onlyLineFeeds_ = rest.find('\r') == std::string_view::npos &&
-                               rest.find(Terminators<char>::paragraphSeparator) == std::string_view::npos;
-    }
+    const auto rest = text.substr(from);
+    scanner.onlyLineFeeds_ = rest.find(CharT('\r')) == rest.npos &&
+                             rest.find(Terminators<CharT>::paragraphSeparator) == rest.npos;
     return scanner;
   }
 
@@ -119,15 +118,32 @@ class ParagraphScanner {
  private:
   // The first index at or after `from` whose unit may start a terminator.
   std::size_t candidateFrom(std::size_t from) const noexcept {
-    if constexpr (std::is_same_v<CharT, char>) {
-      if (onlyLineFeeds_) {
-        const void* found = std::memchr(text_.data() + from, '\n', text_.size() - from);
-        return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text_.data()) : text_.size();
-      }
-    }
+    if (onlyLineFeeds_) return nextLineFeed(from);
     for (std::size_t index = from; index < text_.size(); ++index)
       if (Terminators<CharT>::mayStartTerminator(text_[index])) return index;
     return text_.size();
+  }
+
+  std::size_t nextLineFeed(std::size_t from) const noexcept {
+    if constexpr (std::is_same_v<CharT, char>) {
+      const void* found = std::memchr(text_.data() + from, '\n', text_.size() - from);
+      return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text_.data()) : text_.size();
+    } else {
+      // Four units at a time: a lane equal to LF becomes zero after the
+      // exclusive or, and the classic zero-lane test finds it.
+      constexpr std::uint64_t ones = 0x0001000100010001u;
+      constexpr std::uint64_t highs = 0x8000800080008000u;
+      std::size_t index = from;
+      for (; index + 4 <= text_.size(); index += 4) {
+        std::uint64_t four = 0;
+        std::memcpy(&four, text_.data() + index, sizeof four);
+        const std::uint64_t x = four ^ (ones * u'\n');
+        if (((x - ones) & ~x & highs) != 0) break;
+      }
+      for (; index < text_.size(); ++index)
+        if (text_[index] == u'\n') return index;
+      return text_.size();
+    }
   }
 
   std::basic_string_view<CharT> text_;
