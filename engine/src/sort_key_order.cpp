@@ -63,7 +63,7 @@ class KeyArena {
   struct Release {
     std::pmr::memory_resource* memory;
     std::size_t size;
-    void operator()(std::uint8_t* bytes) const noexcept { memory->deallocate(bytes, size); }
+    void operator()(std::uint8_t* bytes) const noexcept { memory->deallocate(bytes, size, 1); }
   };
   using Bytes = std::unique_ptr<std::uint8_t[], Release>;
 
