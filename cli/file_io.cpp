@@ -157,12 +157,26 @@ mode_t newFileMode() {
   return static_cast<mode_t>(0666 & ~mask);
 }
 
+std::optional<IoError> writeThrough(const std::string& path,
+                                    const std::function<void(BufferedWriter&)>& produce) {
+  const int fileDescriptor = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fileDescriptor < 0) return errorFor(path, errno);
+  CloseFileDescriptor closer{fileDescriptor};
+  BufferedWriter writer(fileDescriptor);
+  produce(writer);
+  if (const int error = writer.flush(); error != 0) return errorFor(path, error);
+  return std::nullopt;
+}
+
 std::optional<IoError> replaceFile(const std::string& path,
                                    const std::function<void(BufferedWriter&)>& produce) {
   const std::string target = resolvedTarget(path);
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
   if (exists && S_ISDIR(existing.st_mode)) return errorFor(path, EISDIR);
+  // A device or a pipe (/dev/null, /dev/stdout, a FIFO) cannot be replaced
+  // by renaming: write to it as it is.
+  if (exists && !S_ISREG(existing.st_mode)) return writeThrough(path, produce);
   const mode_t mode = exists ? static_cast<mode_t>(existing.st_mode & 07777) : newFileMode();
 
   const std::string directory = directoryOf(target);

@@ -203,6 +203,15 @@ TEST_F(ParasortCommand, OutputFileIsCreatedWithTheUsualPermissionsAndThroughLink
   EXPECT_EQ(readFile(path("in.txt")), "1\n2\n");
 }
 
+TEST_F(ParasortCommand, OutputToADeviceWritesThroughIt) {
+  writeFile(path("in.txt"), "b\na\n");
+  EXPECT_EQ(run({"-o", "/dev/null", "in.txt"}).status, 0);
+  const auto result = run({"-o", "/dev/full", "in.txt"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "parasort: /dev/full: No space left on device\n");
+  EXPECT_EQ(strayFiles(), std::vector<std::string>{"in.txt"});
+}
+
 TEST_F(ParasortCommand, UnwritableOutputFileFailsLeavingNoTrace) {
   writeFile(path("in.txt"), "b\na\n");
   auto result = run({"-o", "no/such/dir/out.txt", "in.txt"});
