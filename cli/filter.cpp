@@ -6,6 +6,8 @@
 
 #include "parasort/engine/collation_locale.h"
 
+#include <exception>
+#include <optional>
 #include <ostream>
 
 namespace parasort::cli {
@@ -34,10 +36,16 @@ int runFilter(const FilterOptions& options, std::ostream& diagnostics) {
   const bool hasByteOrderMark = text.starts_with(utf8ByteOrderMark);
   if (hasByteOrderMark) text.remove_prefix(utf8ByteOrderMark.size());
 
-  const auto arranged = arrangeParagraphs(text, options.order, collator, {.memory = &memory});
+  std::optional<ArrangedParagraphs<char>> arranged;
+  try {
+    arranged.emplace(arrangeParagraphs(text, options.order, collator, {.memory = &memory}));
+  } catch (const std::exception&) {  // memory for the sort keys ran out
+    diagnostics << "parasort: " << displayName(options.input) << ": not enough memory to sort it\n";
+    return exitIoError;
+  }
   const auto error = writeOutput(options.output, [&](BufferedWriter& writer) {
     if (hasByteOrderMark) writer.write(utf8ByteOrderMark);
-    arranged.forEachPiece([&writer](std::string_view piece) { writer.write(piece); });
+    arranged->forEachPiece([&writer](std::string_view piece) { writer.write(piece); });
   });
   if (error) {
     diagnostics << "parasort: " << error->message << '\n';

@@ -47,7 +47,7 @@ void LargeBlockMemory::do_deallocate(void* pointer, std::size_t bytes, std::size
     return;
   }
 #endif
-  ::operator delete(pointer, bytes, std::align_val_t(alignment));
+  ::operator delete(pointer, std::align_val_t(alignment));
 }
 
 }  // namespace parasort::cli

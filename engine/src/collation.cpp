@@ -21,6 +21,14 @@ void configure(UCollator* collator) {
   ucol_setAttribute(collator, UCOL_CASE_LEVEL, UCOL_OFF, &status);
 }
 
+// The names that ask for the root collation on purpose: nothing at all, the
+// POSIX default locale (with any codeset), or ICU's own names for root.
+bool namesRootCollation(std::string_view name) {
+  const std::string_view language = name.substr(0, name.find_first_of(".@"));
+  const bool posixDefault = language == "C" || language == "POSIX";
+  return name.empty() || posixDefault || name == "root" || name == "und";
+}
+
 UCollator* openCollator(const std::string& icuLocale, bool& knowsLocale) {
   UErrorCode status = U_ZERO_ERROR;
   UCollator* collator = ucol_open(icuLocale.c_str(), &status);
@@ -60,6 +68,9 @@ void ParagraphCollator::CloseCollator::operator()(UCollator* collator) const noe
 ParagraphCollator::ParagraphCollator(std::string_view localeName)
     : requestedLocale_(localeName), icuLocale_(icuCollationLocale(localeName)) {
   collator_.reset(openCollator(icuLocale_, knowsRequestedLocale_));
+  // A name with no language in it ("@euro", ".UTF-8") maps to root too, but
+  // by accident: say so like for any other name without collation data.
+  if (icuLocale_.empty() && !namesRootCollation(requestedLocale_)) knowsRequestedLocale_ = false;
 }
 
 const ParagraphCollator& ParagraphCollator::forUser() {

@@ -99,7 +99,8 @@ TEST(LocaleCollation, UnknownLocalesFallBackToRootAndSaySo) {
     EXPECT_EQ(unknown.compare(u"\u00F6", u"z"), root.compare(u"\u00F6", u"z")) << name;
     EXPECT_EQ(unknown.compare(u"Item9", u"item10"), -1) << name;
   }
-  EXPECT_FALSE(ParagraphCollator("xx_YY").knowsRequestedLocale());
+  for (const char* name : {"xx_YY", "@@@", ".UTF-8", "@euro", "../../etc/passwd"})
+    EXPECT_FALSE(ParagraphCollator(name).knowsRequestedLocale()) << name;
   for (const char* name : {"", "C", "POSIX", "C.UTF-8", "en_US.UTF-8", "root"})
     EXPECT_TRUE(ParagraphCollator(name).knowsRequestedLocale()) << name;
 }

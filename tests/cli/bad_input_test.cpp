@@ -1,0 +1,715 @@
+// The parasort program fed what it must refuse, survive or pass through
+// exactly: ill-formed UTF-8, odd but valid bytes, very large inputs, files
+// that cannot be read, output that cannot be written or is interrupted, and
+// locale names of every shape. Each test runs the real program, as a script
+// would, and checks the exact message and exit status.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using namespace std::chrono_literals;
+
+constexpr int exitIoError = 1;
+constexpr int exitBadInput = 2;
+
+std::string readFile(const fs::path& path) {
+  std::ifstream stream(path, std::ios::binary);
+  std::stringstream contents;
+  contents << stream.rdbuf();
+  return contents.str();
+}
+
+void writeFile(const fs::path& path, const std::string& contents) {
+  std::ofstream(path, std::ios::binary) << contents;
+}
+
+// `repetitions` copies of `block`, written without holding them all.
+void writeRepeated(const fs::path& path, const std::string& block, std::size_t repetitions) {
+  std::ofstream stream(path, std::ios::binary);
+  for (std::size_t count = 0; count < repetitions; ++count) stream.write(block.data(), std::ssize(block));
+}
+
+// Compares two files a block at a time: the large ones do not fit twice in
+// memory comfortably.
+bool sameContents(const fs::path& left, const fs::path& right) {
+  if (fs::file_size(left) != fs::file_size(right)) return false;
+  std::ifstream a(left, std::ios::binary), b(right, std::ios::binary);
+  std::string blockA(1 << 20, '\0'), blockB(1 << 20, '\0');
+  while (a && b) {
+    a.read(blockA.data(), std::ssize(blockA));
+    b.read(blockB.data(), std::ssize(blockB));
+    if (a.gcount() != b.gcount() || blockA.compare(0, static_cast<std::size_t>(a.gcount()), blockB, 0,
+                                                   static_cast<std::size_t>(b.gcount())) != 0)
+      return false;
+  }
+  return true;
+}
+
+bool runningAsRoot() { return ::geteuid() == 0; }
+
+// How the program ended: an exit status, or the signal that killed it.
+struct Outcome {
+  std::string out;
+  std::string err;
+  int status = -1;      // the exit status, when it exited
+  int killedBy = 0;     // the signal, when one ended it
+};
+
+// How the program is started: its arguments, where its standard streams
+// come from and go to, and its environment (the C locale unless told).
+struct Invocation {
+  explicit Invocation(std::vector<std::string> arguments_ = {}, std::string input_ = {})
+      : arguments(std::move(arguments_)), input(std::move(input_)) {}
+
+  Invocation&& readingFrom(fs::path path) && {
+    inputPath = std::move(path);
+    return std::move(*this);
+  }
+  Invocation&& writingTo(fs::path path) && {
+    outputPath = std::move(path);
+    return std::move(*this);
+  }
+  Invocation&& inEnvironment(std::vector<std::string> variables) && {
+    environment = std::move(variables);
+    return std::move(*this);
+  }
+
+  std::vector<std::string> arguments;
+  std::string input;                   // standard input's contents...
+  std::optional<fs::path> inputPath;   // ...or the file (FIFO, directory) it is opened from
+  std::vector<std::string> environment{"LC_ALL=C"};
+  std::optional<fs::path> outputPath;  // standard output's destination instead of a scratch file
+};
+
+class BadInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    scratch_ = fs::temp_directory_path() /
+               ("parasort-"s + test->test_suite_name() + "-" + test->name() + "-" + std::to_string(::getpid()));
+    fs::remove_all(scratch_);
+    fs::create_directories(scratch_);
+    ::umask(022);  // the program under test inherits it
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(scratch_, ignored))
+      if (entry.is_directory(ignored))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::permissions(scratch_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(scratch_, ignored);
+  }
+
+  fs::path path(const std::string& name) const { return scratch_ / name; }
+
+  // The program started and not yet waited for; killed and reaped if a
+  // failed assertion leaves it running.
+  class Running {
+   public:
+    Running(pid_t pid, fs::path out, fs::path err) : pid_(pid), out_(std::move(out)), err_(std::move(err)) {}
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+    ~Running() {
+      if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+      }
+    }
+    pid_t pid() const { return pid_; }
+
+    Outcome finish() {
+      Outcome outcome;
+      int status = 0;
+      ::waitpid(pid_, &status, 0);
+      pid_ = -1;
+      if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+      if (WIFSIGNALED(status)) outcome.killedBy = WTERMSIG(status);
+      if (!out_.empty()) outcome.out = readFile(out_);
+      outcome.err = readFile(err_);
+      return outcome;
+    }
+
+    // Stops the program; false when it had already ended (then it is reaped).
+    bool stop(Outcome& endedWith) {
+      ::kill(pid_, SIGSTOP);
+      int status = 0;
+      ::waitpid(pid_, &status, WUNTRACED);
+      if (WIFSTOPPED(status)) return true;
+      pid_ = -1;
+      if (WIFEXITED(status)) endedWith.status = WEXITSTATUS(status);
+      if (WIFSIGNALED(status)) endedWith.killedBy = WTERMSIG(status);
+      endedWith.err = readFile(err_);
+      return false;
+    }
+
+   private:
+    pid_t pid_;
+    fs::path out_, err_;
+  };
+
+  std::unique_ptr<Running> start(const Invocation& invocation) const {
+    const fs::path in = path(".stdin"), out = path(".stdout"), err = path(".stderr");
+    if (!invocation.inputPath) writeFile(in, invocation.input);
+    const fs::path& inputPath = invocation.inputPath ? *invocation.inputPath : in;
+    const fs::path& outputPath = invocation.outputPath ? *invocation.outputPath : out;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, inputPath.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addchdir_np(&actions, scratch_.c_str());
+
+    std::vector<std::string> argumentStrings{PARASORT_BINARY};
+    argumentStrings.insert(argumentStrings.end(), invocation.arguments.begin(), invocation.arguments.end());
+    std::vector<char*> argv;
+    for (auto& argument : argumentStrings) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> environmentStrings{"PATH=/usr/bin:/bin"};
+    environmentStrings.insert(environmentStrings.end(), invocation.environment.begin(),
+                              invocation.environment.end());
+    std::vector<char*> envp;
+    for (auto& variable : environmentStrings) envp.push_back(variable.data());
+    envp.push_back(nullptr);
+
+    pid_t child = 0;
+    const int error = posix_spawn(&child, PARASORT_BINARY, &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) {
+      ADD_FAILURE() << "cannot start " << PARASORT_BINARY << ": " << std::strerror(error);
+      return nullptr;
+    }
+    return std::make_unique<Running>(child, invocation.outputPath ? fs::path() : out, err);
+  }
+
+  Outcome run(const Invocation& invocation) const {
+    auto running = start(invocation);
+    return running ? running->finish() : Outcome{};
+  }
+
+  // Runs with `input` on standard input, in the C locale.
+  Outcome run(const std::vector<std::string>& arguments, const std::string& input = "") const {
+    return run(Invocation(arguments, input));
+  }
+
+  // What the program left in the scratch directory besides its standard streams.
+  std::vector<std::string> strayFiles(const fs::path& directory) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory)) {
+      const std::string name = entry.path().filename();
+      if (!name.starts_with(".std")) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::vector<std::string> strayFiles() const { return strayFiles(scratch_); }
+
+  fs::path scratch_;
+};
+
+std::string invalidAt(const std::string& name, std::size_t offset) {
+  return "parasort: " + name + ": invalid UTF-8 at byte " + std::to_string(offset) + "\n";
+}
+
+// --- Ill-formed UTF-8 -------------------------------------------------------
+
+class BadInputEncoding : public BadInput {};
+
+struct IllFormed {
+  const char* kind;
+  std::string bytes;
+};
+
+const std::vector<IllFormed>& illFormedSequences() {
+  static const std::vector<IllFormed> sequences = [] {
+    std::vector<IllFormed> list{
+        {"truncated two-byte sequence", "\xC3"},
+        {"truncated three-byte sequence", "\xE2\x82"},
+        {"truncated four-byte sequence", "\xF0\x9F\x98"},
+        {"overlong two-byte slash", "\xC0\xAF"},
+        {"overlong two-byte with C1", "\xC1\xBF"},
+        {"overlong three-byte slash", "\xE0\x80\xAF"},
+        {"overlong four-byte slash", "\xF0\x80\x80\xAF"},
+        {"encoded high surrogate", "\xED\xA0\x80"},
+        {"encoded low surrogate", "\xED\xBF\xBF"},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80"},
+        {"stray continuation byte", "\x80"},
+        {"stray last continuation byte", "\xBF"},
+        {"lone C0", "\xC0"},
+        {"lone C1", "\xC1"},
+    };
+    for (int byte = 0xF5; byte <= 0xFF; ++byte)
+      list.push_back({"lone byte F5..FF", std::string(1, static_cast<char>(byte))});
+    return list;
+  }();
+  return sequences;
+}
+
+TEST_F(BadInputEncoding, RejectsEveryIllFormedSequenceAtStartMiddleAndEndNamingItsFirstByte) {
+  for (const auto& [kind, bytes] : illFormedSequences()) {
+    SCOPED_TRACE(kind);
+    struct Placement {
+      std::string text;
+      std::size_t offset;
+    };
+    for (const auto& [text, offset] : {Placement{bytes + "\nok\n", 0}, Placement{"ok\n" + bytes + "\nzz\n", 3},
+                                       Placement{"ok\nzz\n" + bytes, 6}}) {
+      const auto result = run({}, text);
+      EXPECT_EQ(result.status, exitBadInput);
+      EXPECT_EQ(result.err, invalidAt("standard input", offset));
+      EXPECT_EQ(result.out, "");
+    }
+  }
+}
+
+TEST_F(BadInputEncoding, OffsetCountsBytesNotCharactersAndIncludesTheByteOrderMark) {
+  EXPECT_EQ(run({}, "\xC3\xA9\xC3\xA9\n\xFF").err, invalidAt("standard input", 5));
+  EXPECT_EQ(run({}, "\xEF\xBB\xBF" "ok\n\xED\xA0\x80").err, invalidAt("standard input", 6));
+  // A byte order mark cut short is no byte order mark.
+  const auto result = run({}, "\xEF\xBB\nb\na\n");
+  EXPECT_EQ(result.status, exitBadInput);
+  EXPECT_EQ(result.err, invalidAt("standard input", 0));
+}
+
+TEST_F(BadInputEncoding, ReportsTheExactOffsetFarIntoALargeInput) {
+  writeRepeated(path("large.txt"), "line\xC3\xA9\n", 500'000);  // 3,500,000 bytes
+  std::ofstream(path("large.txt"), std::ios::binary | std::ios::app) << "\xF8";
+  const auto result = run({"large.txt"}, "");
+  EXPECT_EQ(result.status, exitBadInput);
+  EXPECT_EQ(result.err, invalidAt("large.txt", 3'500'000));
+  EXPECT_EQ(result.out, "");
+}
+
+TEST_F(BadInputEncoding, LeavesTheOutputFileAsItWasAndNoTemporaryFile) {
+  writeFile(path("in.txt"), "b\na\n\xE0\x80\xAF\n");
+  writeFile(path("out.txt"), "old contents\n");
+  const auto result = run({"-o", "out.txt", "in.txt"}, "");
+  EXPECT_EQ(result.status, exitBadInput);
+  EXPECT_EQ(result.err, invalidAt("in.txt", 4));
+  EXPECT_EQ(readFile(path("out.txt")), "old contents\n");
+  EXPECT_EQ(strayFiles(), (std::vector<std::string>{"in.txt", "out.txt"}));
+}
+
+// --- Valid but unusual bytes --------------------------------------------------
+
+class BadInputBytes : public BadInput {};
+
+TEST_F(BadInputBytes, NulBytesAreOrdinaryCharactersKeptByteForByte) {
+  // NUL is ignorable in the collation: "\0a" sorts as "a", "\0" as "".
+  auto result = run({}, "b\0\0x\n\0a\n\0\n"s);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "\0\n\0a\nb\0\0x\n"s);
+  EXPECT_EQ(result.err, "");
+  // NUL ends nothing: one paragraph comes back as it was.
+  EXPECT_EQ(run({}, "b\0a\0"s).out, "b\0a\0"s);
+  // Lines that differ only in NULs are duplicates; the first is kept.
+  EXPECT_EQ(run({"-u"}, "\0\0\n\0\n\n"s).out, "\0\0\n"s);
+}
+
+TEST_F(BadInputBytes, AByteOrderMarkAloneOrWithEmptyLinesComesBackAsItIs) {
+  for (const std::string text : {"\xEF\xBB\xBF", "\xEF\xBB\xBF\n", "\xEF\xBB\xBF\r\n\r\n", "\xEF\xBB\xBF\xE2\x80\xA9"}) {
+    for (const std::string order : {"-a", "-d", "-u"}) {
+      SCOPED_TRACE(order);
+      const auto result = run({order}, text);
+      EXPECT_EQ(result.status, 0);
+      EXPECT_EQ(result.out, order == "-u" && text == "\xEF\xBB\xBF\r\n\r\n" ? "\xEF\xBB\xBF\r\n" : text);
+      EXPECT_EQ(result.err, "");
+    }
+  }
+  EXPECT_EQ(run({}, "\xEF\xBB\xBF" "b\r\na").out, "\xEF\xBB\xBF" "a\r\nb");
+}
+
+// --- Very large inputs ---------------------------------------------------------
+
+class BadInputSize : public BadInput {};
+
+TEST_F(BadInputSize, PassesA200MegabyteLineThroughUnchanged) {
+  // 1 MiB blocks of ASCII with some two-byte characters, no terminator.
+  std::string block;
+  while (block.size() < (std::size_t{1} << 20) - 12) block += "abcdefghi\xC3\xA9 ";
+  writeRepeated(path("line.txt"), block, 200);
+  ASSERT_GE(fs::file_size(path("line.txt")), 200'000'000u);
+  const auto result = run(Invocation({"line.txt"}).writingTo(path("sorted.txt")));
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_TRUE(sameContents(path("line.txt"), path("sorted.txt")));
+}
+
+TEST_F(BadInputSize, FiveMillionEmptyLinesCollapseToOne) {
+  writeFile(path("empty.txt"), std::string(5'000'000, '\n'));
+  const auto result = run({"-u", "empty.txt"}, "");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "\n");
+  EXPECT_EQ(result.err, "");
+}
+
+// --- Inputs that cannot be read ------------------------------------------------
+
+class BadInputFiles : public BadInput {};
+
+TEST_F(BadInputFiles, ADirectoryIsNoInputNamedOrOnStandardInput) {
+  fs::create_directory(path("folder"));
+  auto result = run({"folder"}, "");
+  EXPECT_EQ(result.status, exitIoError);
+  EXPECT_EQ(result.err, "parasort: folder: Is a directory\n");
+  EXPECT_EQ(result.out, "");
+
+  result = run(Invocation().readingFrom(path("folder")));
+  EXPECT_EQ(result.status, exitIoError);
+  EXPECT_EQ(result.err, "parasort: standard input: Is a directory\n");
+  EXPECT_EQ(result.out, "");
+}
+
+TEST_F(BadInputFiles, AMissingFileIsReportedAndTheOutputFileKept) {
+  writeFile(path("out.txt"), "old contents\n");
+  auto result = run({"-o", "out.txt", "missing.txt"}, "");
+  EXPECT_EQ(result.status, exitIoError);
+  EXPECT_EQ(result.err, "parasort: missing.txt: No such file or directory\n");
+  EXPECT_EQ(readFile(path("out.txt")), "old contents\n");
+  EXPECT_EQ(strayFiles(), std::vector<std::string>{"out.txt"});
+
+  result = run({"out.txt/"}, "");
+  EXPECT_EQ(result.status, exitIoError);
+  EXPECT_EQ(result.err, "parasort: out.txt/: Not a directory\n");
+}
+
+TEST_F(BadInputFiles, AFileWithoutReadPermissionIsReported) {
+  if (runningAsRoot()) GTEST_SKIP() << "root reads files whatever their permissions";
+  writeFile(path("secret.txt"), "b\na\n");
+  fs::permissions(path("secret.txt"), fs::perms::none);
+  const auto result = run({"secret.txt"}, "");
+  EXPECT_EQ(result.status, exitIoError);
+  EXPECT_EQ(result.err, "parasort: secret.txt: Permission denied\n");
+  EXPECT_EQ(result.out, "");
+}
+
+TEST_F(BadInputFiles, AFileThatOpensButFailsToReadIsReported) {
+  // Reading a process's own memory from address 0 fails, even for root.
+  const auto result = run({"/proc/self/mem"}, "");
+  EXPECT_EQ(result.status, exitIoError);
+  EXPECT_EQ(result.err, "parasort: /proc/self/mem: Input/output error\n");
+  EXPECT_EQ(result.out, "");
+}
+
+// --- Output that cannot be written -----------------------------------------------
+
+class BadInputOutput : public BadInput {};
+
+TEST_F(BadInputOutput, AFullDeviceOnStandardOutputIsReportedOnce) {
+  // Small output fails when flushed at the end, large output in the middle.
+  for (const std::size_t lines : {2u, 100'000u}) {
+    SCOPED_TRACE(lines);
+    std::string text;
+    for (std::size_t line = lines; line > 0; --line) text += "line " + std::to_string(line) + "\n";
+    const auto result = run(Invocation({}, text).writingTo("/dev/full"));
+    EXPECT_EQ(result.status, exitIoError);
+    EXPECT_EQ(result.err, "parasort: standard output: No space left on device\n");
+  }
+}
+
+TEST_F(BadInputOutput, AReadOnlyDirectoryKeepsItsOldFile) {
+  if (runningAsRoot()) GTEST_SKIP() << "root writes into read-only directories";
+  fs::create_directory(path("locked"));
+  writeFile(path("locked/out.txt"), "old contents\n");
+  fs::permissions(path("locked"), fs::perms(0555));
+  const auto result = run({"-o", "locked/out.txt"}, "b\na\n");
+  EXPECT_EQ(result.status, exitIoError);
+  EXPECT_EQ(result.err, "parasort: locked/out.txt: cannot create a temporary file in locked: Permission denied\n");
+  EXPECT_EQ(readFile(path("locked/out.txt")), "old contents\n");
+  EXPECT_EQ(strayFiles(path("locked")), std::vector<std::string>{"out.txt"});
+}
+
+TEST_F(BadInputOutput, APlaceNoOneCanCreateFilesInFailsWithoutLeavingAFile) {
+  // /proc takes no new files, not even from root.
+  const auto result = run({"-o", "/proc/parasort-bad-input.txt"}, "b\na\n");
+  EXPECT_EQ(result.status, exitIoError);
+  EXPECT_EQ(result.err,
+            "parasort: /proc/parasort-bad-input.txt: cannot create a temporary file in /proc: "
+            "No such file or directory\n");
+  EXPECT_FALSE(fs::exists("/proc/parasort-bad-input.txt"));
+  EXPECT_EQ(result.out, "");
+}
+
+TEST_F(BadInputOutput, AFifoNamedAsOutputIsWrittenIntoNotReplaced) {
+  // Replacing only makes sense for regular files: a FIFO (or a device such
+  // as /dev/null) named by -o must receive the result and stay what it is.
+  ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0644), 0);
+  const int reader = ::open(path("pipe").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  const auto result = run({"-o", "pipe"}, "b\na\n");
+  std::array<char, 64> received{};
+  const ssize_t count = ::read(reader, received.data(), received.size());
+  ::close(reader);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_TRUE(fs::is_fifo(path("pipe")));
+  EXPECT_EQ(std::string(received.data(), count > 0 ? static_cast<std::size_t>(count) : 0), "a\nb\n");
+  EXPECT_EQ(strayFiles(), std::vector<std::string>{"pipe"});
+}
+
+// --- Interrupted output ------------------------------------------------------------
+
+class BadInputInterrupt : public BadInput {
+ protected:
+  // Waits up to `limit` for a file whose name starts with `prefix` to be
+  // created in the scratch directory, as `watch` (inotify) reports.
+  static bool awaitCreation(int watch, std::string_view prefix, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    alignas(inotify_event) std::array<char, 4096> events{};
+    while (std::chrono::steady_clock::now() < deadline) {
+      pollfd ready{.fd = watch, .events = POLLIN, .revents = 0};
+      if (::poll(&ready, 1, 100) <= 0) continue;
+      const ssize_t length = ::read(watch, events.data(), events.size());
+      for (ssize_t offset = 0; offset < length;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(events.data() + offset);
+        if (event->len > 0 && std::string_view(event->name).starts_with(prefix)) return true;
+        offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      }
+    }
+    return false;
+  }
+
+  std::vector<std::string> temporaryFiles() const {
+    std::vector<std::string> names;
+    for (const auto& name : strayFiles())
+      if (name.starts_with(".parasort-")) names.push_back(name);
+    return names;
+  }
+};
+
+TEST_F(BadInputInterrupt, ASignalWhileReplacingRemovesTheTemporaryAndKeepsTheOldFile) {
+  // One 64 MiB line: read and checked quickly, then written out whole, which
+  // takes long enough to be caught in the act.
+  writeRepeated(path("big.txt"), std::string(1 << 20, 'x'), 64);
+  struct Case {
+    int signal;
+    const char* target;
+    bool targetExists;
+  };
+  for (const auto& [signal, target, targetExists] :
+       {Case{SIGTERM, "old.txt", true}, Case{SIGINT, "old.txt", true}, Case{SIGHUP, "new.txt", false}}) {
+    SCOPED_TRACE(strsignal(signal));
+    if (targetExists) writeFile(path(target), "old contents\n");
+    const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, scratch_.c_str(), IN_CREATE), 0);
+    auto running = start(Invocation({"-o", target, "big.txt"}));
+    ASSERT_TRUE(running);
+    const bool created = awaitCreation(watch, ".parasort-", 30s);
+    ::close(watch);
+    ASSERT_TRUE(created) << "no temporary file appeared";
+
+    Outcome ended;
+    ASSERT_TRUE(running->stop(ended)) << "the output was complete before the signal could be sent; status "
+                                      << ended.status << ", " << ended.err;
+    ASSERT_EQ(temporaryFiles().size(), 1u);
+    ::kill(running->pid(), signal);
+    ::kill(running->pid(), SIGCONT);
+    const auto result = running->finish();
+
+    EXPECT_EQ(result.killedBy, signal) << "exit status " << result.status << ", " << result.err;
+    EXPECT_EQ(temporaryFiles(), std::vector<std::string>{});
+    if (targetExists) {
+      EXPECT_EQ(readFile(path(target)), "old contents\n");
+    } else {
+      EXPECT_FALSE(fs::exists(path(target)));
+    }
+  }
+}
+
+TEST_F(BadInputInterrupt, ASignalWhileBlockedOnASlowReaderEndsTheProgram) {
+  writeRepeated(path("big.txt"), std::string(1 << 20, 'x'), 4);
+  for (const int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(strsignal(signal));
+    fs::remove(path("pipe"));
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0644), 0);
+    // A reader that never reads: the program fills the pipe and waits.
+    const int reader = ::open(path("pipe").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    auto running = start(Invocation({"big.txt"}).writingTo(path("pipe")));
+    ASSERT_TRUE(running);
+    int buffered = 0;
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (std::chrono::steady_clock::now() < deadline) {
+      ::ioctl(reader, FIONREAD, &buffered);
+      if (buffered >= ::fcntl(reader, F_GETPIPE_SZ)) break;
+      std::this_thread::sleep_for(1ms);
+    }
+    ASSERT_GE(buffered, ::fcntl(reader, F_GETPIPE_SZ)) << "the program never filled the pipe";
+    ::kill(running->pid(), signal);
+    const auto result = running->finish();
+    ::close(reader);
+    EXPECT_EQ(result.killedBy, signal) << "exit status " << result.status << ", " << result.err;
+    EXPECT_EQ(strayFiles(), (std::vector<std::string>{"big.txt", "pipe"}));
+  }
+}
+
+// --- Collation of unusual but valid text -------------------------------------------
+
+class BadInputCollation : public BadInput {};
+
+TEST_F(BadInputCollation, DigitRunsBeyond254DigitsSortByValueWithoutError) {
+  const std::string zeroPaddedFive = std::string(300, '0') + "5";
+  const std::string ones300 = std::string(300, '1');
+  const std::string onesWithATwo = std::string(279, '1') + "2" + std::string(20, '1');
+  const std::string ones1000 = std::string(1000, '1');
+  const std::string onesThenTwo1000 = std::string(999, '1') + "2";
+  const std::string input =
+      onesThenTwo1000 + "\n" + onesWithATwo + "\n" + ones1000 + "\n" + ones300 + "\n9\n" + zeroPaddedFive + "\n5\n";
+
+  auto result = run({}, input);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  // Leading zeros do not count: the padded five equals 5 and keeps its place.
+  EXPECT_EQ(result.out, zeroPaddedFive + "\n5\n9\n" + ones300 + "\n" + onesWithATwo + "\n" + ones1000 + "\n" +
+                            onesThenTwo1000 + "\n");
+  EXPECT_EQ(run({"-d"}, input).out, onesThenTwo1000 + "\n" + ones1000 + "\n" + onesWithATwo + "\n" + ones300 +
+                                        "\n9\n" + zeroPaddedFive + "\n5\n");
+  EXPECT_EQ(run({"-u"}, input).out, zeroPaddedFive + "\n9\n" + ones300 + "\n" + onesWithATwo + "\n" + ones1000 +
+                                        "\n" + onesThenTwo1000 + "\n");
+}
+
+TEST_F(BadInputCollation, LinesOfOnlyIgnorableCharactersAreEqualAndKeepTheirOrder) {
+  // Soft hyphen, SOH, the empty line, DEL, NUL, zero width space.
+  const std::string ignorables = "\xC2\xAD\n\x01\n\n\x7F\n\0\n\xE2\x80\x8B\n"s;
+  auto result = run({}, "a\n" + ignorables);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out, ignorables + "a\n");
+  EXPECT_EQ(run({"-d"}, ignorables + "a\n").out, "a\n" + ignorables);
+  EXPECT_EQ(run({"-u"}, "a\n" + ignorables).out, "\xC2\xAD\na\n");
+}
+
+TEST_F(BadInputCollation, MixedScriptsSortInTheRootOrderOfScripts) {
+  // Punctuation, symbols, digits, then Latin, Greek, Cyrillic, Hebrew,
+  // Arabic, Devanagari, Hangul and Han, as the root collation orders them.
+  const std::vector<std::string> ordered{"!", "\xF0\x9F\x98\x80", "1", "\xC3\xA9t\xC3\xA9", "zebra",
+                                         "\xCE\xB1", "\xD0\xB6", "\xD7\x90", "\xD8\xA7", "\xE0\xA4\x95",
+                                         "\xEA\xB0\x80", "\xE4\xB8\xAD"};
+  std::string ascending, descending, shuffled;
+  for (const auto& line : ordered) ascending += line + "\n";
+  for (auto line = ordered.rbegin(); line != ordered.rend(); ++line) descending += *line + "\n";
+  for (std::size_t index = 0; index < ordered.size(); ++index) shuffled += ordered[(index * 5) % ordered.size()] + "\n";
+
+  const auto result = run({}, shuffled);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out, ascending);
+  EXPECT_EQ(run({"-d"}, shuffled).out, descending);
+  EXPECT_EQ(run({"-u"}, shuffled + "e\xCC\x81t\xC3\xA9\n").out, ascending);  // é decomposed is a duplicate
+}
+
+// --- Locale names ---------------------------------------------------------------------
+
+class BadInputLocale : public BadInput {
+ protected:
+  static constexpr const char* input = "z\n\xC3\xB6\no\nB\na\n";       // z, ö, o, B, a
+  static constexpr const char* rootOrder = "a\nB\no\n\xC3\xB6\nz\n";
+  static constexpr const char* swedishOrder = "a\nB\no\nz\n\xC3\xB6\n";
+
+  static std::string unknownLocaleWarning(const std::string& name) {
+    return "parasort: warning: no collation is known for locale '" + name + "'; using the root collation\n";
+  }
+};
+
+TEST_F(BadInputLocale, UnknownOrMalformedEnvironmentLocalesMeanTheRootCollationSilently) {
+  const std::string huge = "LC_ALL=" + std::string(10'000, 'x');
+  for (const std::vector<std::string>& environment : std::vector<std::vector<std::string>>{
+           {"LC_ALL=xx_YY"}, {"LC_ALL=xx_YY.UTF-8"}, {"LANG=xx_YY"}, {"LC_ALL=C.UTF-8"}, {"LANG="},
+           {"LC_ALL=", "LC_COLLATE=", "LANG="}, {}, {"LC_ALL=@@@"}, {"LC_ALL=.UTF-8"}, {huge},
+           {"LC_ALL=\xFF\xFE"}, {"LC_COLLATE=xx_YY", "LANG=sv_SE.UTF-8"}}) {
+    SCOPED_TRACE(environment.empty() ? "no locale variables" : environment.front().substr(0, 40));
+    const auto result = run(Invocation({}, input).inEnvironment(environment));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, rootOrder);
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+TEST_F(BadInputLocale, CodesetsAndModifiersAreDroppedFromPosixNames) {
+  for (const std::string name : {"sv_SE.UTF-8@euro", "sv_SE.ISO-8859-1", "sv_SE.UTF-8@", "sv_XX"}) {
+    SCOPED_TRACE(name);
+    auto result = run(Invocation({}, input).inEnvironment({"LC_ALL=" + name}));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, swedishOrder);
+    EXPECT_EQ(result.err, "");
+    result = run({"--locale", name}, input);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, swedishOrder);
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+TEST_F(BadInputLocale, TheCAndPosixLocalesAreTheRootCollationWithoutWarning) {
+  for (const std::string name : {"C", "C.UTF-8", "POSIX", "root", "und"}) {
+    SCOPED_TRACE(name);
+    const auto result = run({"--locale", name}, input);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, rootOrder);
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+TEST_F(BadInputLocale, ANamedLocaleWithoutCollationDataWarnsOnceAndUsesRoot) {
+  for (const std::string& name : std::vector<std::string>{"xx_YY", "zz", "_", "-", std::string(300, 'x'), "\xFF\xFE"}) {
+    SCOPED_TRACE(name.substr(0, 20));
+    for (const std::string order : {"-a", "-d", "-u"}) {
+      const auto result = run({"--locale", name, order}, input);
+      EXPECT_EQ(result.status, 0);
+      EXPECT_EQ(result.err, unknownLocaleWarning(name));
+      if (order == "-a") {
+        EXPECT_EQ(result.out, rootOrder);
+      }
+    }
+  }
+}
+
+TEST_F(BadInputLocale, TheWarningComesOnceForALargeInputToo) {
+  // Large enough to be ordered in parallel parts by sort keys.
+  std::string text;
+  for (int line = 300'000; line > 0; --line) text += "line " + std::to_string(line % 1000) + "\n";
+  const auto result = run({"--locale", "xx_YY", "-u"}, text);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, unknownLocaleWarning("xx_YY"));
+  EXPECT_EQ(result.out.substr(0, 14), "line 0\nline 1\n");
+  EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 1000);
+}
+
+TEST_F(BadInputLocale, ANamedLocaleWithoutALanguageWarnsLikeAnUnknownOne) {
+  // Only C, POSIX (with or without a codeset) and the empty name stand for
+  // the root collation; a name that is all codeset or modifier names none.
+  for (const std::string name : {"@@@", ".UTF-8", "@euro"}) {
+    SCOPED_TRACE(name);
+    const auto result = run({"--locale", name}, input);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, rootOrder);
+    EXPECT_EQ(result.err, unknownLocaleWarning(name));
+  }
+}
+
+}  // namespace
