@@ -1,0 +1,61 @@
+#include "main_interface.h"
+
+#include "format_menu.h"
+
+#include <QCoreApplication>
+#include <QTextEdit>
+
+namespace parasort {
+
+namespace {
+
+Ui::EditorWindow loadedInto(QMainWindow& window) {
+  Ui::EditorWindow ui;
+  ui.setupUi(&window);
+  return ui;
+}
+
+void connectEditMenu(const Ui::EditorWindow& ui) {
+  QTextEdit* edit = ui.textView;
+  QObject::connect(ui.actionUndo, &QAction::triggered, edit, &QTextEdit::undo);
+  QObject::connect(ui.actionRedo, &QAction::triggered, edit, &QTextEdit::redo);
+  QObject::connect(ui.actionCut, &QAction::triggered, edit, &QTextEdit::cut);
+  QObject::connect(ui.actionCopy, &QAction::triggered, edit, &QTextEdit::copy);
+  QObject::connect(ui.actionPaste, &QAction::triggered, edit, &QTextEdit::paste);
+  QObject::connect(ui.actionSelectAll, &QAction::triggered, edit, &QTextEdit::selectAll);
+  ui.actionUndo->setEnabled(false);
+  ui.actionRedo->setEnabled(false);
+  ui.actionCut->setEnabled(false);
+  ui.actionCopy->setEnabled(false);
+  QObject::connect(edit, &QTextEdit::undoAvailable, ui.actionUndo, &QAction::setEnabled);
+  QObject::connect(edit, &QTextEdit::redoAvailable, ui.actionRedo, &QAction::setEnabled);
+  QObject::connect(edit, &QTextEdit::copyAvailable, ui.actionCut, &QAction::setEnabled);
+  QObject::connect(edit, &QTextEdit::copyAvailable, ui.actionCopy, &QAction::setEnabled);
+}
+
+}  // namespace
+
+MainInterface::MainInterface()
+    : ui_(loadedInto(window_)),
+      textView_(*ui_.textView),
+      controller_(textView_),
+      status_(*ui_.textView, textView_.text(), *ui_.statusBar) {
+  QAction* sortAscending = ui_.actionSortAscending;
+  QAction* sortDescending = ui_.actionSortDescending;
+  QAction* unique = ui_.actionUniqueParagraphs;
+  QObject::connect(sortAscending, &QAction::triggered, &controller_,
+                   [this, sortAscending] { controller_.sortParagraphs(*sortAscending); });
+  QObject::connect(sortDescending, &QAction::triggered, &controller_,
+                   [this, sortDescending] { controller_.sortParagraphs(*sortDescending); });
+  QObject::connect(unique, &QAction::triggered, &controller_,
+                   [this, unique] { controller_.uniqueParagraphs(*unique); });
+
+  QObject::connect(ui_.actionCloseWindow, &QAction::triggered, &window_, &QWidget::close);
+  QObject::connect(ui_.actionQuit, &QAction::triggered, &window_, &QWidget::close);
+  connectEditMenu(ui_);
+  connectFormatMenu(ui_, textView_);
+
+  controller_.awakeFromNib();
+}
+
+}  // namespace parasort

@@ -1,0 +1,36 @@
+// The main interface, loaded: the editor window (main_interface.ui) with its
+// text view and menus, the one MyController, and the menu items connected to
+// the operations they stand for. Loading ends with the controller's
+// awakeFromNib().
+#pragma once
+
+#include "editor_text_view.h"
+#include "my_controller.h"
+#include "selection_status.h"
+#include "ui_main_interface.h"
+
+#include <QMainWindow>
+
+namespace parasort {
+
+class MainInterface {
+ public:
+  // Builds the window hidden; the caller shows it.
+  MainInterface();
+  MainInterface(const MainInterface&) = delete;
+  MainInterface& operator=(const MainInterface&) = delete;
+
+  [[nodiscard]] QMainWindow& window() { return window_; }
+  [[nodiscard]] const Ui::EditorWindow& ui() const { return ui_; }
+  [[nodiscard]] EditorTextView& textView() { return textView_; }
+  [[nodiscard]] MyController& controller() { return controller_; }
+
+ private:
+  QMainWindow window_;
+  Ui::EditorWindow ui_;
+  EditorTextView textView_;
+  MyController controller_;
+  SelectionStatus status_;
+};
+
+}  // namespace parasort

@@ -1,0 +1,20 @@
+// The application tests run on the offscreen platform with the settings in a
+// directory of their own, made before anything reads them (QSettings fixes
+// its paths on first use).
+#include "application_identity.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir settingsHome;
+  if (!settingsHome.isValid()) return 1;
+  qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication application(argc, argv);
+  parasort::setApplicationIdentity();
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,198 @@
+// The two menu actions, as a user sees them in the editor: the selection is
+// replaced by its sorted or de-duplicated paragraphs, left selected, and one
+// undo brings the old text back.
+#include "app_test_support.h"
+#include "editor_text_view.h"
+#include "main_interface.h"
+#include "my_controller.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace parasort::editor {
+inline void PrintTo(const Range& range, std::ostream* out) {
+  *out << "(" << range.location << ", " << range.length << ")";
+}
+}  // namespace parasort::editor
+
+namespace {
+
+using parasort::editor::Range;
+using parasort::test::shownText;
+
+class MenuActions : public ::testing::Test {
+ protected:
+  // Puts `text` in the view, with no undo history, and selects `selection`.
+  void show(const QString& text, Range selection) {
+    edit.setPlainText(text);
+    view.text().setSelectedRange(selection);
+  }
+  void selectAll(const QString& text) { show(text, {0, static_cast<std::size_t>(text.size())}); }
+
+  const QAction& sender(qlonglong tag) {
+    menuItem.setData(tag);
+    return menuItem;
+  }
+
+  // From now on, every edit the controller asks the view to approve is
+  // recorded, and answered with `approve`.
+  void recordApprovals() {
+    view.text().setApprovalDelegate([this](Range range, std::optional<std::u16string_view> text) {
+      approvals.emplace_back(range, text ? std::optional<std::u16string>(*text) : std::nullopt);
+      return approve;
+    });
+  }
+
+  QTextEdit edit;
+  parasort::EditorTextView view{edit};
+  parasort::MyController controller{view};
+  QAction menuItem;
+  std::vector<std::pair<Range, std::optional<std::u16string>>> approvals;
+  bool approve = true;
+};
+
+TEST_F(MenuActions, TagZeroSortsTheSelectionAscendingAndLeavesItSelected) {
+  selectAll(QStringLiteral("b\na"));
+  controller.sortParagraphs(sender(0));
+  EXPECT_EQ(shownText(edit), QStringLiteral("a\nb"));
+  EXPECT_EQ(view.text().selectedRange(), (Range{0, 3}));
+}
+
+TEST_F(MenuActions, AnyOtherTagSortsDescending) {
+  for (const qlonglong tag : {1LL, -1LL, 4294967296LL}) {
+    selectAll(QStringLiteral("a\nb"));
+    controller.sortParagraphs(sender(tag));
+    EXPECT_EQ(shownText(edit), QStringLiteral("b\na")) << "tag " << tag;
+  }
+}
+
+TEST_F(MenuActions, OnlyTheSelectedParagraphsAreSortedAndTheResultIsSelected) {
+  show(QStringLiteral("z\nb\na\nc"), {2, 3});
+  controller.sortParagraphs(sender(0));
+  EXPECT_EQ(shownText(edit), QStringLiteral("z\na\nb\nc"));
+  EXPECT_EQ(view.text().selectedRange(), (Range{2, 3}));
+  EXPECT_EQ(edit.textCursor().selectedText(), QStringLiteral("a\u2029b"));
+}
+
+TEST_F(MenuActions, UniqueKeepsOneOfEachInAscendingOrderWhateverTheTag) {
+  for (const qlonglong tag : {0LL, 1LL}) {
+    selectAll(QStringLiteral("b\na\nb"));
+    controller.uniqueParagraphs(sender(tag));
+    EXPECT_EQ(shownText(edit), QStringLiteral("a\nb"));
+    EXPECT_EQ(view.text().selectedRange(), (Range{0, 3}));
+  }
+}
+
+TEST_F(MenuActions, OneUndoRestoresTheSelectedText) {
+  show(QStringLiteral("b\na\nb\nend"), {0, 6});
+  controller.uniqueParagraphs(sender(0));
+  ASSERT_EQ(shownText(edit), QStringLiteral("a\nb\nend"));
+  edit.undo();
+  EXPECT_EQ(shownText(edit), QStringLiteral("b\na\nb\nend"));
+  controller.sortParagraphs(sender(1));
+  edit.undo();
+  EXPECT_EQ(shownText(edit), QStringLiteral("b\na\nb\nend"));
+  EXPECT_FALSE(edit.document()->isUndoAvailable());
+}
+
+TEST_F(MenuActions, AnActionAppliesToItsOwnResultAtOnce) {
+  selectAll(QStringLiteral("b\nc\na"));
+  controller.sortParagraphs(sender(0));
+  controller.sortParagraphs(sender(1));
+  EXPECT_EQ(shownText(edit), QStringLiteral("c\nb\na"));
+}
+
+TEST_F(MenuActions, AnEmptySelectionStillAsksToReplaceItWithNothing) {
+  show(QStringLiteral("b\na"), {1, 0});
+  recordApprovals();
+  controller.sortParagraphs(sender(0));
+  ASSERT_EQ(approvals.size(), 1U);
+  EXPECT_EQ(approvals[0].first, (Range{1, 0}));
+  EXPECT_EQ(approvals[0].second, std::u16string());
+  EXPECT_EQ(shownText(edit), QStringLiteral("b\na"));
+}
+
+TEST_F(MenuActions, ASingleParagraphIsReplacedByItselfAndStaysSelected) {
+  show(QStringLiteral("x\ncba\ny"), {2, 3});
+  recordApprovals();
+  controller.uniqueParagraphs(sender(0));
+  ASSERT_EQ(approvals.size(), 1U);
+  EXPECT_EQ(approvals[0].second, u"cba");
+  EXPECT_EQ(shownText(edit), QStringLiteral("x\ncba\ny"));
+  EXPECT_EQ(view.text().selectedRange(), (Range{2, 3}));
+}
+
+TEST_F(MenuActions, ARefusedReplacementLeavesTheTextAsItWas) {
+  selectAll(QStringLiteral("b\na"));
+  approve = false;
+  recordApprovals();
+  controller.sortParagraphs(sender(0));
+  EXPECT_EQ(approvals.size(), 1U);
+  EXPECT_EQ(shownText(edit), QStringLiteral("b\na"));
+}
+
+TEST_F(MenuActions, AReadOnlyViewIsNotChanged) {
+  selectAll(QStringLiteral("b\na"));
+  edit.setReadOnly(true);
+  controller.sortParagraphs(sender(0));
+  EXPECT_EQ(shownText(edit), QStringLiteral("b\na"));
+}
+
+// Whether `label` shows `text` within a second (the status waits for a pause
+// in the user's typing).
+bool showsSoon(const QLabel& label, const QString& text) {
+  return QTest::qWaitFor([&] { return label.text() == text; }, 1000);
+}
+
+// The menu items of the main interface reach the controller with their tags.
+class MainMenu : public ::testing::Test {
+ protected:
+  void SetUp() override { parasort::test::clearUserDefaults(); }
+
+  void selectAll(const QString& text) {
+    interface.ui().textView->setPlainText(text);
+    interface.ui().textView->selectAll();
+  }
+  QString shown() const { return interface.ui().textView->toPlainText(); }
+
+  parasort::MainInterface interface;
+};
+
+TEST_F(MainMenu, TheSortItemsSortAscendingAndDescending) {
+  selectAll(QStringLiteral("b\nc\na"));
+  interface.ui().actionSortDescending->trigger();
+  EXPECT_EQ(shown(), QStringLiteral("c\nb\na"));
+  interface.ui().actionSortAscending->trigger();
+  EXPECT_EQ(shown(), QStringLiteral("a\nb\nc"));
+}
+
+TEST_F(MainMenu, TheDeDuplicationItemRemovesRepeatedParagraphs) {
+  selectAll(QStringLiteral("b\nB\na\nb"));
+  interface.ui().actionUniqueParagraphs->trigger();
+  EXPECT_EQ(shown(), QStringLiteral("a\nb"));
+  interface.ui().actionUndo->trigger();
+  EXPECT_EQ(shown(), QStringLiteral("b\nB\na\nb"));
+}
+
+TEST_F(MainMenu, TheStatusBarCountsTheSelectionsParagraphsAndDuplicates) {
+  const auto* status = interface.window().findChild<QLabel*>(QStringLiteral("selectionStatus"));
+  ASSERT_NE(status, nullptr);
+  QTextEdit& edit = *interface.ui().textView;
+  edit.setPlainText(QStringLiteral("b\na\nb\nc"));
+  EXPECT_TRUE(showsSoon(*status, QStringLiteral("4 paragraphs, 1 duplicate"))) << status->text().toStdString();
+  interface.textView().text().setSelectedRange({0, 3});
+  EXPECT_TRUE(showsSoon(*status, QStringLiteral("Selection: 2 paragraphs, no duplicates")))
+      << status->text().toStdString();
+}
+
+}  // namespace

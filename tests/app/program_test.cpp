@@ -1,0 +1,182 @@
+// The real program, started and stopped on a private session bus (run under
+// dbus-run-session) with its settings in a fresh directory: the font it
+// remembers from one start to the next, and the single instance.
+#include "editor_bus_names.h"
+#include "parasort/services/qt/services_bus_names.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace bus = parasort::services_bus;
+
+constexpr int patience = 10000;  // milliseconds
+
+bool editorOnTheBus() {
+  return QDBusConnection::sessionBus()
+      .interface()
+      ->isServiceRegistered(QString::fromLatin1(bus::busName))
+      .value();
+}
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run under dbus-run-session";
+    ASSERT_TRUE(settingsHome.isValid());
+    ASSERT_FALSE(editorOnTheBus());
+  }
+  void TearDown() override {
+    if (running.state() != QProcess::NotRunning) {
+      running.kill();
+      running.waitForFinished();
+    }
+    // The next test starts only when the name is free again.
+    EXPECT_TRUE(QTest::qWaitFor([] { return !editorOnTheBus(); }, patience));
+  }
+
+  QString settingsFile() const { return settingsHome.path() + QStringLiteral("/parasort/parasort-editor.conf"); }
+  QString settingsFileText() const {
+    QFile file(settingsFile());
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+  }
+  void save(const QVariant& name, const QVariant& size) const {
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    if (name.isValid()) settings.setValue(QStringLiteral("fontName"), name);
+    if (size.isValid()) settings.setValue(QStringLiteral("fontSize"), size);
+  }
+  QString saved(const char* key) const {
+    return QSettings(settingsFile(), QSettings::IniFormat).value(QString::fromLatin1(key)).toString();
+  }
+
+  void start(QProcess& program) const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settingsHome.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // A private one (0700), so that Qt has nothing to say about it on
+    // standard error.
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), settingsHome.path());
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(PARASORT_EDITOR), {});
+  }
+
+  // Starts the program and waits until it offers its services.
+  void launch() {
+    start(running);
+    ASSERT_TRUE(running.waitForStarted(patience));
+    ASSERT_TRUE(QTest::qWaitFor(editorOnTheBus, patience)) << running.readAllStandardError().toStdString();
+  }
+
+  // Asks the running program to quit, as closing its window does, and
+  // returns its exit status.
+  int quit() {
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
+        QString::fromLatin1(bus::busName), QString::fromLatin1(parasort::editor_bus::objectPath),
+        QString::fromLatin1(parasort::editor_bus::interfaceName), QStringLiteral("quit")));
+    EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    EXPECT_TRUE(running.waitForFinished(patience));
+    EXPECT_EQ(running.exitStatus(), QProcess::NormalExit);
+    return running.exitCode();
+  }
+
+  // One start and stop of the program: what it leaves under "fontName" and
+  // "fontSize" is the font it started with.
+  void startAndQuit() {
+    launch();
+    ASSERT_EQ(quit(), 0);
+  }
+
+  QTemporaryDir settingsHome;
+  QProcess running;
+};
+
+QString defaultFontName() {
+  // The program's default font, as this process sees it under the same
+  // platform and fonts.
+  return QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family();
+}
+QString defaultFontSize() {
+  const QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  return QString::number(static_cast<double>(static_cast<float>(QFontInfo(font).pointSizeF())));
+}
+
+TEST_F(Program, TheFirstStartUsesTheDefaultFontAndSavesIt) {
+  startAndQuit();
+  EXPECT_EQ(saved("fontName"), defaultFontName());
+  EXPECT_EQ(saved("fontSize"), defaultFontSize());
+}
+
+TEST_F(Program, ASavedFontIsRestoredAtTheNextStart) {
+  save(QStringLiteral("DejaVu Serif"), 14.0);
+  startAndQuit();
+  EXPECT_EQ(saved("fontName"), QStringLiteral("DejaVu Serif"));
+  EXPECT_EQ(saved("fontSize"), QStringLiteral("14"));
+  save(QStringLiteral("DejaVu Sans Mono"), 13.5);
+  startAndQuit();
+  EXPECT_EQ(saved("fontName"), QStringLiteral("DejaVu Sans Mono"));
+  EXPECT_EQ(saved("fontSize"), QStringLiteral("13.5"));
+}
+
+TEST_F(Program, AFontThatIsNotInstalledGivesTheDefault) {
+  save(QStringLiteral("No Such Family 7f3a"), 14.0);
+  startAndQuit();
+  EXPECT_EQ(saved("fontName"), defaultFontName());
+  EXPECT_EQ(saved("fontSize"), defaultFontSize());
+}
+
+TEST_F(Program, OnlyOneOfTheTwoValuesGivesTheDefault) {
+  save(QStringLiteral("DejaVu Serif"), QVariant());
+  startAndQuit();
+  EXPECT_EQ(saved("fontName"), defaultFontName());
+  QFile::remove(settingsFile());
+  save(QVariant(), 14.0);
+  startAndQuit();
+  EXPECT_EQ(saved("fontName"), defaultFontName());
+  EXPECT_EQ(saved("fontSize"), defaultFontSize());
+}
+
+TEST_F(Program, APointSizeComesBackAsTheNearestFloat) {
+  save(QStringLiteral("DejaVu Serif"), 12.1);
+  startAndQuit();
+  EXPECT_TRUE(settingsFileText().contains(QStringLiteral("fontSize=12.100000381469727")))
+      << settingsFileText().toStdString();
+  startAndQuit();
+  EXPECT_EQ(QSettings(settingsFile(), QSettings::IniFormat).value(QStringLiteral("fontSize")).toDouble(),
+            12.100000381469727);
+  EXPECT_EQ(saved("fontName"), QStringLiteral("DejaVu Serif"));
+}
+
+TEST_F(Program, ASecondStartHandsOverToTheRunningOneAndEndsAtOnce) {
+  launch();
+  QProcess second;
+  start(second);
+  ASSERT_TRUE(second.waitForFinished(patience));
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_EQ(second.readAllStandardError(), QByteArray());  // no complaint about the taken name
+  EXPECT_EQ(running.state(), QProcess::Running);
+  EXPECT_TRUE(editorOnTheBus());
+  EXPECT_EQ(quit(), 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
