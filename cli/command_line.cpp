@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <string>
 #include <vector>
 
 namespace parasort::cli {
@@ -37,6 +38,25 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
     return result;
   } catch (const CLI::CallForVersion&) {
     result.action = CommandLine::Action::showVersion;
+    return result;
+  } catch (const CLI::ExcludesError&) {
+    result.action = CommandLine::Action::reportUsageError;
+    result.usageError = "--ascending, --descending and --unique exclude one another";
+    return result;
+  } catch (const CLI::ArgumentMismatch& error) {
+    // "--output: 1 required TEXT missing": an option without its value.
+    const std::string message = error.what();
+    result.action = CommandLine::Action::reportUsageError;
+    result.usageError = "option '" + message.substr(0, message.find(':')) + "' needs a value";
+    return result;
+  } catch (const CLI::ExtrasError& error) {
+    // "The following argument(s) was/were not expected: FIRST ...".
+    const std::string message = error.what();
+    const std::string extras = message.substr(message.find(": ") + 2);
+    const std::string first = extras.substr(0, extras.find(' '));
+    result.action = CommandLine::Action::reportUsageError;
+    result.usageError = first.size() > 1 && first.front() == '-' ? "unrecognized option '" + first + "'"
+                                                                  : "extra operand '" + first + "'";
     return result;
   } catch (const CLI::ParseError& error) {
     result.action = CommandLine::Action::reportUsageError;

@@ -55,6 +55,14 @@ TEST(CommandLine, HelpAndVersion) {
   EXPECT_EQ(versionText().rfind("parasort ", 0), 0u);
 }
 
+TEST(CommandLine, UsageErrorsNameTheOffendingArgument) {
+  EXPECT_EQ(parse({"--bogus"}).usageError, "unrecognized option '--bogus'");
+  EXPECT_EQ(parse({"-x", "file"}).usageError, "unrecognized option '-x'");
+  EXPECT_EQ(parse({"one", "two"}).usageError, "extra operand 'two'");
+  EXPECT_EQ(parse({"-o"}).usageError, "option '--output' needs a value");
+  EXPECT_EQ(parse({"-d", "--unique"}).usageError, "--ascending, --descending and --unique exclude one another");
+}
+
 TEST(CommandLine, UsageErrorsSayWhy) {
   for (auto arguments : {std::initializer_list<const char*>{"--bogus"}, {"-a", "-d"}, {"-d", "-u"},
                          {"one", "two"}, {"-o"}, {"--locale"}, {"-o", ""}, {""}}) {
