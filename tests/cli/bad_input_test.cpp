@@ -3,6 +3,8 @@
 // that cannot be read, output that cannot be written or is interrupted, and
 // locale names of every shape. Each test runs the real program, as a script
 // would, and checks the exact message and exit status.
+#include "program_test_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -31,23 +33,12 @@ extern char** environ;
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace parasort::test;
 using namespace std::string_literals;
 using namespace std::chrono_literals;
 
 constexpr int exitIoError = 1;
 constexpr int exitBadInput = 2;
-
-std::string readFile(const fs::path& path) {
-  std::ifstream stream(path, std::ios::binary);
-  std::stringstream contents;
-  contents << stream.rdbuf();
-  return contents.str();
-}
-
-void writeFile(const fs::path& path, const std::string& contents) {
-  std::ofstream(path, std::ios::binary) << contents;
-}
 
 // `repetitions` copies of `block`, written without holding them all.
 void writeRepeated(const fs::path& path, const std::string& block, std::size_t repetitions) {
@@ -73,164 +64,7 @@ bool sameContents(const fs::path& left, const fs::path& right) {
 
 bool runningAsRoot() { return ::geteuid() == 0; }
 
-// How the program ended: an exit status, or the signal that killed it.
-struct Outcome {
-  std::string out;
-  std::string err;
-  int status = -1;      // the exit status, when it exited
-  int killedBy = 0;     // the signal, when one ended it
-};
-
-// How the program is started: its arguments, where its standard streams
-// come from and go to, and its environment (the C locale unless told).
-struct Invocation {
-  explicit Invocation(std::vector<std::string> arguments_ = {}, std::string input_ = {})
-      : arguments(std::move(arguments_)), input(std::move(input_)) {}
-
-  Invocation&& readingFrom(fs::path path) && {
-    inputPath = std::move(path);
-    return std::move(*this);
-  }
-  Invocation&& writingTo(fs::path path) && {
-    outputPath = std::move(path);
-    return std::move(*this);
-  }
-  Invocation&& inEnvironment(std::vector<std::string> variables) && {
-    environment = std::move(variables);
-    return std::move(*this);
-  }
-
-  std::vector<std::string> arguments;
-  std::string input;                   // standard input's contents...
-  std::optional<fs::path> inputPath;   // ...or the file (FIFO, directory) it is opened from
-  std::vector<std::string> environment{"LC_ALL=C"};
-  std::optional<fs::path> outputPath;  // standard output's destination instead of a scratch file
-};
-
-class BadInput : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    scratch_ = fs::temp_directory_path() /
-               ("parasort-"s + test->test_suite_name() + "-" + test->name() + "-" + std::to_string(::getpid()));
-    fs::remove_all(scratch_);
-    fs::create_directories(scratch_);
-    ::umask(022);  // the program under test inherits it
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    for (const auto& entry : fs::recursive_directory_iterator(scratch_, ignored))
-      if (entry.is_directory(ignored))
-        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::permissions(scratch_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(scratch_, ignored);
-  }
-
-  fs::path path(const std::string& name) const { return scratch_ / name; }
-
-  // The program started and not yet waited for; killed and reaped if a
-  // failed assertion leaves it running.
-  class Running {
-   public:
-    Running(pid_t pid, fs::path out, fs::path err) : pid_(pid), out_(std::move(out)), err_(std::move(err)) {}
-    Running(const Running&) = delete;
-    Running& operator=(const Running&) = delete;
-    ~Running() {
-      if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-      }
-    }
-    pid_t pid() const { return pid_; }
-
-    Outcome finish() {
-      Outcome outcome;
-      int status = 0;
-      ::waitpid(pid_, &status, 0);
-      pid_ = -1;
-      if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
-      if (WIFSIGNALED(status)) outcome.killedBy = WTERMSIG(status);
-      if (!out_.empty()) outcome.out = readFile(out_);
-      outcome.err = readFile(err_);
-      return outcome;
-    }
-
-    // Stops the program; false when it had already ended (then it is reaped).
-    bool stop(Outcome& endedWith) {
-      ::kill(pid_, SIGSTOP);
-      int status = 0;
-      ::waitpid(pid_, &status, WUNTRACED);
-      if (WIFSTOPPED(status)) return true;
-      pid_ = -1;
-      if (WIFEXITED(status)) endedWith.status = WEXITSTATUS(status);
-      if (WIFSIGNALED(status)) endedWith.killedBy = WTERMSIG(status);
-      endedWith.err = readFile(err_);
-      return false;
-    }
-
-   private:
-    pid_t pid_;
-    fs::path out_, err_;
-  };
-
-  std::unique_ptr<Running> start(const Invocation& invocation) const {
-    const fs::path in = path(".stdin"), out = path(".stdout"), err = path(".stderr");
-    if (!invocation.inputPath) writeFile(in, invocation.input);
-    const fs::path& inputPath = invocation.inputPath ? *invocation.inputPath : in;
-    const fs::path& outputPath = invocation.outputPath ? *invocation.outputPath : out;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, inputPath.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addchdir_np(&actions, scratch_.c_str());
-
-    std::vector<std::string> argumentStrings{PARASORT_BINARY};
-    argumentStrings.insert(argumentStrings.end(), invocation.arguments.begin(), invocation.arguments.end());
-    std::vector<char*> argv;
-    for (auto& argument : argumentStrings) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> environmentStrings{"PATH=/usr/bin:/bin"};
-    environmentStrings.insert(environmentStrings.end(), invocation.environment.begin(),
-                              invocation.environment.end());
-    std::vector<char*> envp;
-    for (auto& variable : environmentStrings) envp.push_back(variable.data());
-    envp.push_back(nullptr);
-
-    pid_t child = 0;
-    const int error = posix_spawn(&child, PARASORT_BINARY, &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) {
-      ADD_FAILURE() << "cannot start " << PARASORT_BINARY << ": " << std::strerror(error);
-      return nullptr;
-    }
-    return std::make_unique<Running>(child, invocation.outputPath ? fs::path() : out, err);
-  }
-
-  Outcome run(const Invocation& invocation) const {
-    auto running = start(invocation);
-    return running ? running->finish() : Outcome{};
-  }
-
-  // Runs with `input` on standard input, in the C locale.
-  Outcome run(const std::vector<std::string>& arguments, const std::string& input = "") const {
-    return run(Invocation(arguments, input));
-  }
-
-  // What the program left in the scratch directory besides its standard streams.
-  std::vector<std::string> strayFiles(const fs::path& directory) const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(directory)) {
-      const std::string name = entry.path().filename();
-      if (!name.starts_with(".std")) names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  std::vector<std::string> strayFiles() const { return strayFiles(scratch_); }
-
-  fs::path scratch_;
-};
+class BadInput : public ProgramTest {};
 
 std::string invalidAt(const std::string& name, std::size_t offset) {
   return "parasort: " + name + ": invalid UTF-8 at byte " + std::to_string(offset) + "\n";

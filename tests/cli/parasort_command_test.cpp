@@ -1,111 +1,25 @@
 // The parasort program seen from outside: arguments, standard streams,
 // files and the exit status, as a script or an editor would see them.
+#include "program_test_fixture.h"
+
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
-namespace fs = std::filesystem;
-using namespace std::string_literals;
+using namespace parasort::test;
 
-struct Outcome {
-  std::string out;
-  std::string err;
-  int status = -1;
-};
-
-std::string readFile(const fs::path& path) {
-  std::ifstream stream(path, std::ios::binary);
-  std::stringstream contents;
-  contents << stream.rdbuf();
-  return contents.str();
-}
-
-void writeFile(const fs::path& path, const std::string& contents) {
-  std::ofstream(path, std::ios::binary) << contents;
-}
-
-class ParasortCommand : public ::testing::Test {
+class ParasortCommand : public ProgramTest {
  protected:
-  void SetUp() override {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    scratch_ = fs::temp_directory_path() / ("parasort-test-"s + test->name() + "-" + std::to_string(getpid()));
-    fs::remove_all(scratch_);
-    fs::create_directories(scratch_);
-    umask(022);  // the program under test inherits it
+  using ProgramTest::run;
+  // Runs with `input` on standard input and `environment` as the whole
+  // environment besides PATH.
+  Outcome run(const std::vector<std::string>& arguments, const std::string& input,
+              std::vector<std::string> environment) const {
+    return run(Invocation(arguments, input).inEnvironment(std::move(environment)));
   }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(scratch_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(scratch_, ignored);
-  }
-
-  fs::path path(const std::string& name) const { return scratch_ / name; }
-
-  // Runs parasort with `arguments`, `input` on standard input and the
-  // environment's collation locale set to `locale` (C unless told).
-  Outcome run(const std::vector<std::string>& arguments, const std::string& input = "",
-              const std::vector<std::string>& environment = {"LC_ALL=C"},
-              const std::string& stdoutPath = "") const {
-    const fs::path in = path(".stdin"), out = path(".stdout"), err = path(".stderr");
-    writeFile(in, input);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.empty() ? out.c_str() : stdoutPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addchdir_np(&actions, scratch_.c_str());
-
-    std::vector<std::string> argumentStrings{PARASORT_BINARY};
-    argumentStrings.insert(argumentStrings.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& argument : argumentStrings) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> environmentStrings{"PATH=/usr/bin:/bin"};
-    environmentStrings.insert(environmentStrings.end(), environment.begin(), environment.end());
-    std::vector<char*> envp;
-    for (auto& variable : environmentStrings) envp.push_back(variable.data());
-    envp.push_back(nullptr);
-
-    pid_t child = 0;
-    Outcome outcome;
-    if (posix_spawn(&child, PARASORT_BINARY, &actions, nullptr, argv.data(), envp.data()) != 0) {
-      ADD_FAILURE() << "cannot start " << PARASORT_BINARY;
-      return outcome;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    waitpid(child, &status, 0);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    if (stdoutPath.empty()) outcome.out = readFile(out);
-    outcome.err = readFile(err);
-    return outcome;
-  }
-
-  std::vector<std::string> strayFiles() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(scratch_)) {
-      const std::string name = entry.path().filename();
-      if (name.rfind(".std", 0) != 0) names.push_back(name);
-    }
-    return names;
-  }
-
-  fs::path scratch_;
 };
 
 TEST_F(ParasortCommand, SortsStandardInputAscendingByDefault) {
@@ -175,7 +89,7 @@ TEST_F(ParasortCommand, ReportsUnreadableInputWithStatusOne) {
 }
 
 TEST_F(ParasortCommand, ReportsAFailedWriteWithStatusOne) {
-  const auto result = run({}, "b\na\n", {"LC_ALL=C"}, "/dev/full");
+  const auto result = run(Invocation({}, "b\na\n").writingTo("/dev/full"));
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "parasort: standard output: No space left on device\n");
 }
