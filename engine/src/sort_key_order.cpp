@@ -16,6 +16,7 @@
 #include <new>
 #include <optional>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace parasort::detail {
@@ -335,8 +336,14 @@ std::shared_ptr<const ParagraphSequence> order(std::basic_string_view<CharT> tex
   };
   {
     std::vector<std::jthread> threads;
-    for (unsigned worker = 1; worker < workers; ++worker) threads.emplace_back(work, worker);
+    unsigned started = 1;
+    try {
+      for (; started < workers; ++started) threads.emplace_back(work, started);
+    } catch (const std::system_error&) {
+      // No more threads to be had: this one takes over their parts.
+    }
     work(0);
+    for (unsigned worker = started; worker < workers; ++worker) work(worker);
   }
   for (const auto& failure : failures)
     if (failure) std::rethrow_exception(failure);
