@@ -41,8 +41,6 @@ class ArrangedParagraphs {
   // longer text may be down to one paragraph: that one is still rejoined by
   // the rules, with the text's separator kind.)
   bool keepsOriginal() const noexcept { return sequence_ == nullptr; }
-  View separator() const noexcept { return separator_; }
-  bool endsWithSeparator() const noexcept { return endsWithSeparator_; }
 
   // Calls `sink` for each consecutive piece of the result: a view into the
   // original text (a paragraph's contents, or the whole text when it is kept)
