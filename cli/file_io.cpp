@@ -157,15 +157,22 @@ mode_t newFileMode() {
   return static_cast<mode_t>(0666 & ~mask);
 }
 
-std::optional<IoError> writeThrough(const std::string& path,
-                                    const std::function<void(BufferedWriter&)>& produce) {
+// The result written straight into an open file, known to the user as `name`.
+std::optional<IoError> produceInto(int fileDescriptor, const std::string& name,
+                                   const std::function<void(BufferedWriter&)>& produce) {
+  BufferedWriter writer(fileDescriptor);
+  produce(writer);
+  if (const int error = writer.flush(); error != 0) return errorFor(name, error);
+  return std::nullopt;
+}
+
+// A device or a pipe, written into as it is.
+std::optional<IoError> writeIntoExisting(const std::string& path,
+                                         const std::function<void(BufferedWriter&)>& produce) {
   const int fileDescriptor = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
   if (fileDescriptor < 0) return errorFor(path, errno);
   CloseFileDescriptor closer{fileDescriptor};
-  BufferedWriter writer(fileDescriptor);
-  produce(writer);
-  if (const int error = writer.flush(); error != 0) return errorFor(path, error);
-  return std::nullopt;
+  return produceInto(fileDescriptor, path, produce);
 }
 
 std::optional<IoError> replaceFile(const std::string& path,
@@ -176,7 +183,7 @@ std::optional<IoError> replaceFile(const std::string& path,
   if (exists && S_ISDIR(existing.st_mode)) return errorFor(path, EISDIR);
   // A device or a pipe (/dev/null, /dev/stdout, a FIFO) cannot be replaced
   // by renaming: write to it as it is.
-  if (exists && !S_ISREG(existing.st_mode)) return writeThrough(path, produce);
+  if (exists && !S_ISREG(existing.st_mode)) return writeIntoExisting(path, produce);
   const mode_t mode = exists ? static_cast<mode_t>(existing.st_mode & 07777) : newFileMode();
 
   const std::string directory = directoryOf(target);
@@ -265,10 +272,7 @@ void BufferedWriter::writeThrough(std::string_view bytes) {
 std::optional<IoError> writeOutput(const std::optional<std::string>& path,
                                    const std::function<void(BufferedWriter&)>& produce) {
   if (path) return replaceFile(*path, produce);
-  BufferedWriter writer(STDOUT_FILENO);
-  produce(writer);
-  if (const int error = writer.flush(); error != 0) return errorFor("standard output", error);
-  return std::nullopt;
+  return produceInto(STDOUT_FILENO, "standard output", produce);
 }
 
 }  // namespace parasort::cli

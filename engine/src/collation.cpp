@@ -21,14 +21,6 @@ void configure(UCollator* collator) {
   ucol_setAttribute(collator, UCOL_CASE_LEVEL, UCOL_OFF, &status);
 }
 
-// The names that ask for the root collation on purpose: nothing at all, the
-// POSIX default locale (with any codeset), or ICU's own names for root.
-bool namesRootCollation(std::string_view name) {
-  const std::string_view language = name.substr(0, name.find_first_of(".@"));
-  const bool posixDefault = language == "C" || language == "POSIX";
-  return name.empty() || posixDefault || name == "root" || name == "und";
-}
-
 UCollator* openCollator(const std::string& icuLocale, bool& knowsLocale) {
   UErrorCode status = U_ZERO_ERROR;
   UCollator* collator = ucol_open(icuLocale.c_str(), &status);

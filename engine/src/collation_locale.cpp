@@ -10,12 +10,12 @@ namespace {
 
 bool isSet(const char* value) { return value != nullptr && *value != '\0'; }
 
+// language[_territory][.codeset][@modifier] -> language[_territory]
+std::string_view languageOf(std::string_view name) { return name.substr(0, name.find_first_of(".@")); }
+
 // The POSIX locales that mean "no particular language": plain code point
 // order there, which the root collation is the closest defined match for.
-bool isPosixDefaultLocale(std::string_view name) {
-  const std::string_view language = name.substr(0, name.find_first_of(".@"));
-  return language.empty() || language == "C" || language == "POSIX";
-}
+bool isPosixDefault(std::string_view language) { return language == "C" || language == "POSIX"; }
 
 std::string canonicalize(const std::string& id) {
   std::array<char, ULOC_FULLNAME_CAPACITY> buffer{};
@@ -57,8 +57,13 @@ std::string userCollationLocaleName() {
                                          std::getenv("LANG")));
 }
 
+bool namesRootCollation(std::string_view name) {
+  return name.empty() || isPosixDefault(languageOf(name)) || name == "root" || name == "und";
+}
+
 std::string icuCollationLocale(std::string_view name) {
-  if (isPosixDefaultLocale(name)) return {};
+  if (const std::string_view language = languageOf(name); language.empty() || isPosixDefault(language))
+    return {};
 
   const bool posixStyle = name.find('_') != std::string_view::npos ||
                           name.find('.') != std::string_view::npos ||

@@ -25,4 +25,10 @@ std::string userCollationLocaleName();
 // "C.UTF-8" and the empty name all give "" (ICU's root collation).
 std::string icuCollationLocale(std::string_view name);
 
+// Whether `name` asks for the root collation on purpose: nothing at all, the
+// POSIX default locale (with any codeset), or ICU's own names for root. A
+// name with no language in it ("@euro", ".UTF-8") also becomes "" above, but
+// by accident.
+bool namesRootCollation(std::string_view name);
+
 }  // namespace parasort
