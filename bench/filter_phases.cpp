@@ -2,7 +2,7 @@
 // and sorting the keys, merging and writing. Run with a corpus file:
 //   filter_phases FILE [ROUNDS]
 #include "file_io.h"
-#include "large_block_memory.h"
+#include "parasort/platform/large_block_memory.h"
 #include "sort_key_order.h"
 #include "utf8_validation.h"
 
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   const ParagraphCollator collator("en_US");
   std::map<std::string, std::vector<double>> phases;
   for (int round = 0; round < rounds; ++round) {
-    cli::LargeBlockMemory memory;
+    platform::LargeBlockMemory memory;
     auto start = Clock::now();
     std::pmr::string input(&memory);
     if (cli::readWholeInput(path, input)) return 1;

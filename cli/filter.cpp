@@ -1,7 +1,7 @@
 #include "filter.h"
 
 #include "file_io.h"
-#include "large_block_memory.h"
+#include "parasort/platform/large_block_memory.h"
 #include "utf8_validation.h"
 
 #include "parasort/engine/collation_locale.h"
@@ -13,7 +13,7 @@
 namespace parasort::cli {
 
 int runFilter(const FilterOptions& options, std::ostream& diagnostics) {
-  LargeBlockMemory memory;
+  platform::LargeBlockMemory memory;
   std::pmr::string input(&memory);
   if (const auto error = readWholeInput(options.input, input)) {
     diagnostics << "parasort: " << error->message << '\n';

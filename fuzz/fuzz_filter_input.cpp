@@ -7,7 +7,7 @@
 // then every result consists of the input's own paragraphs, byte for byte.
 #include "paragraph_properties.h"
 
-#include "large_block_memory.h"
+#include "parasort/platform/large_block_memory.h"
 #include "utf8_validation.h"
 
 #include <unicode/utf8.h>
@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (text.starts_with(cli::utf8ByteOrderMark)) text.remove_prefix(cli::utf8ByteOrderMark.size());
   checkParagraphModel(text, referenceParagraphs(text));
 
-  cli::LargeBlockMemory memory;
+  platform::LargeBlockMemory memory;
   for (const ParagraphOrder order : allOrders) {
     std::string result;
     arrangeParagraphs(text, order, rootCollator, {.memory = &memory}).forEachPiece([&](std::string_view piece) {

@@ -1,4 +1,4 @@
-#include "large_block_memory.h"
+#include "parasort/platform/large_block_memory.h"
 
 #include <new>
 
@@ -6,7 +6,7 @@
 #include <sys/mman.h>
 #endif
 
-namespace parasort::cli {
+namespace parasort::platform {
 namespace {
 
 constexpr std::size_t largeBlock = std::size_t{1} << 20;
@@ -50,4 +50,4 @@ void LargeBlockMemory::do_deallocate(void* pointer, std::size_t bytes, std::size
   ::operator delete(pointer, std::align_val_t(alignment));
 }
 
-}  // namespace parasort::cli
+}  // namespace parasort::platform

@@ -1,4 +1,4 @@
-// Memory for the filter's large working buffers (the input, the sort keys).
+// Memory for large working buffers (a whole input, sort keys, a result).
 //
 // Touching fresh memory page by page is a large part of sorting a big file:
 // on Linux, blocks of a megabyte or more are mapped on their own and marked
@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <memory_resource>
 
-namespace parasort::cli {
+namespace parasort::platform {
 
 class LargeBlockMemory final : public std::pmr::memory_resource {
  private:
@@ -18,4 +18,4 @@ class LargeBlockMemory final : public std::pmr::memory_resource {
   bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
 };
 
-}  // namespace parasort::cli
+}  // namespace parasort::platform
