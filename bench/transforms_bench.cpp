@@ -3,6 +3,7 @@
 
 #include "parasort/engine/arrangement.h"
 #include "parasort/engine/transforms.h"
+#include "parasort/platform/large_block_memory.h"
 
 #include <benchmark/benchmark.h>
 #include <unicode/unistr.h>
@@ -47,6 +48,24 @@ void BM_UniqueParagraphOfString(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The same, with large blocks from the platform (huge pages on Linux) for
+// the keys, the order and the result.
+void sortUtf16InLargeBlocks(benchmark::State& state, bool ascending) {
+  const std::u16string text = utf16Corpus(static_cast<std::size_t>(state.range(0)));
+  platform::LargeBlockMemory memory;
+  for (auto _ : state) benchmark::DoNotOptimize(sortedParagraphOfString(text, ascending, collator(), memory));
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_SortedParagraphOfStringLargeBlocks(benchmark::State& state) { sortUtf16InLargeBlocks(state, true); }
+
+void BM_UniqueParagraphOfStringLargeBlocks(benchmark::State& state) {
+  const std::u16string text = utf16Corpus(static_cast<std::size_t>(state.range(0)));
+  platform::LargeBlockMemory memory;
+  for (auto _ : state) benchmark::DoNotOptimize(uniqueParagraphOfString(text, collator(), memory));
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // The filter's path: UTF-8 in, pieces out (without the file I/O).
 void BM_ArrangeUtf8(benchmark::State& state) {
   const std::string& text = utf8Corpus(static_cast<std::size_t>(state.range(0)));
@@ -74,6 +93,8 @@ BENCHMARK(BM_Strategy)->ArgsProduct({{64, 512, 2048, 8192}, {0, 1}})->Unit(bench
 BENCHMARK(BM_SortedParagraphOfString)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortedParagraphOfStringDescending)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UniqueParagraphOfString)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortedParagraphOfStringLargeBlocks)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UniqueParagraphOfStringLargeBlocks)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ArrangeUtf8)->Args({100'000, 0})->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
+#include <system_error>
 #include <thread>
 
 namespace parasort {
@@ -22,6 +24,9 @@ constexpr std::size_t sortKeyThreshold = std::size_t{1} << 16;
 // Sort key positions are 32-bit within parts of at most 2^26 units, which a
 // single paragraph may exceed; beyond this, comparisons it is.
 constexpr std::size_t sortKeyLimit = std::size_t{1} << 31;
+// From this many code units on, a result is joined in two halves at once;
+// below it the second thread costs more than it saves.
+constexpr std::size_t twoHalvesThreshold = std::size_t{1} << 17;
 
 template <class CharT>
 std::shared_ptr<const detail::ParagraphSequence> orderByComparison(std::basic_string_view<CharT> text,
@@ -64,6 +69,37 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
   return ArrangedParagraphs<CharT>(text, detail::orderBySortKeys(text, order, *collator.get(), plan));
 }
 
+// Sorted paragraphs lie all over the text, and each would be a wait for
+// memory: asking for them a few paragraphs ahead lets the waits overlap.
+// Takes starts in order and hands them on to `emit` in the same order.
+template <class CharT, class Emit>
+class LookingAhead {
+ public:
+  LookingAhead(const CharT* text, Emit emit) : text_(text), emit_(std::move(emit)) {}
+
+  void operator()(std::size_t start) {
+    // A typical line spans two cache lines.
+    detail::prefetch(text_ + start);
+    detail::prefetch(reinterpret_cast<const char*>(text_ + start) + 64);
+    if (queued_ >= ahead_.size()) emit_(ahead_[queued_ % ahead_.size()]);
+    ahead_[queued_ % ahead_.size()] = start;
+    ++queued_;
+  }
+
+  // Hands on the starts still held.
+  void finish() {
+    for (std::size_t index = queued_ > ahead_.size() ? queued_ - ahead_.size() : 0; index < queued_; ++index)
+      emit_(ahead_[index % ahead_.size()]);
+    queued_ = 0;
+  }
+
+ private:
+  const CharT* text_;
+  Emit emit_;
+  std::array<std::size_t, 16> ahead_{};
+  std::size_t queued_ = 0;
+};
+
 }  // namespace
 
 template <class CharT>
@@ -88,37 +124,108 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
   // the first, and once more at the end.
   const auto scanner = detail::ParagraphScanner<CharT>::surveyed(original_);
   bool first = true;
-  auto emit = [&](std::size_t start) {
+  LookingAhead ahead(original_.data(), [&](std::size_t start) {
     if (!first) sink(separator_);
     first = false;
     sink(original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start));
-  };
-  // Sorted paragraphs lie all over the text, and each would be a wait for
-  // memory: asking for them a few paragraphs ahead lets the waits overlap.
-  constexpr std::size_t lookahead = 16;
-  std::array<std::size_t, lookahead> ahead{};
-  std::size_t queued = 0;
-  sequence_->forEachStart([&](std::size_t start) {
-    // A typical line spans two cache lines.
-    detail::prefetch(original_.data() + start);
-    detail::prefetch(reinterpret_cast<const char*>(original_.data() + start) + 64);
-    if (queued >= lookahead) emit(ahead[queued % lookahead]);
-    ahead[queued % lookahead] = start;
-    ++queued;
   });
-  for (std::size_t index = queued > lookahead ? queued - lookahead : 0; index < queued; ++index)
-    emit(ahead[index % lookahead]);
+  sequence_->forEachStart(std::ref(ahead));
+  ahead.finish();
   if (endsWithSeparator_) sink(separator_);
+}
+
+template <class CharT>
+template <class String>
+void ArrangedParagraphs<CharT>::appendTo(String& result) const {
+  if (keepsOriginal()) {
+    result.append(original_);
+    return;
+  }
+  // At most every paragraph's contents (no more than the text's size) and
+  // one separator for each.
+  const std::size_t most = original_.size() + sequence_->inputParagraphCount() * separator_.size();
+  if (original_.size() >= twoHalvesThreshold && appendInTwoHalves(result, most)) return;
+  result.reserve(result.size() + most);
+  forEachPiece([&result](View piece) { result.append(piece); });
+}
+
+// Gathering the paragraphs from all over the text is most of joining a
+// large result: the front half is written forwards from the start, the back
+// half backwards from the end on a second thread, and the gap between them
+// closed. False when no thread can be started.
+template <class CharT>
+template <class String>
+bool ArrangedParagraphs<CharT>::appendInTwoHalves(String& result, std::size_t most) const {
+  const std::size_t base = result.size();
+  result.resize(base + most);
+  CharT* const out = result.data() + base;
+  const auto scanner = detail::ParagraphScanner<CharT>::surveyed(original_);
+  auto contentsFrom = [&](std::size_t start) {
+    return original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start);
+  };
+  const std::size_t backCount = sequence_->orderedCount() / 2;
+  const std::size_t frontCount = sequence_->orderedCount() - backCount;
+
+  // Every paragraph of the back follows one of the front (which has at
+  // least one), so each goes out with the separator before it.
+  std::size_t backBegin = most;
+  std::exception_ptr backFailure;
+  auto writeBack = [&] {
+    try {
+      auto put = [&](View piece) {
+        backBegin -= piece.size();
+        std::copy(piece.begin(), piece.end(), out + backBegin);
+      };
+      if (endsWithSeparator_) put(separator_);
+      LookingAhead ahead(original_.data(), [&](std::size_t start) {
+        put(contentsFrom(start));
+        put(separator_);
+      });
+      sequence_->forEachStartOfBackFromEnd(backCount, std::ref(ahead));
+      ahead.finish();
+    } catch (...) {
+      backFailure = std::current_exception();
+    }
+  };
+  std::jthread back;
+  try {
+    back = std::jthread(writeBack);
+  } catch (const std::system_error&) {
+    result.resize(base);
+    return false;
+  }
+
+  CharT* frontEnd = out;
+  bool first = true;
+  LookingAhead ahead(original_.data(), [&](std::size_t start) {
+    if (!first) frontEnd = std::copy(separator_.begin(), separator_.end(), frontEnd);
+    first = false;
+    const View contents = contentsFrom(start);
+    frontEnd = std::copy(contents.begin(), contents.end(), frontEnd);
+  });
+  sequence_->forEachStartOfFront(frontCount, std::ref(ahead));
+  ahead.finish();
+  back.join();
+  if (backFailure) std::rethrow_exception(backFailure);
+
+  // The two halves meet exactly when nothing was dropped and every
+  // terminator was as long as the separator.
+  frontEnd = std::copy(out + backBegin, out + most, frontEnd);
+  result.resize(static_cast<std::size_t>(frontEnd - result.data()));
+  return true;
 }
 
 template <class CharT>
 std::basic_string<CharT> ArrangedParagraphs<CharT>::joined() const {
   std::basic_string<CharT> result;
-  // At most every paragraph's contents (no more than the text's size) and
-  // one separator for each.
-  if (!keepsOriginal())
-    result.reserve(original_.size() + sequence_->inputParagraphCount() * separator_.size());
-  forEachPiece([&result](View piece) { result.append(piece); });
+  appendTo(result);
+  return result;
+}
+
+template <class CharT>
+std::pmr::basic_string<CharT> ArrangedParagraphs<CharT>::joined(std::pmr::memory_resource& memory) const {
+  std::pmr::basic_string<CharT> result(&memory);
+  appendTo(result);
   return result;
 }
 

@@ -1,5 +1,6 @@
 // The paragraphs of a text in their new order, as a sequence of start
-// positions that can be visited again and again. Internal to the engine.
+// positions that can be visited again and again, whole or as a front and a
+// back half at the same time. Internal to the engine.
 #pragma once
 
 #include <cstddef>
@@ -10,13 +11,27 @@ namespace parasort::detail {
 
 class ParagraphSequence {
  public:
+  using Visit = std::function<void(std::size_t)>;
+
   virtual ~ParagraphSequence() = default;
 
   // Calls `visit(start)` for each paragraph, in output order.
-  virtual void forEachStart(const std::function<void(std::size_t)>& visit) const = 0;
+  virtual void forEachStart(const Visit& visit) const = 0;
 
   // How many paragraphs the text had before any were dropped as duplicates.
   virtual std::size_t inputParagraphCount() const noexcept = 0;
+
+  // How many paragraphs the order runs through (duplicates may be dropped
+  // on the way): the front and the back below split this count.
+  virtual std::size_t orderedCount() const noexcept = 0;
+
+  // The first `count` paragraphs of the order, forwards, and the last
+  // `count`, backwards. The two may be visited at the same time on two
+  // threads; a paragraph of the back that is a duplicate of the one before
+  // it (which may lie in the front) is left out, so that a front and a back
+  // that split the order visit exactly what `forEachStart` visits.
+  virtual void forEachStartOfFront(std::size_t count, const Visit& visit) const = 0;
+  virtual void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const = 0;
 };
 
 // A sequence held as a list.
@@ -25,10 +40,16 @@ class ParagraphStartList final : public ParagraphSequence {
   ParagraphStartList(std::vector<std::size_t> starts, std::size_t inputParagraphCount)
       : starts_(std::move(starts)), inputParagraphCount_(inputParagraphCount) {}
 
-  void forEachStart(const std::function<void(std::size_t)>& visit) const override {
-    for (std::size_t start : starts_) visit(start);
-  }
+  void forEachStart(const Visit& visit) const override { forEachStartOfFront(starts_.size(), visit); }
   std::size_t inputParagraphCount() const noexcept override { return inputParagraphCount_; }
+  std::size_t orderedCount() const noexcept override { return starts_.size(); }
+
+  void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
+    for (std::size_t index = 0; index < count && index < starts_.size(); ++index) visit(starts_[index]);
+  }
+  void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const override {
+    for (std::size_t index = starts_.size(); index > 0 && count > 0; --index, --count) visit(starts_[index - 1]);
+  }
 
  private:
   std::vector<std::size_t> starts_;

@@ -265,48 +265,102 @@ class MergedParts final : public ParagraphSequence {
     for (const auto& part : parts_) count += part.paragraphs().size();
     return count;
   }
+  std::size_t orderedCount() const noexcept override { return inputParagraphCount(); }
 
-  void forEachStart(const std::function<void(std::size_t)>& visit) const override {
-    const bool descending = order_ == ParagraphOrder::descending;
-    // Whether the head of part a goes out before the head of part b; on
-    // equal keys the earlier part (earlier text) goes first.
-    auto before = [&](std::size_t a, const std::vector<std::size_t>& next, std::size_t b) {
-      const int keyOrder = parts_[a].compare(parts_[a].paragraphs()[next[a]], parts_[b],
-                                             parts_[b].paragraphs()[next[b]]);
-      if (keyOrder != 0) return descending ? keyOrder > 0 : keyOrder < 0;
-      return a < b;
-    };
-    // There are as many parts as threads (or a few more for huge texts), so
-    // looking at every head is cheaper than keeping them in a heap.
+  void forEachStart(const Visit& visit) const override { forEachStartOfFront(orderedCount(), visit); }
+
+  void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
+    // next[part]: the part's first paragraph not yet merged.
     std::vector<std::size_t> next(parts_.size(), 0);
-    std::optional<std::pair<std::size_t, std::size_t>> kept;  // for unique: the first of the current run
-    while (true) {
-      std::optional<std::size_t> best;
+    auto head = [&](std::size_t part) -> std::optional<Position> {
+      if (next[part] == parts_[part].paragraphs().size()) return std::nullopt;
+      return Position{part, next[part]};
+    };
+    std::optional<Position> kept;  // for unique: the first of the current run
+    for (std::size_t taken = 0; taken < count; ++taken) {
+      // There are as many parts as threads (or a few more for huge texts),
+      // so looking at every head is cheaper than keeping them in a heap.
+      std::optional<Position> best;
       for (std::size_t part = 0; part < parts_.size(); ++part) {
-        if (next[part] == parts_[part].paragraphs().size()) continue;
-        if (!best || before(part, next, *best)) best = part;
+        const auto candidate = head(part);
+        if (candidate && (!best || precedes(*candidate, *best))) best = candidate;
       }
       if (!best) return;
-      const Part<CharT>& part = parts_[*best];
-      const KeyedParagraph& paragraph = part.paragraphs()[next[*best]];
-      const bool duplicate =
-          order_ == ParagraphOrder::unique && kept &&
-          parts_[kept->first].compare(parts_[kept->first].paragraphs()[kept->second], part, paragraph) == 0;
-      if (!duplicate) {
-        visit(part.absoluteStart(paragraph));
-        kept = {*best, next[*best]};
+      if (!(order_ == ParagraphOrder::unique && kept && equal(*kept, *best))) {
+        visit(start(*best));
+        kept = best;
       }
-      ++next[*best];
-      // Heads of different parts are neighbours in the order, so their
-      // comparison often goes past the inline prefix into the keys: ask
-      // for those a few paragraphs ahead.
-      constexpr std::size_t lookahead = 8;
-      if (next[*best] + lookahead < part.paragraphs().size())
-        prefetch(part.keyRecord(part.paragraphs()[next[*best] + lookahead]));
+      ++next[best->part];
+      prefetchKey(best->part, next[best->part] + lookahead);
     }
   }
 
+  void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const override {
+    // remaining[part]: how many of the part's paragraphs are not yet merged.
+    std::vector<std::size_t> remaining;
+    for (const auto& part : parts_) remaining.push_back(part.paragraphs().size());
+    auto latest = [&]() -> std::optional<Position> {
+      std::optional<Position> best;
+      for (std::size_t part = 0; part < parts_.size(); ++part) {
+        if (remaining[part] == 0) continue;
+        const Position tail{part, remaining[part] - 1};
+        if (!best || precedes(*best, tail)) best = tail;
+      }
+      return best;
+    };
+    // For unique, a paragraph is kept when the one before it differs: each
+    // one waits until the next one back is known.
+    std::optional<Position> waiting;
+    for (std::size_t taken = 0; taken < count; ++taken) {
+      const std::optional<Position> current = latest();
+      if (!current) break;
+      --remaining[current->part];
+      if (remaining[current->part] >= lookahead) prefetchKey(current->part, remaining[current->part] - lookahead);
+      if (order_ != ParagraphOrder::unique) {
+        visit(start(*current));
+        continue;
+      }
+      if (waiting && !equal(*waiting, *current)) visit(start(*waiting));
+      waiting = current;
+    }
+    if (!waiting) return;
+    const std::optional<Position> before = latest();
+    if (!before || !equal(*before, *waiting)) visit(start(*waiting));
+  }
+
  private:
+  struct Position {
+    std::size_t part;
+    std::size_t index;
+  };
+
+  // Heads of different parts are neighbours in the order, so their
+  // comparison often goes past the inline prefix into the keys: those are
+  // asked for a few paragraphs ahead.
+  static constexpr std::size_t lookahead = 8;
+
+  const KeyedParagraph& paragraph(Position position) const noexcept {
+    return parts_[position.part].paragraphs()[position.index];
+  }
+  std::size_t start(Position position) const noexcept {
+    return parts_[position.part].absoluteStart(paragraph(position));
+  }
+  int compare(Position a, Position b) const noexcept {
+    return parts_[a.part].compare(paragraph(a), parts_[b.part], paragraph(b));
+  }
+  bool equal(Position a, Position b) const noexcept { return compare(a, b) == 0; }
+  // Whether `a` goes out before `b` (of another part, or later in the same
+  // one); on equal keys the earlier part (earlier text) goes first.
+  bool precedes(Position a, Position b) const noexcept {
+    const int keyOrder = compare(a, b);
+    if (keyOrder != 0) return order_ == ParagraphOrder::descending ? keyOrder > 0 : keyOrder < 0;
+    return a.part != b.part ? a.part < b.part : a.index < b.index;
+  }
+  void prefetchKey(std::size_t part, std::size_t index) const noexcept {
+    if (index < parts_[part].paragraphs().size())
+      prefetch(parts_[part].keyRecord(parts_[part].paragraphs()[index]));
+  }
+
   std::vector<Part<CharT>> parts_;
   ParagraphOrder order_;
 };

@@ -3,6 +3,13 @@
 #include "parasort/engine/arrangement.h"
 
 namespace parasort {
+namespace {
+
+ParagraphOrder sortOrder(bool ascending) {
+  return ascending ? ParagraphOrder::ascending : ParagraphOrder::descending;
+}
+
+}  // namespace
 
 std::u16string sortedParagraphOfString(std::u16string_view text, bool ascending) {
   return sortedParagraphOfString(text, ascending, ParagraphCollator::forUser());
@@ -10,8 +17,7 @@ std::u16string sortedParagraphOfString(std::u16string_view text, bool ascending)
 
 std::u16string sortedParagraphOfString(std::u16string_view text, bool ascending,
                                        const ParagraphCollator& collator) {
-  const auto order = ascending ? ParagraphOrder::ascending : ParagraphOrder::descending;
-  return arrangeParagraphs(text, order, collator).joined();
+  return arrangeParagraphs(text, sortOrder(ascending), collator).joined();
 }
 
 std::u16string uniqueParagraphOfString(std::u16string_view text) {
@@ -20,6 +26,16 @@ std::u16string uniqueParagraphOfString(std::u16string_view text) {
 
 std::u16string uniqueParagraphOfString(std::u16string_view text, const ParagraphCollator& collator) {
   return arrangeParagraphs(text, ParagraphOrder::unique, collator).joined();
+}
+
+std::pmr::u16string sortedParagraphOfString(std::u16string_view text, bool ascending,
+                                            const ParagraphCollator& collator, std::pmr::memory_resource& memory) {
+  return arrangeParagraphs(text, sortOrder(ascending), collator, {.memory = &memory}).joined(memory);
+}
+
+std::pmr::u16string uniqueParagraphOfString(std::u16string_view text, const ParagraphCollator& collator,
+                                            std::pmr::memory_resource& memory) {
+  return arrangeParagraphs(text, ParagraphOrder::unique, collator, {.memory = &memory}).joined(memory);
 }
 
 }  // namespace parasort

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory_resource>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,79 @@ TEST(Arrangement, LargeTextsTakeTheSortKeyRoadToTheSameResult) {
   const auto unique = arrangeParagraphs(std::string_view(text), ParagraphOrder::unique, root()).joined();
   EXPECT_EQ(unique.substr(0, 8), "item 0\r\n");
   EXPECT_EQ(std::count(unique.begin(), unique.end(), '\n'), 2500);
+}
+
+}  // namespace
+
+namespace {
+
+using parasort::OrderingStrategy;
+
+// Texts large enough that their results are joined in two halves at once;
+// few distinct paragraphs, so that runs of equal ones straddle the middle.
+struct LargeText {
+  const char* name;
+  std::u16string text;
+};
+
+std::vector<LargeText> largeTexts() {
+  std::mt19937 random(20261206);
+  const std::u16string_view words[] = {u"apple", u"Apple", u"APPLE", u"\uFF41pple", u"b\u00E9",
+                                       u"be\u0301", u"item9", u"item10", u"item09", u"", u"z"};
+  auto lines = [&](std::size_t count, auto terminatorOf) {
+    std::u16string text;
+    for (std::size_t line = 0; line < count; ++line) {
+      text += words[random() % std::size(words)];
+      text += terminatorOf(line);
+    }
+    return text;
+  };
+  std::vector<LargeText> texts;
+  texts.push_back({"LF, ending with one", lines(40'000, [](std::size_t) { return u"\n"; })});
+  // CR LF first and LF after: the separator is longer than most terminators.
+  texts.push_back({"CR LF then LF, no final terminator",
+                   lines(40'000, [](std::size_t line) { return line == 0 ? u"\r\n" : u"\n"; })});
+  texts.back().text.pop_back();
+  texts.push_back({"U+2029 then CR LF",
+                   lines(30'000, [](std::size_t line) { return line == 0 ? u"\u2029" : u"\r\n"; })});
+  std::u16string same;
+  for (int line = 0; line < 40'000; ++line) same += line % 2 ? u"Same\n" : u"same\n";
+  texts.push_back({"all paragraphs equal", same});
+  return texts;
+}
+
+std::u16string pieced(const parasort::ArrangedParagraphs<char16_t>& arranged) {
+  std::u16string result;
+  arranged.forEachPiece([&](std::u16string_view piece) { result.append(piece); });
+  return result;
+}
+
+// Joining in two halves gives what the pieces give one after another, with
+// either road to the order, into either kind of string.
+TEST(Arrangement, LargeResultsJoinedInTwoHalvesMatchThePieces) {
+  std::pmr::monotonic_buffer_resource memory;
+  for (const auto& [name, text] : largeTexts()) {
+    ASSERT_GE(text.size(), std::size_t{1} << 17) << name;
+    for (auto order : {ParagraphOrder::ascending, ParagraphOrder::descending, ParagraphOrder::unique}) {
+      SCOPED_TRACE(testing::Message() << name << ", order " << static_cast<int>(order));
+      const auto byKeys = arrangeParagraphs(std::u16string_view(text), order, root());
+      const auto byComparison =
+          arrangeParagraphs(std::u16string_view(text), order, root(), {.strategy = OrderingStrategy::comparison});
+      const std::u16string expected = pieced(byComparison);
+      EXPECT_EQ(pieced(byKeys), expected);
+      EXPECT_EQ(byKeys.joined(), expected);
+      EXPECT_EQ(byComparison.joined(), expected);
+      EXPECT_EQ(std::u16string_view(byKeys.joined(memory)), expected);
+    }
+  }
+}
+
+TEST(Arrangement, AllEqualParagraphsComeDownToTheFirstWithTheTerminator) {
+  std::u16string text;
+  for (int line = 0; line < 40'000; ++line) text += line % 2 ? u"Same\n" : u"same\n";
+  EXPECT_EQ(arrangeParagraphs(std::u16string_view(text), ParagraphOrder::unique, root()).joined(), u"same\n");
+  text.pop_back();
+  EXPECT_EQ(arrangeParagraphs(std::u16string_view(text), ParagraphOrder::unique, root()).joined(), u"same");
 }
 
 }  // namespace

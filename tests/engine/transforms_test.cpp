@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory_resource>
 #include <string>
 #include <thread>
 
@@ -115,6 +116,42 @@ TEST(UserLocaleTransforms, FollowTheCollationLocaleOfTheEnvironment) {
 
 TEST(UserLocaleTransforms, UniqueUsesTheUserLocaleToo) {
   EXPECT_EQ(uniqueParagraphOfString(u"b\nB\na"), u"a\nb");
+}
+
+// A resource that counts what it hands out, so that the test sees where the
+// transforms take their memory from.
+class CountingMemory final : public std::pmr::memory_resource {
+ public:
+  std::size_t allocations = 0;
+  std::size_t largest = 0;
+
+ private:
+  void* do_allocate(std::size_t bytes, std::size_t alignment) override {
+    ++allocations;
+    largest = std::max(largest, bytes);
+    return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+  }
+  void do_deallocate(void* pointer, std::size_t bytes, std::size_t alignment) override {
+    std::pmr::new_delete_resource()->deallocate(pointer, bytes, alignment);
+  }
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+};
+
+// With a memory resource, the result is the same and the large memory (the
+// keys of a large text, and the result) comes from the resource.
+TEST_F(Transforms, WithAMemoryResourceTheResultIsTheSameAndLivesThere) {
+  std::u16string text;
+  for (int line = 0; line < 20'000; ++line) text += u"line " + std::u16string(1, char16_t(u'a' + line % 26)) + u"\n";
+  CountingMemory memory;
+  const std::pmr::u16string sorted = sortedParagraphOfString(text, false, root, memory);
+  EXPECT_EQ(std::u16string_view(sorted), descending(text));
+  EXPECT_EQ(sorted.get_allocator().resource(), &memory);
+  EXPECT_GE(memory.largest, text.size() * sizeof(char16_t));
+  EXPECT_GE(memory.allocations, 3u);  // keys, their index, the result
+
+  const std::pmr::u16string kept = uniqueParagraphOfString(u"b\nB\na\n", root, memory);
+  EXPECT_EQ(std::u16string_view(kept), u"a\nb\n");
+  EXPECT_EQ(kept.get_allocator().resource(), &memory);
 }
 
 }  // namespace

@@ -48,8 +48,15 @@ class ArrangedParagraphs {
   void forEachPiece(const std::function<void(View)>& sink) const;
 
   std::basic_string<CharT> joined() const;
+  // The same, in a string whose memory comes from `memory`.
+  std::pmr::basic_string<CharT> joined(std::pmr::memory_resource& memory) const;
 
  private:
+  template <class String>
+  void appendTo(String& result) const;
+  template <class String>
+  bool appendInTwoHalves(String& result, std::size_t most) const;
+
   View original_;
   View separator_;
   bool endsWithSeparator_ = false;

@@ -9,6 +9,7 @@
 
 #include "parasort/engine/collation.h"
 
+#include <memory_resource>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,13 @@ std::u16string sortedParagraphOfString(std::u16string_view text, bool ascending,
 // each run of equal paragraphs kept.
 std::u16string uniqueParagraphOfString(std::u16string_view text);
 std::u16string uniqueParagraphOfString(std::u16string_view text, const ParagraphCollator& collator);
+
+// The same transforms with their large memory (the sort keys, the order and
+// the result) taken from `memory`: a caller that knows its platform hands in
+// a resource that provides large blocks cheaply. The result is the same.
+std::pmr::u16string sortedParagraphOfString(std::u16string_view text, bool ascending,
+                                            const ParagraphCollator& collator, std::pmr::memory_resource& memory);
+std::pmr::u16string uniqueParagraphOfString(std::u16string_view text, const ParagraphCollator& collator,
+                                            std::pmr::memory_resource& memory);
 
 }  // namespace parasort
