@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "parasort/version.h"
+
 #include <CLI/CLI.hpp>
 
 #include <string>

@@ -1,5 +1,7 @@
 #include "application_identity.h"
 
+#include "parasort/version.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QString>
@@ -9,6 +11,7 @@ namespace parasort {
 void setApplicationIdentity() {
   QCoreApplication::setOrganizationName(QStringLiteral("parasort"));
   QCoreApplication::setApplicationName(QStringLiteral("parasort-editor"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(PARASORT_VERSION));
   QGuiApplication::setApplicationDisplayName(QStringLiteral("Parasort"));
   QGuiApplication::setDesktopFileName(QStringLiteral("parasort-editor"));
 }

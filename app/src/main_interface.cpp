@@ -1,5 +1,6 @@
 #include "main_interface.h"
 
+#include "about_box.h"
 #include "format_menu.h"
 
 #include <QCoreApplication>
@@ -54,6 +55,7 @@ MainInterface::MainInterface()
   QObject::connect(ui_.actionQuit, &QAction::triggered, &window_, &QWidget::close);
   connectEditMenu(ui_);
   connectFormatMenu(ui_, textView_);
+  QObject::connect(ui_.actionAbout, &QAction::triggered, &window_, [this] { showAboutBox(window_); });
 
   controller_.awakeFromNib();
 }
