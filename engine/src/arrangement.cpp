@@ -210,7 +210,8 @@ bool ArrangedParagraphs<CharT>::appendInTwoHalves(String& result, std::size_t mo
 
   // The two halves meet exactly when nothing was dropped and every
   // terminator was as long as the separator.
-  frontEnd = std::copy(out + backBegin, out + most, frontEnd);
+  if (frontEnd != out + backBegin) frontEnd = std::copy(out + backBegin, out + most, frontEnd);
+  else frontEnd = out + most;
   result.resize(static_cast<std::size_t>(frontEnd - result.data()));
   return true;
 }
