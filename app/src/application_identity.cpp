@@ -1,5 +1,6 @@
 #include "application_identity.h"
 
+#include "parasort/services/qt/services_bus_names.h"
 #include "parasort/version.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,8 @@ void setApplicationIdentity() {
   QCoreApplication::setApplicationName(QStringLiteral("parasort-editor"));
   QCoreApplication::setApplicationVersion(QStringLiteral(PARASORT_VERSION));
   QGuiApplication::setApplicationDisplayName(QStringLiteral("Parasort"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("parasort-editor"));
+  // The desktop entry is named by the bus name (see services/CMakeLists.txt).
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(services_bus::busName));
 }
 
 }  // namespace parasort
