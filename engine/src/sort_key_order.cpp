@@ -165,8 +165,8 @@ class Part {
       paragraphs_.push_back({heldBytes(keys_.key(keyOffset)), keyOffset, offset});
     });
     sortByKeyBytes(paragraphs_.begin(), paragraphs_.end(), descending);
-    // The merge compares parts by their first twelve bytes again.
-    for (KeyedParagraph& paragraph : paragraphs_) paragraph.keyBytes = heldBytes(keys_.key(paragraph.keyOffset));
+    // The merge compares parts by their first eight bytes again.
+    refillHeldBytes(paragraphs_.begin(), paragraphs_.end(), 0);
   }
 
   // Sorts the paragraphs by their keys, ties by input order. The bytes held
@@ -205,13 +205,23 @@ class Part {
             std::sort(run, runEnd, byInputOrder);
           } else {
             const std::size_t depth = current.depth + heldKeyBytes;
-            for (Iterator paragraph = run; paragraph != runEnd; ++paragraph)
-              paragraph->keyBytes = heldBytes(keys_.key(paragraph->keyOffset) + depth);
+            refillHeldBytes(run, runEnd, depth);
             pending.push_back({run, runEnd, depth});
           }
         }
         run = runEnd;
       }
+    }
+  }
+
+  // Gives each paragraph the eight key bytes from `depth` on. The paragraphs
+  // are in key order by now, their keys in text order: every read would be
+  // a wait for memory, so the keys are asked for a few paragraphs ahead.
+  void refillHeldBytes(Iterator begin, Iterator end, std::size_t depth) {
+    constexpr std::ptrdiff_t lookahead = 16;
+    for (Iterator paragraph = begin; paragraph != end; ++paragraph) {
+      if (end - paragraph > lookahead) prefetch(keys_.key((paragraph + lookahead)->keyOffset) + depth);
+      paragraph->keyBytes = heldBytes(keys_.key(paragraph->keyOffset) + depth);
     }
   }
 
