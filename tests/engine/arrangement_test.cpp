@@ -12,6 +12,7 @@ namespace {
 
 using parasort::arrangeParagraphs;
 using parasort::ParagraphCollator;
+using parasort::OrderingStrategy;
 using parasort::ParagraphOrder;
 
 const ParagraphCollator& root() {
@@ -29,6 +30,60 @@ TEST(Arrangement, Utf8TextIsArrangedLikeUtf16) {
   EXPECT_EQ(arranged("b\xE2\x80\xA9\xC3\xA9\xE2\x80\xA9" "e", ParagraphOrder::ascending),
             "b\xE2\x80\xA9" "e\xE2\x80\xA9\xC3\xA9");
   EXPECT_EQ(arranged("a\r\nc\nb", ParagraphOrder::descending), "c\r\nb\r\na");
+}
+
+// `lines`, each ended by LF.
+std::string linesOf(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\n";
+  return text;
+}
+
+// Unusual but valid text, in UTF-8 as the command-line filter hands it over,
+// in each of the three orders.
+TEST(Arrangement, UnusualTextInEveryOrder) {
+  // Digit runs beyond 254 digits, compared 254 at a time.
+  const std::string paddedFive = std::string(300, '0') + "5", ones300(300, '1'), ones1000(1000, '1');
+  const std::string onesWithATwo = std::string(279, '1') + "2" + std::string(20, '1');
+  const std::string onesThenTwo = std::string(999, '1') + "2";
+  // Characters the collation ignores.
+  const std::string softHyphen = "\xC2\xAD", soh = "\x01", del = "\x7F", nul(1, '\0'), zeroWidth = "\xE2\x80\x8B";
+  // A character of each of several scripts; "été" composed and decomposed.
+  const std::string grin = "\xF0\x9F\x98\x80", ete = "\xC3\xA9t\xC3\xA9", eteDecomposed = "e\xCC\x81t\xC3\xA9",
+                    alpha = "\xCE\xB1", zhe = "\xD0\xB6", alef = "\xD7\x90", alif = "\xD8\xA7", ka = "\xE0\xA4\x95",
+                    ga = "\xEA\xB0\x80", zhong = "\xE4\xB8\xAD";
+  struct Case {
+    const char* what;
+    std::vector<std::string> text, ascending, descending, unique;
+  };
+  const Case cases[] = {
+      // By value, however long; leading zeros do not count, so the padded
+      // five equals 5 and keeps its place.
+      {"long digit runs",
+       {onesThenTwo, onesWithATwo, ones1000, ones300, "9", paddedFive, "5"},
+       {paddedFive, "5", "9", ones300, onesWithATwo, ones1000, onesThenTwo},
+       {onesThenTwo, ones1000, onesWithATwo, ones300, "9", paddedFive, "5"},
+       {paddedFive, "9", ones300, onesWithATwo, ones1000, onesThenTwo}},
+      // Lines of only ignorable characters equal the empty line.
+      {"ignorable lines",
+       {softHyphen, soh, "a", "", del, nul, zeroWidth},
+       {softHyphen, soh, "", del, nul, zeroWidth, "a"},
+       {"a", softHyphen, soh, "", del, nul, zeroWidth},
+       {softHyphen, "a"}},
+      // Punctuation, symbols, digits, then Latin, Greek, Cyrillic, Hebrew,
+      // Arabic, Devanagari, Hangul and Han, as the root collation orders them.
+      {"mixed scripts",
+       {"!", alpha, ga, ete, alif, grin, zhe, zhong, "zebra", ka, "1", alef, eteDecomposed},
+       {"!", grin, "1", ete, eteDecomposed, "zebra", alpha, zhe, alef, alif, ka, ga, zhong},
+       {zhong, ga, ka, alif, alef, zhe, alpha, "zebra", ete, eteDecomposed, "1", grin, "!"},
+       {"!", grin, "1", ete, "zebra", alpha, zhe, alef, alif, ka, ga, zhong}},
+  };
+  for (const auto& [what, text, ascending, descending, unique] : cases) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(arranged(linesOf(text), ParagraphOrder::ascending), linesOf(ascending));
+    EXPECT_EQ(arranged(linesOf(text), ParagraphOrder::descending), linesOf(descending));
+    EXPECT_EQ(arranged(linesOf(text), ParagraphOrder::unique), linesOf(unique));
+  }
 }
 
 TEST(Arrangement, PiecesAreViewsIntoTheTextAndAddUpToTheResult) {
@@ -54,10 +109,6 @@ TEST(Arrangement, ATextOfOneParagraphIsOnePieceTheOriginal) {
   EXPECT_EQ(pieces, 1);
 }
 
-}  // namespace
-
-namespace {
-
 TEST(Arrangement, LargeTextsTakeTheSortKeyRoadToTheSameResult) {
   // Enough text that the automatic strategy makes sort keys, on every thread.
   std::string text;
@@ -66,7 +117,7 @@ TEST(Arrangement, LargeTextsTakeTheSortKeyRoadToTheSameResult) {
   for (auto order : {ParagraphOrder::ascending, ParagraphOrder::descending, ParagraphOrder::unique}) {
     const auto automatic = arrangeParagraphs(std::string_view(text), order, root()).joined();
     const auto compared =
-        arrangeParagraphs(std::string_view(text), order, root(), {.strategy = parasort::OrderingStrategy::comparison})
+        arrangeParagraphs(std::string_view(text), order, root(), {.strategy = OrderingStrategy::comparison})
             .joined();
     EXPECT_EQ(automatic, compared);
   }
@@ -75,12 +126,6 @@ TEST(Arrangement, LargeTextsTakeTheSortKeyRoadToTheSameResult) {
   EXPECT_EQ(unique.substr(0, 8), "item 0\r\n");
   EXPECT_EQ(std::count(unique.begin(), unique.end(), '\n'), 2500);
 }
-
-}  // namespace
-
-namespace {
-
-using parasort::OrderingStrategy;
 
 // Texts large enough that their results are joined in two halves at once;
 // few distinct paragraphs, so that runs of equal ones straddle the middle.
