@@ -18,6 +18,7 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -44,7 +45,21 @@ struct Outcome {
   std::string err;
   int status = -1;      // the exit status, when it exited
   int killedBy = 0;     // the signal, when one ended it
+
+  bool operator==(const Outcome&) const = default;
 };
+
+inline void PrintTo(const Outcome& outcome, std::ostream* stream) {
+  *stream << "{status " << outcome.status << ", signal " << outcome.killedBy
+          << ", out " << ::testing::PrintToString(outcome.out) << ", err " << ::testing::PrintToString(outcome.err)
+          << "}";
+}
+
+// An exit with status 0 that printed `out`, and `err` on standard error.
+inline Outcome succeeded(std::string out, std::string err = "") { return {std::move(out), std::move(err), 0}; }
+
+// An exit with `status` that printed nothing but `err`.
+inline Outcome failed(int status, std::string err) { return {"", std::move(err), status}; }
 
 // How the program is started: its arguments, where its standard streams
 // come from and go to, and its environment (the C locale unless told).
@@ -109,14 +124,10 @@ class ProgramTest : public ::testing::Test {
     pid_t pid() const { return pid_; }
 
     Outcome finish() {
-      Outcome outcome;
       int status = 0;
       ::waitpid(pid_, &status, 0);
-      pid_ = -1;
-      if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
-      if (WIFSIGNALED(status)) outcome.killedBy = WTERMSIG(status);
+      Outcome outcome = ended(status);
       if (!out_.empty()) outcome.out = readFile(out_);
-      outcome.err = readFile(err_);
       return outcome;
     }
 
@@ -126,14 +137,21 @@ class ProgramTest : public ::testing::Test {
       int status = 0;
       ::waitpid(pid_, &status, WUNTRACED);
       if (WIFSTOPPED(status)) return true;
-      pid_ = -1;
-      if (WIFEXITED(status)) endedWith.status = WEXITSTATUS(status);
-      if (WIFSIGNALED(status)) endedWith.killedBy = WTERMSIG(status);
-      endedWith.err = readFile(err_);
+      endedWith = ended(status);
       return false;
     }
 
    private:
+    // The program reaped with `status`: how it ended, and what it said.
+    Outcome ended(int status) {
+      pid_ = -1;
+      Outcome outcome;
+      if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+      if (WIFSIGNALED(status)) outcome.killedBy = WTERMSIG(status);
+      outcome.err = readFile(err_);
+      return outcome;
+    }
+
     pid_t pid_;
     fs::path out_, err_;
   };
