@@ -11,9 +11,9 @@ namespace {
 using namespace parasort::TQUnique;
 using Strings = std::vector<std::string>;
 
+// Counts the calls of the comparisons below, which reach it as their context.
 struct Calls {
   int count = 0;
-  int withForeignContext = 0;
 };
 
 int plainOrder(const std::string& a, const std::string& b, Calls* calls) {
@@ -21,13 +21,22 @@ int plainOrder(const std::string& a, const std::string& b, Calls* calls) {
   return a.compare(b);
 }
 
+int descendingOrder(const std::string& a, const std::string& b, Calls* calls) { return -plainOrder(a, b, calls); }
+
 int caseInsensitive(const std::string& a, const std::string& b, Calls* calls) {
-  ++calls->count;
   const auto lower = [](std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
   };
-  return lower(a).compare(lower(b));
+  return plainOrder(lower(a), lower(b), calls);
+}
+
+// "Equal" when the lengths differ by at most one: not transitive, so which
+// element of a run the others are compared with matters.
+int nearLength(const std::string& a, const std::string& b, Calls* calls) {
+  ++calls->count;
+  const auto difference = static_cast<int>(a.size()) - static_cast<int>(b.size());
+  return difference >= -1 && difference <= 1 ? 0 : difference;
 }
 
 TEST(UniqueUsingFunction, ArraysOfFewerThanTwoAreNotTouched) {
@@ -41,65 +50,30 @@ TEST(UniqueUsingFunction, ArraysOfFewerThanTwoAreNotTouched) {
   EXPECT_EQ(calls.count, 0);
 }
 
-TEST(UniqueUsingFunction, SortsAndKeepsOneOfEachRun) {
-  Calls calls;
-  Strings strings{"b", "a", "b", "c", "a"};
-  uniqueUsingFunction(strings, plainOrder, &calls);
-  EXPECT_EQ(strings, (Strings{"a", "b", "c"}));
-}
-
-TEST(UniqueUsingFunction, TheFirstOfEqualElementsInInputOrderSurvives) {
-  Calls calls;
-  Strings strings{"B", "a", "b", "A"};
-  uniqueUsingFunction(strings, caseInsensitive, &calls);
-  EXPECT_EQ(strings, (Strings{"a", "B"}));
-}
-
-TEST(UniqueUsingFunction, DescendingComparisonKeepsDescendingOrder) {
-  Calls calls;
-  Strings strings{"a", "c", "b", "c"};
-  uniqueUsingFunction(
-      strings, [](const std::string& a, const std::string& b, Calls* c) { return -plainOrder(a, b, c); },
-      &calls);
-  EXPECT_EQ(strings, (Strings{"c", "b", "a"}));
-}
-
-TEST(UniqueUsingFunction, EachElementIsComparedWithTheKeptOneNotItsPredecessor) {
-  // "Equal" when the lengths differ by at most one: not transitive, so the
-  // kept element matters. Sorted by length: a, bb, ccc, dddd.
-  // Against the kept one: bb ~ a (drop), ccc vs a differs (keep), dddd ~ ccc (drop).
-  // Against predecessors, ccc ~ bb would have been dropped.
-  auto nearLength = [](const std::string& a, const std::string& b, const void*) {
-    const auto difference = static_cast<int>(a.size()) - static_cast<int>(b.size());
-    return difference >= -1 && difference <= 1 ? 0 : difference;
+TEST(UniqueUsingFunction, SortsAndKeepsTheFirstOfEachRun) {
+  struct Case {
+    const char* what;
+    Strings strings;
+    int (*compare)(const std::string&, const std::string&, Calls*);
+    Strings expected;
   };
-  Strings strings{"a", "bb", "ccc", "dddd"};
-  uniqueUsingFunction(strings, nearLength, static_cast<const void*>(nullptr));
-  EXPECT_EQ(strings, (Strings{"a", "ccc"}));
-}
-
-TEST(UniqueUsingFunction, ContextReachesEveryCallAndThePassCallsNMinusOneTimes) {
-  struct Recorder {
-    const Calls* expected;
-    int calls = 0;
-    int foreign = 0;
+  const Case cases[] = {
+      {"one of each run", {"b", "a", "b", "c", "a"}, plainOrder, {"a", "b", "c"}},
+      {"the first in input order survives", {"B", "a", "b", "A"}, caseInsensitive, {"a", "B"}},
+      {"a descending comparison keeps descending order", {"a", "c", "b", "c"}, descendingOrder, {"c", "b", "a"}},
+      // Sorted by length: a, bb, ccc, dddd. Against the kept one: bb ~ a
+      // (dropped), ccc is not ~ a (kept), dddd ~ ccc (dropped); against
+      // predecessors, ccc ~ bb would have been dropped.
+      {"each element is compared with the kept one, not its predecessor", {"a", "bb", "ccc", "dddd"}, nearLength,
+       {"a", "ccc"}},
   };
-  Calls marker;
-  Recorder recorder{&marker};
-  auto compare = [](const int& a, const int& b, Recorder* context) {
-    ++context->calls;
-    return (a > b) - (a < b);
-  };
-  std::vector<int> sorted{1, 2, 2, 3, 4};
-  uniqueUsingFunction(sorted, compare, &recorder);
-  EXPECT_EQ(sorted, (std::vector<int>{1, 2, 3, 4}));
-
-  // With the sort's own calls counted separately, the pass makes n - 1.
-  Recorder sortOnly{&marker};
-  std::vector<int> again{1, 2, 2, 3, 4};
-  std::stable_sort(again.begin(), again.end(),
-                   [&](int a, int b) { return compare(a, b, &sortOnly) < 0; });
-  EXPECT_EQ(recorder.calls - sortOnly.calls, 4);
+  for (const auto& [what, strings, compare, expected] : cases) {
+    SCOPED_TRACE(what);
+    Calls calls;
+    Strings sorted = strings;
+    uniqueUsingFunction(sorted, compare, &calls);
+    EXPECT_EQ(sorted, expected);
+  }
 }
 
 struct Word {
