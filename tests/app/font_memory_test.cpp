@@ -1,6 +1,6 @@
-// The parts of the font memory, in process: what the settings file holds,
-// how a stored size reads back, which fonts can be made, and the font the
-// view gets at start and leaves at the end.
+// The font memory, in process and piece by piece: what the settings file
+// holds, how a stored size reads back, which fonts can be made, and the font
+// the view gets at start and leaves at the end.
 #include "app_test_support.h"
 #include "font_catalog.h"
 #include "format_commands.h"
