@@ -368,7 +368,6 @@ TEST_F(BadInputInterrupt, ASignalWhileBlockedOnASlowReaderEndsTheProgram) {
   }
 }
 
-
 // --- Locale names ---------------------------------------------------------------------
 
 class BadInputLocale : public BadInput {

