@@ -16,7 +16,7 @@ class ParagraphSequence {
   virtual ~ParagraphSequence() = default;
 
   // Calls `visit(start)` for each paragraph, in output order.
-  virtual void forEachStart(const Visit& visit) const = 0;
+  void forEachStart(const Visit& visit) const { forEachStartOfFront(orderedCount(), visit); }
 
   // How many paragraphs the text had before any were dropped as duplicates.
   virtual std::size_t inputParagraphCount() const noexcept = 0;
@@ -40,7 +40,6 @@ class ParagraphStartList final : public ParagraphSequence {
   ParagraphStartList(std::vector<std::size_t> starts, std::size_t inputParagraphCount)
       : starts_(std::move(starts)), inputParagraphCount_(inputParagraphCount) {}
 
-  void forEachStart(const Visit& visit) const override { forEachStartOfFront(starts_.size(), visit); }
   std::size_t inputParagraphCount() const noexcept override { return inputParagraphCount_; }
   std::size_t orderedCount() const noexcept override { return starts_.size(); }
 

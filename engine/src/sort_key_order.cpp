@@ -277,8 +277,6 @@ class MergedParts final : public ParagraphSequence {
   }
   std::size_t orderedCount() const noexcept override { return inputParagraphCount(); }
 
-  void forEachStart(const Visit& visit) const override { forEachStartOfFront(orderedCount(), visit); }
-
   void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
     // next[part]: the part's first paragraph not yet merged.
     std::vector<std::size_t> next(parts_.size(), 0);
