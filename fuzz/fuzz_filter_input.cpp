@@ -86,7 +86,7 @@ void checkInvalidOffset(std::string_view bytes, std::size_t offset) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const ParagraphCollator rootCollator("");
+  const ParagraphCollator& collator = collatorFor(size);
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
   const auto invalidAt = cli::findInvalidUtf8(bytes);
@@ -105,12 +105,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::LargeBlockMemory memory;
   for (const ParagraphOrder order : allOrders) {
     std::string result;
-    arrangeParagraphs(text, order, rootCollator, {.memory = &memory}).forEachPiece([&](std::string_view piece) {
+    arrangeParagraphs(text, order, collator, {.memory = &memory}).forEachPiece([&](std::string_view piece) {
       result.append(piece);
     });
-    checkArrangement(text, order, std::string_view(result), rootCollator);
-    require(arranged(text, order, rootCollator, OrderingStrategy::sortKeys) == result &&
-                arranged(text, order, rootCollator, OrderingStrategy::comparison) == result,
+    checkArrangement(text, order, std::string_view(result), collator);
+    require(arranged(text, order, collator, OrderingStrategy::sortKeys) == result &&
+                arranged(text, order, collator, OrderingStrategy::comparison) == result,
             "both strategies give the filter's result, byte for byte");
     require(!cli::findInvalidUtf8(result), "the result of well-formed input is well-formed");
   }

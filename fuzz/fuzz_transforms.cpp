@@ -2,7 +2,8 @@
 // UTF-16: every pair of bytes is one code unit (little-endian), so unpaired
 // surrogates, NUL and all four terminators turn up. The outputs are not
 // known in advance; their properties are (see paragraph_properties.h).
-// The root collator keeps a run independent of the machine's locale.
+// The collation is the root one or a tailored one, picked by the input's
+// size, never the machine's locale, so that a run is repeatable anywhere.
 #include "paragraph_properties.h"
 
 #include "parasort/engine/transforms.h"
@@ -54,7 +55,7 @@ std::u16string transformed(std::u16string_view text, ParagraphOrder order, const
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const ParagraphCollator rootCollator("");
+  const ParagraphCollator& collator = collatorFor(size);
   const std::u16string text = codeUnitsOf(data, size);
   const std::u16string_view view = text;
 
@@ -63,14 +64,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (utf8Text) checkParagraphModel(std::string_view(*utf8Text), referenceParagraphs(std::string_view(*utf8Text)));
 
   for (const ParagraphOrder order : allOrders) {
-    const std::u16string result = transformed(view, order, rootCollator);
-    checkArrangement(view, order, std::u16string_view(result), rootCollator);
+    const std::u16string result = transformed(view, order, collator);
+    checkArrangement(view, order, std::u16string_view(result), collator);
 
-    require(transformed(result, order, rootCollator) == result,
+    require(transformed(result, order, collator) == result,
             "a transform applied to its own result changes nothing");
 
-    const auto byComparison = arranged(view, order, rootCollator, OrderingStrategy::comparison);
-    const auto bySortKeys = arranged(view, order, rootCollator, OrderingStrategy::sortKeys);
+    const auto byComparison = arranged(view, order, collator, OrderingStrategy::comparison);
+    const auto bySortKeys = arranged(view, order, collator, OrderingStrategy::sortKeys);
     require(byComparison == result, "the transform is the comparison strategy's result");
     require(bySortKeys == byComparison, "sort keys and comparisons give the same result, unit for unit");
 
@@ -80,9 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const std::string_view utf8View = *utf8Text;
       const auto expected = utf8Of(result);
       require(expected.has_value(), "the result of well-formed text is well-formed");
-      require(arranged(utf8View, order, rootCollator, OrderingStrategy::comparison) == *expected,
+      require(arranged(utf8View, order, collator, OrderingStrategy::comparison) == *expected,
               "UTF-8 text arranged by comparisons gives the UTF-16 result in UTF-8");
-      require(arranged(utf8View, order, rootCollator, OrderingStrategy::sortKeys) == *expected,
+      require(arranged(utf8View, order, collator, OrderingStrategy::sortKeys) == *expected,
               "UTF-8 text arranged by sort keys gives the UTF-16 result in UTF-8");
     }
   }

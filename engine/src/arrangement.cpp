@@ -16,11 +16,6 @@
 namespace parasort {
 namespace {
 
-// Below this many code units, comparing paragraphs directly beats making
-// their keys first: a comparison usually stops at the first few units, a
-// key covers the whole paragraph. Both take the same time at about 2,000
-// lines of 35 units (bench/transforms_bench, BM_Strategy).
-constexpr std::size_t sortKeyThreshold = std::size_t{1} << 16;
 // Sort key positions are 32-bit within parts of at most 2^26 units, which a
 // single paragraph may exceed; beyond this, comparisons it is.
 constexpr std::size_t sortKeyLimit = std::size_t{1} << 31;
@@ -58,8 +53,10 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
   const auto firstParagraph = detail::ParagraphScanner<CharT>(text).paragraphFrom(0);
   if (text.empty() || firstParagraph.end >= text.size()) return ArrangedParagraphs<CharT>(text);
 
-  if (strategy == OrderingStrategy::automatic)
-    strategy = text.size() < sortKeyThreshold ? OrderingStrategy::comparison : OrderingStrategy::sortKeys;
+  // A comparison makes two keys, so however small the text, making each
+  // paragraph's key once and sorting those wins (bench/transforms_bench,
+  // BM_Strategy).
+  if (strategy == OrderingStrategy::automatic) strategy = OrderingStrategy::sortKeys;
   if (collator.get() == nullptr || text.size() >= sortKeyLimit) strategy = OrderingStrategy::comparison;
 
   if (strategy == OrderingStrategy::comparison)

@@ -2,10 +2,12 @@
 
 #include "parasort/engine/collation_locale.h"
 
+#include "sort_key.h"
+#include "utf16_units.h"
+
 #include <unicode/ucol.h>
 
 #include <cstring>
-#include <limits>
 
 namespace parasort {
 namespace {
@@ -44,13 +46,6 @@ UCollator* openCollator(const std::string& icuLocale, bool& knowsLocale) {
 
 int sign(int value) noexcept { return (value > 0) - (value < 0); }
 
-// ICU takes int32_t lengths; a paragraph longer than that (over 2 GiB of
-// text in one line) is compared by its first INT32_MAX units.
-int32_t icuLength(std::size_t length) noexcept {
-  constexpr auto limit = static_cast<std::size_t>(std::numeric_limits<int32_t>::max());
-  return static_cast<int32_t>(length < limit ? length : limit);
-}
-
 }  // namespace
 
 void ParagraphCollator::CloseCollator::operator()(UCollator* collator) const noexcept {
@@ -70,21 +65,24 @@ const ParagraphCollator& ParagraphCollator::forUser() {
   return collator;
 }
 
-int ParagraphCollator::compare(std::u16string_view a, std::u16string_view b) const noexcept {
+// Paragraphs are ordered by their sort keys, never by ICU's own string
+// comparison: in tailored locales that comparison disagrees with the keys,
+// and is not even transitive, when a digit run goes on in another script's
+// digits (in Spanish it puts "9Aé" after "9１２", "9１２" after "100", but
+// "9Aé" before "100"). Keys are a total order in every locale, and the one
+// that every way of sorting uses.
+int ParagraphCollator::compare(std::u16string_view a, std::u16string_view b) const {
   if (!collator_) return sign(a.compare(b));
-  return sign(ucol_strcoll(collator_.get(), a.data(), icuLength(a.size()), b.data(),
-                           icuLength(b.size())));
+  const detail::SortKey keyOfA(*collator_, a);
+  const detail::SortKey keyOfB(*collator_, b);
+  return detail::compareSortKeys(keyOfA.bytes(), keyOfB.bytes());
 }
 
-int ParagraphCollator::compare(std::string_view a, std::string_view b) const noexcept {
+int ParagraphCollator::compare(std::string_view a, std::string_view b) const {
   if (!collator_) return sign(a.compare(b));
-  UErrorCode status = U_ZERO_ERROR;
-  const UCollationResult order = ucol_strcollUTF8(collator_.get(), a.data(), icuLength(a.size()),
-                                                  b.data(), icuLength(b.size()), &status);
-  // ucol_strcollUTF8 fails only on arguments we never pass (null pointers
-  // with lengths, negative lengths); code unit order keeps the result defined.
-  if (U_FAILURE(status)) return sign(a.compare(b));
-  return sign(order);
+  detail::Utf16Units unitsOfA;
+  detail::Utf16Units unitsOfB;
+  return compare(unitsOfA.of(a), unitsOfB.of(b));
 }
 
 int CollateParagraphs(std::u16string_view a, std::u16string_view b) {

@@ -1,10 +1,9 @@
 #include "sort_key_order.h"
 
 #include "paragraph_scan.h"
+#include "utf16_units.h"
 
 #include <unicode/ucol.h>
-#include <unicode/utf16.h>
-#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -112,38 +111,6 @@ int compareKeys(const KeyedParagraph& a, const KeyArena& arenaA, const KeyedPara
   return (rest > 0) - (rest < 0);
 }
 
-// Code units as ICU wants them: UTF-16 as it is; UTF-8 converted into a
-// scratch buffer.
-class Utf16Source {
- public:
-  std::pair<const UChar*, int32_t> units(std::u16string_view paragraph) {
-    return {paragraph.data(), static_cast<int32_t>(paragraph.size())};
-  }
-  std::pair<const UChar*, int32_t> units(std::string_view paragraph) {
-    // A UTF-8 paragraph never has more UTF-16 units than bytes; ill-formed
-    // bytes become U+FFFD, as in ICU's own comparison of UTF-8.
-    if (scratch_.size() < paragraph.size() + 1) scratch_.resize(paragraph.size() + 1);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(paragraph.data());
-    const auto byteCount = static_cast<int32_t>(paragraph.size());
-    int32_t index = 0;
-    int32_t length = 0;
-    while (index < byteCount) {
-      if (bytes[index] < 0x80) {  // plain ASCII, most of most texts
-        scratch_[static_cast<std::size_t>(length++)] = bytes[index++];
-        continue;
-      }
-      UChar32 codePoint = 0;
-      U8_NEXT(bytes, index, byteCount, codePoint);
-      if (codePoint < 0) codePoint = 0xFFFD;
-      U16_APPEND_UNSAFE(scratch_.data(), length, codePoint);
-    }
-    return {scratch_.data(), length};
-  }
-
- private:
-  std::u16string scratch_;
-};
-
 template <class CharT>
 class Part {
  public:
@@ -156,12 +123,12 @@ class Part {
 
   // Makes every paragraph's key and sorts the part, ties by input order.
   void sort(const UCollator& collator, bool descending) {
-    Utf16Source source;
+    Utf16Units source;
     const auto scanner = ParagraphScanner<CharT>::surveyed(text_.substr(0, end_), begin_);
     scanner.forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
-      const auto [units, length] = source.units(text_.substr(start, contentsEnd - start));
+      const std::u16string_view units = source.of(text_.substr(start, contentsEnd - start));
       const auto offset = static_cast<std::uint32_t>(start - begin_);
-      const std::uint32_t keyOffset = keys_.append(collator, units, length);
+      const std::uint32_t keyOffset = keys_.append(collator, units.data(), static_cast<int32_t>(units.size()));
       paragraphs_.push_back({heldBytes(keys_.key(keyOffset)), keyOffset, offset});
     });
     sortByKeyBytes(paragraphs_.begin(), paragraphs_.end(), descending);

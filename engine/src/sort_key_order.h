@@ -1,8 +1,8 @@
-// Ordering paragraphs by collation sort keys: each paragraph's key is made
-// once, and the sort compares bytes. Comparing two keys gives exactly the
-// collator's own three-way comparison of the paragraphs, so the result is
-// the one a comparison sort gives, with ties broken by input order.
-// Internal to the engine.
+// Ordering paragraphs by collation sort keys, made once per paragraph and
+// sorted in parallel parts: the fast road to the order that the paragraph
+// comparison defines (the keys' byte order, ties broken by input order), so
+// the result is the one a stable comparison sort gives. Internal to the
+// engine.
 #pragma once
 
 #include "paragraph_sequence.h"

@@ -1,5 +1,7 @@
 #include "parasort/engine/arrangement.h"
 
+#include "paragraph_properties.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -83,6 +85,66 @@ TEST(Arrangement, UnusualTextInEveryOrder) {
     EXPECT_EQ(arranged(linesOf(text), ParagraphOrder::ascending), linesOf(ascending));
     EXPECT_EQ(arranged(linesOf(text), ParagraphOrder::descending), linesOf(descending));
     EXPECT_EQ(arranged(linesOf(text), ParagraphOrder::unique), linesOf(unique));
+  }
+}
+
+// Digit runs that go on in another script's digits, in tailored locales,
+// where ICU's own string comparison strays from the keys (and is not even
+// transitive). The keys order digit runs by value whatever their script.
+TEST(Arrangement, OtherScriptsDigitsInTailoredLocalesSortByValue) {
+  const std::string fullWidth0 = "\xEF\xBC\x90", fullWidth1 = "\xEF\xBC\x91", fullWidth2 = "\xEF\xBC\x92",
+                    arabicIndic0 = "\xD9\xA0", arabicIndic3 = "\xD9\xA3", devanagari2 = "\xE0\xA5\xA8",
+                    eAcute = "\xC3\xA9";
+  struct Case {
+    const char* locale;
+    std::vector<std::string> text, ascending, descending, unique;
+  };
+  const Case cases[] = {
+      // 100 and 1000: both kept.
+      {"sv_SE",
+       {"1" + fullWidth0 + "0", "1" + fullWidth0 + "00"},
+       {"1" + fullWidth0 + "0", "1" + fullWidth0 + "00"},
+       {"1" + fullWidth0 + "00", "1" + fullWidth0 + "0"},
+       {"1" + fullWidth0 + "0", "1" + fullWidth0 + "00"}},
+      // 1 and a letter, 2, 13: the same order from either input order.
+      {"es",
+       {"1a", "1" + arabicIndic3, "2"},
+       {"1a", "2", "1" + arabicIndic3},
+       {"1" + arabicIndic3, "2", "1a"},
+       {"1a", "2", "1" + arabicIndic3}},
+      {"es",
+       {"2", "1a", "1" + arabicIndic3},
+       {"1a", "2", "1" + arabicIndic3},
+       {"1" + arabicIndic3, "2", "1a"},
+       {"1a", "2", "1" + arabicIndic3}},
+      // 9 and letters, 100, 912.
+      {"es",
+       {"100", "9" + fullWidth1 + fullWidth2, "9A" + eAcute},
+       {"9A" + eAcute, "100", "9" + fullWidth1 + fullWidth2},
+       {"9" + fullWidth1 + fullWidth2, "100", "9A" + eAcute},
+       {"9A" + eAcute, "100", "9" + fullWidth1 + fullWidth2}},
+      // 12 in three scripts, and with a leading zero, are one number.
+      {"ja",
+       {"1" + devanagari2, "1b", "3", fullWidth1 + fullWidth2, arabicIndic0 + "12"},
+       {"1b", "3", "1" + devanagari2, fullWidth1 + fullWidth2, arabicIndic0 + "12"},
+       {"1" + devanagari2, fullWidth1 + fullWidth2, arabicIndic0 + "12", "3", "1b"},
+       {"1b", "3", "1" + devanagari2}},
+  };
+  for (const auto& [locale, text, ascending, descending, unique] : cases) {
+    const ParagraphCollator collator(locale);
+    const std::pair<ParagraphOrder, const std::vector<std::string>*> expectations[] = {
+        {ParagraphOrder::ascending, &ascending},
+        {ParagraphOrder::descending, &descending},
+        {ParagraphOrder::unique, &unique}};
+    for (const auto& [order, expected] : expectations) {
+      for (auto strategy : {OrderingStrategy::comparison, OrderingStrategy::sortKeys}) {
+        SCOPED_TRACE(testing::Message() << locale << ", " << linesOf(text) << "order " << static_cast<int>(order)
+                                        << ", strategy " << static_cast<int>(strategy));
+        const std::string result = arrangeParagraphs(linesOf(text), order, collator, {.strategy = strategy}).joined();
+        EXPECT_EQ(result, linesOf(*expected));
+        parasort::fuzzing::checkArrangement<char>(linesOf(text), order, result, collator);
+      }
+    }
   }
 }
 

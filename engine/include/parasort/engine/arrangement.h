@@ -64,10 +64,13 @@ class ArrangedParagraphs {
 };
 
 // How the order is found. Both strategies give the same result, byte for
-// byte; the choice is about speed.
+// byte: the order of the paragraphs' sort keys, equal keys in input order.
+// The choice is about speed.
 enum class OrderingStrategy {
-  automatic,   // comparisons for small texts, sort keys for large ones
-  comparison,  // a stable sort calling the collator for each comparison
+  automatic,   // sort keys, unless the collator could not be opened or the
+               // text is over 2^31 code units
+  comparison,  // a stable sort calling ParagraphCompare for each pair (two
+               // keys per comparison: the plain road, for reference)
   sortKeys,    // one collation key per paragraph, sorted in parallel
 };
 

@@ -22,8 +22,11 @@ struct UCollator;  // ICU's collator, kept out of the engine's interface
 namespace parasort {
 
 // A configured collator for one locale. Opening one is costly (do it once,
-// not per comparison); comparing never allocates for short strings, never
-// throws, and may be done from several threads at once.
+// not per comparison). Paragraphs are compared by their collation sort keys
+// as unsigned bytes, a total order in every locale and the one every
+// transform sorts by. Comparing may be done from several threads at once; it
+// allocates nothing for paragraphs of up to a few dozen characters, and
+// throws std::bad_alloc only when memory runs out.
 class ParagraphCollator {
  public:
   // `localeName` in any form icuCollationLocale() accepts; empty means the
@@ -35,10 +38,11 @@ class ParagraphCollator {
   // opened once per thread on first use.
   static const ParagraphCollator& forUser();
 
-  // -1, 0 or +1 as `a` orders before, equal to or after `b`. The UTF-8
-  // overload expects well-formed UTF-8 (ill-formed bytes compare as U+FFFD).
-  int compare(std::u16string_view a, std::u16string_view b) const noexcept;
-  int compare(std::string_view a, std::string_view b) const noexcept;
+  // -1, 0 or +1 as the sort key of `a` orders before, equal to or after
+  // that of `b`. The UTF-8 overload expects well-formed UTF-8 (ill-formed
+  // bytes compare as U+FFFD); it orders exactly as the UTF-16 one does.
+  int compare(std::u16string_view a, std::u16string_view b) const;
+  int compare(std::string_view a, std::string_view b) const;
 
   // The name given to the constructor, and the ICU locale ID it became.
   const std::string& requestedLocale() const noexcept { return requestedLocale_; }
