@@ -1,6 +1,10 @@
+// The paragraph model as a table: each text with its paragraphs' contents,
+// the separator kind it uses and whether it ends with a terminator, checked
+// in UTF-16 and in UTF-8.
 #include "parasort/engine/paragraph.h"
 
 #include <gtest/gtest.h>
+#include <unicode/unistr.h>
 
 #include <string>
 #include <vector>
@@ -8,84 +12,58 @@
 namespace {
 
 using namespace parasort::TQParagraph;
-using Strings = std::vector<std::u16string>;
 
-Strings contents(std::u16string_view text) {
-  Strings result;
-  for (auto paragraph : paragraphStrings(text)) result.emplace_back(paragraph);
+struct Row {
+  std::u16string text;
+  std::vector<std::u16string> contents;
+  std::u16string separator;
+  bool endsWithTerminator;
+};
+
+const Row rows[] = {
+    {u"", {}, u"\n", false},
+    {u"abc", {u"abc"}, u"\n", false},
+    {u"b\na", {u"b", u"a"}, u"\n", false},
+    {u"a\r", {u"a"}, u"\r", true},
+    {u"a\r\nb", {u"a", u"b"}, u"\r\n", false},
+    {u"a\rb\n", {u"a", u"b"}, u"\r", true},
+    {u"a\nb\r", {u"a", u"b"}, u"\n", true},
+    {u"a\r\r\nb", {u"a", u"", u"b"}, u"\r", false},
+    {u"x\u2029y\n", {u"x", u"y"}, u"\u2029", true},
+    {u"\u2029", {u""}, u"\u2029", true},
+    {u"a\n\n", {u"a", u""}, u"\n", true},
+    {u"\n\n", {u"", u""}, u"\n", true},
+    // Other line breaks are ordinary characters.
+    {u"a\u2028b\u0085c\fd\ve", {u"a\u2028b\u0085c\fd\ve"}, u"\n", false},
+};
+
+std::string utf8(std::u16string_view text) {
+  std::string result;
+  icu::UnicodeString(text.data(), static_cast<int32_t>(text.size())).toUTF8String(result);
   return result;
 }
 
-const std::u16string PS = u"\u2029";
+TEST(Paragraphs, ContentsSeparatorAndEndInBothEncodings) {
+  for (const Row& row : rows) {
+    SCOPED_TRACE(utf8(row.text));
+    const auto paragraphs16 = paragraphStrings(std::u16string_view(row.text));
+    EXPECT_EQ(std::vector<std::u16string>(paragraphs16.begin(), paragraphs16.end()), row.contents);
+    EXPECT_EQ(paragraphSeparater(std::u16string_view(row.text)), row.separator);
+    EXPECT_EQ(endsParagraphSeparater(std::u16string_view(row.text)), row.endsWithTerminator);
 
-TEST(ParagraphStrings, SplitsAtEveryTerminatorKindWithoutKeepingIt) {
-  EXPECT_EQ(contents(u""), Strings{});
-  EXPECT_EQ(contents(u"abc"), Strings{u"abc"});
-  EXPECT_EQ(contents(u"b\na"), (Strings{u"b", u"a"}));
-  EXPECT_EQ(contents(u"a\r"), Strings{u"a"});
-  EXPECT_EQ(contents(u"a\r\nb"), (Strings{u"a", u"b"}));
-  EXPECT_EQ(contents(u"a\rb\n"), (Strings{u"a", u"b"}));
-  EXPECT_EQ(contents(u"a" + PS + u"b"), (Strings{u"a", u"b"}));
-  EXPECT_EQ(contents(u"a\r\r\nb"), (Strings{u"a", u"", u"b"}));
+    const std::string text8 = utf8(row.text);
+    const auto paragraphs8 = paragraphStrings(std::string_view(text8));
+    std::vector<std::string> contents8;
+    for (const auto& contents : row.contents) contents8.push_back(utf8(contents));
+    EXPECT_EQ(std::vector<std::string>(paragraphs8.begin(), paragraphs8.end()), contents8);
+    EXPECT_EQ(paragraphSeparater(std::string_view(text8)), utf8(row.separator));
+    EXPECT_EQ(endsParagraphSeparater(std::string_view(text8)), row.endsWithTerminator);
+  }
 }
 
-TEST(ParagraphStrings, TrailingTerminatorAddsNoElementButEmptyLinesDo) {
-  EXPECT_EQ(contents(u"b\na\n"), (Strings{u"b", u"a"}));
-  EXPECT_EQ(contents(u"a\n\nb"), (Strings{u"a", u"", u"b"}));
-  EXPECT_EQ(contents(u"a\n\n"), (Strings{u"a", u""}));
-  EXPECT_EQ(contents(u"\n"), Strings{u""});
-  EXPECT_EQ(contents(u"\n\n"), (Strings{u"", u""}));
-  EXPECT_EQ(contents(PS), Strings{u""});
-}
-
-TEST(ParagraphStrings, OtherLineBreaksAreOrdinaryCharacters) {
-  EXPECT_EQ(contents(u"a\u2028b\u0085c\fd\ve"), Strings{u"a\u2028b\u0085c\fd\ve"});
-}
-
-TEST(ParagraphStrings, ViewsPointIntoTheText) {
-  const std::u16string text = u"one\ntwo";
-  const auto paragraphs = paragraphStrings(text);
-  ASSERT_EQ(paragraphs.size(), 2u);
-  EXPECT_EQ(paragraphs[1].data(), text.data() + 4);
-}
-
-TEST(ParagraphStrings, Utf8SpellsTheParagraphSeparatorInThreeBytes) {
-  const auto paragraphs = paragraphStrings(std::string_view("a\xE2\x80\xA9" "b\xE2\x80\xA8" "c"));
-  ASSERT_EQ(paragraphs.size(), 2u);
-  EXPECT_EQ(paragraphs[0], "a");
-  EXPECT_EQ(paragraphs[1], "b\xE2\x80\xA8" "c");
-  // A truncated separator at the end is not one.
+TEST(Paragraphs, ATruncatedParagraphSeparatorInUtf8IsNone) {
   EXPECT_EQ(paragraphStrings(std::string_view("a\xE2\x80")).size(), 1u);
-}
-
-TEST(ParagraphSeparater, TheFirstTerminatorDecides) {
-  EXPECT_EQ(paragraphSeparater(u""), u"\n");
-  EXPECT_EQ(paragraphSeparater(u"abc"), u"\n");
-  EXPECT_EQ(paragraphSeparater(u"a\r"), u"\r");
-  EXPECT_EQ(paragraphSeparater(u"a\r\nb"), u"\r\n");
-  EXPECT_EQ(paragraphSeparater(u"a\rb\n"), u"\r");
-  EXPECT_EQ(paragraphSeparater(u"a\nb\r"), u"\n");
-  EXPECT_EQ(paragraphSeparater(u"x" + PS + u"y\n"), PS);
-  EXPECT_EQ(paragraphSeparater(std::string_view("x\xE2\x80\xA9y\n")), "\xE2\x80\xA9");
-  EXPECT_EQ(paragraphSeparater(std::string_view("x\r\n")), "\r\n");
-}
-
-TEST(EndsParagraphSeparater, AnyKindAtTheVeryEnd) {
-  EXPECT_FALSE(endsParagraphSeparater(u""));
-  EXPECT_FALSE(endsParagraphSeparater(u"abc"));
-  EXPECT_TRUE(endsParagraphSeparater(u"a\r"));
-  EXPECT_FALSE(endsParagraphSeparater(u"a\r\nb"));
-  EXPECT_TRUE(endsParagraphSeparater(u"a\rb\n"));
-  EXPECT_TRUE(endsParagraphSeparater(u"a\nb\r"));
-  EXPECT_TRUE(endsParagraphSeparater(PS));
-  EXPECT_TRUE(endsParagraphSeparater(u"\n\n"));
-  EXPECT_FALSE(endsParagraphSeparater(u"a\u2028"));
-  EXPECT_TRUE(endsParagraphSeparater(std::string_view("a\xE2\x80\xA9")));
   EXPECT_FALSE(endsParagraphSeparater(std::string_view("a\xE2\x80")));
-}
-
-TEST(UnicodeParaSepString, IsOneParagraphSeparatorUnit) {
-  EXPECT_EQ(unicodeParaSepString(), PS);
 }
 
 }  // namespace
