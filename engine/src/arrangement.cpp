@@ -157,60 +157,68 @@ bool ArrangedParagraphs<CharT>::appendInTwoHalves(String& result, std::size_t mo
   result.resize(base + most);
   CharT* const out = result.data() + base;
   const auto scanner = detail::ParagraphScanner<CharT>::surveyed(original_);
-  auto contentsFrom = [&](std::size_t start) {
-    return original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start);
-  };
   const std::size_t backCount = sequence_->orderedCount() / 2;
-  const std::size_t frontCount = sequence_->orderedCount() - backCount;
 
-  // Every paragraph of the back follows one of the front (which has at
-  // least one), so each goes out with the separator before it.
-  std::size_t backBegin = most;
+  CharT* backBegin = out + most;
   std::exception_ptr backFailure;
-  auto writeBack = [&] {
-    try {
-      auto put = [&](View piece) {
-        backBegin -= piece.size();
-        std::copy(piece.begin(), piece.end(), out + backBegin);
-      };
-      if (endsWithSeparator_) put(separator_);
-      LookingAhead ahead(original_.data(), [&](std::size_t start) {
-        put(contentsFrom(start));
-        put(separator_);
-      });
-      sequence_->forEachStartOfBackFromEnd(backCount, std::ref(ahead));
-      ahead.finish();
-    } catch (...) {
-      backFailure = std::current_exception();
-    }
-  };
   std::jthread back;
   try {
-    back = std::jthread(writeBack);
+    back = std::jthread([&] {
+      try {
+        backBegin = writeBackHalf(scanner, backCount, out + most);
+      } catch (...) {
+        backFailure = std::current_exception();
+      }
+    });
   } catch (const std::system_error&) {
     result.resize(base);
     return false;
   }
-
-  CharT* frontEnd = out;
-  bool first = true;
-  LookingAhead ahead(original_.data(), [&](std::size_t start) {
-    if (!first) frontEnd = std::copy(separator_.begin(), separator_.end(), frontEnd);
-    first = false;
-    const View contents = contentsFrom(start);
-    frontEnd = std::copy(contents.begin(), contents.end(), frontEnd);
-  });
-  sequence_->forEachStartOfFront(frontCount, std::ref(ahead));
-  ahead.finish();
+  CharT* frontEnd = writeFrontHalf(scanner, sequence_->orderedCount() - backCount, out);
   back.join();
   if (backFailure) std::rethrow_exception(backFailure);
 
   // The two halves meet exactly when nothing was dropped and every
   // terminator was as long as the separator.
-  if (frontEnd != out + backBegin) frontEnd = std::copy(out + backBegin, out + most, frontEnd);
+  if (frontEnd != backBegin) frontEnd = std::copy(backBegin, out + most, frontEnd);
   else frontEnd = out + most;
   result.resize(static_cast<std::size_t>(frontEnd - result.data()));
   return true;
+}
+
+// The first `count` paragraphs of the order with a separator between each
+// two, written from `out` on; returns where they end.
+template <class CharT>
+CharT* ArrangedParagraphs<CharT>::writeFrontHalf(const detail::ParagraphScanner<CharT>& scanner, std::size_t count,
+                                                 CharT* out) const {
+  bool first = true;
+  LookingAhead ahead(original_.data(), [&](std::size_t start) {
+    if (!first) out = std::copy(separator_.begin(), separator_.end(), out);
+    first = false;
+    const View contents = original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start);
+    out = std::copy(contents.begin(), contents.end(), out);
+  });
+  sequence_->forEachStartOfFront(count, std::ref(ahead));
+  ahead.finish();
+  return out;
+}
+
+// The last `count` paragraphs of the order, each after a separator (every
+// one of them follows a paragraph of the front, which has at least one),
+// and the final separator when the text ended with one, written backwards
+// so that they end at `end`; returns where they begin.
+template <class CharT>
+CharT* ArrangedParagraphs<CharT>::writeBackHalf(const detail::ParagraphScanner<CharT>& scanner, std::size_t count,
+                                                CharT* end) const {
+  auto put = [&end](View piece) { end = std::copy_backward(piece.begin(), piece.end(), end); };
+  if (endsWithSeparator_) put(separator_);
+  LookingAhead ahead(original_.data(), [&](std::size_t start) {
+    put(original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start));
+    put(separator_);
+  });
+  sequence_->forEachStartOfBackFromEnd(count, std::ref(ahead));
+  ahead.finish();
+  return end;
 }
 
 template <class CharT>

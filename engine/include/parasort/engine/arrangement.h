@@ -23,6 +23,8 @@ enum class ParagraphOrder {
 
 namespace detail {
 class ParagraphSequence;
+template <class CharT>
+class ParagraphScanner;
 }
 
 // A text's paragraphs in their new order, as positions in the original text,
@@ -56,6 +58,8 @@ class ArrangedParagraphs {
   void appendTo(String& result) const;
   template <class String>
   bool appendInTwoHalves(String& result, std::size_t most) const;
+  CharT* writeFrontHalf(const detail::ParagraphScanner<CharT>& scanner, std::size_t count, CharT* out) const;
+  CharT* writeBackHalf(const detail::ParagraphScanner<CharT>& scanner, std::size_t count, CharT* end) const;
 
   View original_;
   View separator_;
