@@ -1,6 +1,7 @@
 #include "parasort/services/system_service_provider.h"
 
-#include "parasort/engine/transforms.h"
+#include "parasort/engine/arrangement.h"
+#include "parasort/engine/collation.h"
 
 #include <optional>
 
@@ -12,19 +13,22 @@ void serveParagraphRequest(Pasteboard& pasteboard, ServiceError* error, const Pa
   WriteServiceString(pasteboard, transform(*text));
 }
 
+void serveParagraphOperation(Pasteboard& pasteboard, ParagraphOrder order, ServiceError* error) {
+  serveParagraphRequest(pasteboard, error, [order](std::u16string_view text) {
+    return arrangeParagraphs(text, order, ParagraphCollator::forUser()).joined();
+  });
+}
+
 void sspSortParagraphsAscending(Pasteboard& pasteboard, std::u16string_view /*userData*/, ServiceError* error) {
-  serveParagraphRequest(pasteboard, error,
-                        [](std::u16string_view text) { return sortedParagraphOfString(text, true); });
+  serveParagraphOperation(pasteboard, ParagraphOrder::ascending, error);
 }
 
 void sspSortParagraphsDescending(Pasteboard& pasteboard, std::u16string_view /*userData*/, ServiceError* error) {
-  serveParagraphRequest(pasteboard, error,
-                        [](std::u16string_view text) { return sortedParagraphOfString(text, false); });
+  serveParagraphOperation(pasteboard, ParagraphOrder::descending, error);
 }
 
 void sspUniqueParagraphs(Pasteboard& pasteboard, std::u16string_view /*userData*/, ServiceError* error) {
-  serveParagraphRequest(pasteboard, error,
-                        [](std::u16string_view text) { return uniqueParagraphOfString(text); });
+  serveParagraphOperation(pasteboard, ParagraphOrder::unique, error);
 }
 
 }  // namespace parasort::SystemServiceProvider

@@ -1,37 +1,44 @@
 #include "parasort/services/qt/paragraph_services.h"
 
+#include "parasort/paragraph_operations.h"
 #include "parasort/services/qt/services_bus_names.h"
 #include "parasort/services/system_service_provider.h"
-#include "services_adaptor.h"
 
-#include <string>
+#include <QDBusConnection>
+#include <QDBusMessage>
+
+#include <algorithm>
 #include <utility>
 
 namespace parasort {
 
 ParagraphServices::ParagraphServices(std::unique_ptr<Pasteboard> pasteboard, QObject* parent)
-    : QObject(parent), pasteboard_(std::move(pasteboard)) {
-  new ServicesAdaptor(this);  // owned by this object, exported with it
+    : QDBusVirtualObject(parent), pasteboard_(std::move(pasteboard)) {}
+
+QString ParagraphServices::introspect(const QString& /*path*/) const {
+  QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(QLatin1String(services_bus::interfaceName));
+  for (const ParagraphOperation& operation : paragraphOperations)
+    xml += QStringLiteral("    <method name=\"%1\">\n      <arg name=\"userData\" type=\"s\" direction=\"in\"/>\n"
+                          "    </method>\n")
+               .arg(QLatin1String(operation.serviceMethod));
+  return xml + QStringLiteral("  </interface>\n");
 }
 
-void ParagraphServices::sspSortParagraphsAscending(const QString& userData) {
-  serve(&SystemServiceProvider::sspSortParagraphsAscending, userData);
-}
+bool ParagraphServices::handleMessage(const QDBusMessage& message, const QDBusConnection& connection) {
+  if (message.type() != QDBusMessage::MethodCallMessage || message.signature() != QLatin1String("s")) return false;
+  if (!message.interface().isEmpty() && message.interface() != QLatin1String(services_bus::interfaceName))
+    return false;
+  const auto operation = std::ranges::find_if(paragraphOperations, [&](const ParagraphOperation& candidate) {
+    return message.member() == QLatin1String(candidate.serviceMethod);
+  });
+  if (operation == paragraphOperations.end()) return false;
 
-void ParagraphServices::sspSortParagraphsDescending(const QString& userData) {
-  serve(&SystemServiceProvider::sspSortParagraphsDescending, userData);
-}
-
-void ParagraphServices::sspUniqueParagraphs(const QString& userData) {
-  serve(&SystemServiceProvider::sspUniqueParagraphs, userData);
-}
-
-void ParagraphServices::serve(EntryPoint entryPoint, const QString& userData) {
   ServiceError error;
-  entryPoint(*pasteboard_, userData.toStdU16String(), &error);
-  if (error && calledFromDBus()) {
-    sendErrorReply(QString::fromLatin1(services_bus::failureErrorName), QString::fromStdU16String(*error));
-  }
+  SystemServiceProvider::serveParagraphOperation(*pasteboard_, operation->order, &error);
+  connection.send(error ? message.createErrorReply(QString::fromLatin1(services_bus::failureErrorName),
+                                                   QString::fromStdU16String(*error))
+                        : message.createReply());
+  return true;
 }
 
 }  // namespace parasort

@@ -13,7 +13,7 @@ namespace parasort {
 
 bool registerParagraphServices(ParagraphServices& services, QDBusConnection connection) {
   const QString path = QString::fromLatin1(services_bus::objectPath);
-  if (!connection.registerObject(path, &services)) return false;
+  if (!connection.registerVirtualObject(path, &services)) return false;
   if (!connection.registerService(QString::fromLatin1(services_bus::busName))) {
     connection.unregisterObject(path);
     return false;

@@ -13,6 +13,8 @@
 #include "parasort/services/pasteboard.h"
 #include "parasort/services/service_exchange.h"
 
+#include "parasort/engine/arrangement.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,6 +29,10 @@ void sspSortParagraphsDescending(Pasteboard& pasteboard, std::u16string_view use
 
 // One of each paragraph, in ascending order (uniqueParagraphOfString).
 void sspUniqueParagraphs(Pasteboard& pasteboard, std::u16string_view userData, ServiceError* error);
+
+// Any operation's service: its paragraphs arranged in `order` by the user's
+// collation locale. The three entry points above are this for their orders.
+void serveParagraphOperation(Pasteboard& pasteboard, ParagraphOrder order, ServiceError* error);
 
 // The road that every entry point follows, with the transform it applies:
 // read, then transform, then write; on a failed read, stop at once.

@@ -1,41 +1,35 @@
 // The services object that answers service requests on the D-Bus session bus.
 //
-// One method per service, named by the service's message name, each taking
-// the request's user data (ignored) and working on the object's pasteboard
-// (the system clipboard in the application). A failed request is answered
-// with the error failureErrorName carrying the failure message. Requests are
+// One method per paragraph operation (the operations table's service
+// methods, named by the service's message name), each taking the request's
+// user data (a string, ignored) and working on the object's pasteboard (the
+// system clipboard in the application). A failed request is answered with
+// the error failureErrorName carrying the failure message. Requests are
 // served on the thread of the object, one at a time.
 #pragma once
 
 #include "parasort/services/pasteboard.h"
-#include "parasort/services/service_exchange.h"
 
-#include <QDBusContext>
+#include <QDBusVirtualObject>
 #include <QObject>
 #include <QString>
 
 #include <memory>
-#include <string_view>
 
 namespace parasort {
 
-class ParagraphServices : public QObject, protected QDBusContext {
-  Q_OBJECT
-
+class ParagraphServices final : public QDBusVirtualObject {
  public:
-  // Serves requests on `pasteboard`; its D-Bus interface is exported with
-  // the object (registerParagraphServices()).
+  // Serves requests on `pasteboard` once exported (registerParagraphServices()).
   explicit ParagraphServices(std::unique_ptr<Pasteboard> pasteboard, QObject* parent = nullptr);
 
- public slots:
-  void sspSortParagraphsAscending(const QString& userData);
-  void sspSortParagraphsDescending(const QString& userData);
-  void sspUniqueParagraphs(const QString& userData);
+  // The services interface, one method per operation.
+  QString introspect(const QString& path) const override;
+  // Serves a call of one of the methods; false for anything else, which the
+  // bus then answers as an unknown method.
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
 
  private:
-  using EntryPoint = void (*)(Pasteboard&, std::u16string_view, ServiceError*);
-  void serve(EntryPoint entryPoint, const QString& userData);
-
   std::unique_ptr<Pasteboard> pasteboard_;
 };
 

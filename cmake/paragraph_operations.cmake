@@ -1,0 +1,62 @@
+# What the desktop and the command line know parasort's operations by, each
+# written here once. The build generates from it the bus names' header, the
+# operations table that the filter's options, the services and the editor's
+# menu are driven by, and the desktop entry's actions.
+
+# Where the services live on the D-Bus session bus: the well-known name the
+# application claims (it also names the desktop entry, the activation file
+# and the metainfo), the services object's path, its interface, and the
+# error name of a failed request.
+set(PARASORT_DBUS_busName io.github.parasort.Parasort)
+set(PARASORT_DBUS_objectPath /io/github/parasort/Parasort)
+set(PARASORT_DBUS_interfaceName io.github.parasort.Services)
+set(PARASORT_DBUS_failureErrorName io.github.parasort.Services.Error.RequestFailed)
+
+# parasort_operation(NAME ORDER <engine order> OPTION <short letter> <help>
+#                    METHOD <service method> <what it gives> ACTION <desktop action>
+#                    MENU <menu text> <shortcut> TAG <menu tag>)
+# NAME is the filter's long option; ORDER a ParagraphOrder.
+set(PARASORT_OPERATION_ROWS "")
+set(PARASORT_DESKTOP_ACTIONS "")
+set(PARASORT_DESKTOP_ACTION_SECTIONS "")
+function(parasort_operation name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "ORDER;TAG" "OPTION;METHOD;ACTION;MENU")
+  list(GET arg_OPTION 0 letter)
+  list(GET arg_OPTION 1 help)
+  list(GET arg_METHOD 0 method)
+  list(GET arg_METHOD 1 summary)
+  list(GET arg_MENU 0 menu_text)
+  list(GET arg_MENU 1 shortcut)
+  string(APPEND PARASORT_OPERATION_ROWS
+    "    {ParagraphOrder::${arg_ORDER}, \"${name}\", '${letter}', \"${help}\", \"${method}\", \"${summary}\",\n"
+    "     \"${arg_ACTION}\", \"${menu_text}\", \"${shortcut}\", ${arg_TAG}},\n")
+  string(APPEND PARASORT_DESKTOP_ACTIONS "${arg_ACTION};")
+  string(APPEND PARASORT_DESKTOP_ACTION_SECTIONS
+    "\n[Desktop Action ${arg_ACTION}]\nName=${menu_text}\n"
+    "Exec=dbus-send --session --print-reply --dest=${PARASORT_DBUS_busName} ${PARASORT_DBUS_objectPath} "
+    "${PARASORT_DBUS_interfaceName}.${method} string:\n")
+  foreach(variable IN ITEMS PARASORT_OPERATION_ROWS PARASORT_DESKTOP_ACTIONS PARASORT_DESKTOP_ACTION_SECTIONS)
+    set(${variable} "${${variable}}" PARENT_SCOPE)
+  endforeach()
+endfunction()
+
+parasort_operation(ascending ORDER ascending
+  OPTION a "sort in ascending order (the default)"
+  METHOD sspSortParagraphsAscending "The paragraphs in ascending order."
+  ACTION sort-ascending
+  MENU "Sort Paragraphs Ascending" "Ctrl+Shift+A" TAG 0)
+parasort_operation(descending ORDER descending
+  OPTION d "sort in descending order"
+  METHOD sspSortParagraphsDescending "The paragraphs in descending order."
+  ACTION sort-descending
+  MENU "Sort Paragraphs Descending" "Ctrl+Shift+D" TAG 1)
+parasort_operation(unique ORDER unique
+  OPTION u "keep one of each run of equal paragraphs, ascending"
+  METHOD sspUniqueParagraphs "One of each paragraph, in ascending order."
+  ACTION unique
+  MENU "Remove Duplicate Paragraphs" "Ctrl+Shift+R" TAG 0)
+
+configure_file(${CMAKE_CURRENT_LIST_DIR}/paragraph_operations.h.in
+  ${PROJECT_BINARY_DIR}/generated/parasort/paragraph_operations.h @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/services_bus_names.h.in
+  ${PROJECT_BINARY_DIR}/generated/parasort/services/qt/services_bus_names.h @ONLY)
