@@ -2,6 +2,8 @@
 // orderings. Internal to the engine.
 #pragma once
 
+#include "parasort/engine/paragraph_terminators.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -20,31 +22,8 @@ inline void prefetch(const void* address) noexcept {
 #endif
 }
 
-// The four terminators spelled in each code unit type.
 template <class CharT>
-struct Terminators;
-
-template <>
-struct Terminators<char16_t> {
-  static constexpr std::u16string_view lineFeed = u"\n";
-  static constexpr std::u16string_view carriageReturn = u"\r";
-  static constexpr std::u16string_view crlf = u"\r\n";
-  static constexpr std::u16string_view paragraphSeparator = u"\u2029";
-  static constexpr bool mayStartTerminator(char16_t unit) noexcept {
-    return unit == u'\n' || unit == u'\r' || unit == u'\u2029';
-  }
-};
-
-template <>
-struct Terminators<char> {
-  static constexpr std::string_view lineFeed = "\n";
-  static constexpr std::string_view carriageReturn = "\r";
-  static constexpr std::string_view crlf = "\r\n";
-  static constexpr std::string_view paragraphSeparator = "\xE2\x80\xA9";
-  static constexpr bool mayStartTerminator(char unit) noexcept {
-    return unit == '\n' || unit == '\r' || unit == '\xE2';
-  }
-};
+using Terminators = ParagraphTerminators<CharT>;
 
 // The terminator that starts at `index`, or an empty view when none does.
 template <class CharT>

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "parasort/editor/range.h"
+#include "parasort/engine/paragraph_terminators.h"
 
 #include <string_view>
 
@@ -11,7 +12,7 @@ namespace parasort::editor {
 
 // Whether `unit` alone is, or begins, a paragraph terminator.
 [[nodiscard]] constexpr bool isParagraphTerminatorUnit(char16_t unit) noexcept {
-  return unit == u'\n' || unit == u'\r' || unit == u'\u2029';
+  return ParagraphTerminators<char16_t>::mayStartTerminator(unit);
 }
 
 // The whole paragraphs that `range` touches, terminators included: from the
