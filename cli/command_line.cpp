@@ -140,13 +140,19 @@ the text did. Input and output are UTF-8; a leading byte order mark is kept.
   -u, --unique         keep one of each run of equal paragraphs, ascending
   -l, --locale NAME    collate by locale NAME (sv_SE, de-DE, sv_SE.UTF-8);
                        by default LC_ALL, then LC_COLLATE, then LANG
-  -o, --output OUTPUT  write to OUTPUT instead of standard output, replacing it
-                       only once the result is complete (OUTPUT may be FILE)
+  -o, --output OUTPUT  write to OUTPUT instead of standard output, only once
+                       the result is complete (OUTPUT may be FILE); OUTPUT
+                       keeps its owner, mode, attributes and links: it is
+                       replaced atomically when that keeps them all, else
+                       written over in place (not atomic)
   -h, --help           show this help and exit
       --version        show the version and exit
 
-Exit status: 0 on success, 1 when a file cannot be read or written,
-2 for invalid UTF-8 input or a usage error.
+Long options may be shortened to any unambiguous prefix (--desc).
+
+Exit status: 0 on success; 1 when a file cannot be read or written, or
+memory runs out (an output file then stays as it was); 2 for invalid UTF-8
+input or a usage error.
 )";
 }
 
