@@ -172,26 +172,40 @@ std::optional<IoError> writeInPlace(const std::string& path, FileDescriptor exis
   return std::nullopt;
 }
 
+// A device or a FIFO (/dev/null, /dev/stdout) cannot be replaced: it is
+// written into.
+std::optional<IoError> writeIntoDevice(const std::string& path, const ResultPieces& pieces) {
+  FileDescriptor device(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+  if (!device) return errorFor(path, errno);
+  int error = writeAll(device.get(), pieces);
+  if (const int closeError = device.close(); error == 0) error = closeError;
+  if (error != 0) return errorFor(path, error);
+  return std::nullopt;
+}
+
 std::optional<IoError> writeFile(const std::string& path, const ResultPieces& pieces) {
+  // The kernel follows the links first: it alone can follow those in /proc
+  // (/dev/stdout to a pipe), and a loop is its ELOOP.
+  struct stat status {};
+  if (::stat(path.c_str(), &status) == 0) {
+    if (S_ISDIR(status.st_mode)) return errorFor(path, EISDIR);
+    if (!S_ISREG(status.st_mode)) return writeIntoDevice(path, pieces);
+  } else if (errno != ENOENT) {
+    return errorFor(path, errno);
+  }
+  // A regular file is replaced under its own name, not the link's; a
+  // dangling link leads to the name to create.
   std::string target;
   if (const int error = followLinks(path, target); error != 0) return errorFor(path, error);
-  struct stat status {};
   if (::stat(target.c_str(), &status) != 0) {
     if (errno == ENOENT) return createFile(path, target, pieces);
     return errorFor(path, errno);
   }
-  if (S_ISDIR(status.st_mode)) return errorFor(path, EISDIR);
   // As a shell's redirection would: a file the caller may not write is refused.
   FileDescriptor existing(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
   if (!existing || ::fstat(existing.get(), &status) != 0) return errorFor(path, errno);
+  if (!S_ISREG(status.st_mode)) return errorFor(path, EINVAL);  // it changed meanwhile
 
-  if (!S_ISREG(status.st_mode)) {
-    // A device or a FIFO (/dev/null, /dev/stdout) cannot be replaced.
-    int error = writeAll(existing.get(), pieces);
-    if (const int closeError = existing.close(); error == 0) error = closeError;
-    if (error != 0) return errorFor(path, error);
-    return std::nullopt;
-  }
   std::optional<IoError> outcome;
   if (status.st_nlink == 1 && replaceKeepingAttributes(path, target, existing.get(), status, pieces, outcome))
     return outcome;
