@@ -465,7 +465,8 @@ TEST_F(BadInputOutput, AnOutputThatCannotBeWrittenLeavesTheOldFileAndNoTrace) {
 
 TEST_F(BadInputOutput, AFifoNamedAsOutputIsWrittenIntoNotReplaced) {
   // Replacing only makes sense for regular files: a FIFO (or a device such
-  // as /dev/null) named by -o must receive the result and stay what it is.
+  // as /dev/null) named by -o must receive the result and stay what it is,
+  // also when reached through the links in /proc (/dev/stdout to a pipe).
   ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0644), 0);
   const int reader = ::open(path("pipe").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   ASSERT_GE(reader, 0);
@@ -476,6 +477,9 @@ TEST_F(BadInputOutput, AFifoNamedAsOutputIsWrittenIntoNotReplaced) {
   EXPECT_EQ(result, succeeded(""));
   EXPECT_TRUE(fs::is_fifo(path("pipe")));
   EXPECT_EQ(std::string(received.data(), count > 0 ? static_cast<std::size_t>(count) : 0), "a\nb\n");
+  // Standard output a pipe without a name, as in `parasort -o /dev/stdout | cat`.
+  EXPECT_EQ(run(Invocation({"-o", "/dev/stdout"}, "b\na\n").through({"/bin/sh", "-c", "\"$@\" | cat", "sh"})),
+            succeeded("a\nb\n"));
   EXPECT_EQ(strayFiles(), std::vector<std::string>{"pipe"});
 }
 
