@@ -40,8 +40,9 @@ Character asciiCharacter(std::string_view bytes, std::size_t index, std::size_t 
     return {bytes, Role::plain, true};
   if (c == ' ') return {bytes, Role::quotable, true};
   // A shell expands these only at the start of a word, or standing alone.
-  if (c == '#' || c == '~') return index == 0 ? Character{bytes, Role::quotable, true} : Character{bytes, Role::plain, false};
-  if (c == '{' || c == '}') return nameSize == 1 ? Character{bytes, Role::quotable, true} : Character{bytes, Role::plain, false};
+  const bool special = ((c == '#' || c == '~') && index == 0) || ((c == '{' || c == '}') && nameSize == 1);
+  if (c == '#' || c == '~' || c == '{' || c == '}')
+    return special ? Character{bytes, Role::quotable, true} : Character{bytes, Role::plain, false};
   return {bytes, Role::quotable, false};  // ! " $ & ( ) * ; < = > ? [ \ ^ ` |
 }
 
