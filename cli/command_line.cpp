@@ -1,86 +1,126 @@
 #include "command_line.h"
 
+#include "name_quoting.h"
 #include "parasort/version.h"
 
-#include <CLI/CLI.hpp>
+#include <getopt.h>
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace parasort::cli {
+namespace {
+
+// getopt_long reports a long option by its short letter; --version has none.
+constexpr int versionOption = 256;
+
+// The leading ':' makes a missing value come back as ':', apart from the
+// other errors.
+constexpr const char* shortOptions = ":adul:o:h";
+constexpr option longOptions[] = {
+    {"ascending", no_argument, nullptr, 'a'},   {"descending", no_argument, nullptr, 'd'},
+    {"unique", no_argument, nullptr, 'u'},      {"locale", required_argument, nullptr, 'l'},
+    {"output", required_argument, nullptr, 'o'}, {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, versionOption}, {nullptr, 0, nullptr, 0},
+};
+
+std::string longNameOf(int value) {
+  for (const option& candidate : longOptions)
+    if (candidate.name != nullptr && candidate.val == value) return candidate.name;
+  return {};
+}
+
+// The sentence getopt_long would have printed for the error it returned
+// (`returned` and `optionValue` being its result and optopt), in glibc's
+// words; `argument` is the argument it stopped at when that was a long option.
+std::string getoptError(int returned, int optionValue, std::string_view argument) {
+  const bool longForm = argument.starts_with("--");
+  if (returned == ':') {
+    if (longForm) return "option " + quotedAlways("--" + longNameOf(optionValue)) + " requires an argument";
+    return "option requires an argument -- " + quotedAlways(std::string(1, static_cast<char>(optionValue)));
+  }
+  if (optionValue == 0) {
+    // A long option that no name, or more than one, begins with.
+    const std::string_view given = argument.substr(2, argument.find('=') - 2);
+    std::string candidates;
+    int count = 0;
+    for (const option& candidate : longOptions) {
+      if (candidate.name == nullptr || !std::string_view(candidate.name).starts_with(given)) continue;
+      candidates += " " + quotedAlways("--" + std::string(candidate.name));
+      ++count;
+    }
+    if (count > 1) return "option " + quotedAlways(argument) + " is ambiguous; possibilities:" + candidates;
+    return "unrecognized option " + quotedAlways(argument);
+  }
+  // Short options never take a value they do not want: this was a long one.
+  if (longForm && !longNameOf(optionValue).empty())
+    return "option " + quotedAlways("--" + longNameOf(optionValue)) + " doesn't allow an argument";
+  return "invalid option -- " + quotedAlways(std::string(1, static_cast<char>(optionValue)));
+}
+
+ParagraphOrder orderOf(int option) {
+  if (option == 'd') return ParagraphOrder::descending;
+  if (option == 'u') return ParagraphOrder::unique;
+  return ParagraphOrder::ascending;
+}
+
+}  // namespace
 
 CommandLine parseCommandLine(std::span<const char* const> arguments) {
   CommandLine result;
   FilterOptions& options = result.options;
+  const auto usageError = [&result](std::string message) {
+    result.action = CommandLine::Action::reportUsageError;
+    result.usageError = std::move(message);
+    return result;
+  };
 
-  CLI::App app{"parasort", "parasort"};
-  app.set_help_flag("-h,--help");
-  app.set_version_flag("--version", "");
-  bool ascending = false;
-  bool descending = false;
-  bool unique = false;
-  auto* ascendingFlag = app.add_flag("-a,--ascending", ascending);
-  auto* descendingFlag = app.add_flag("-d,--descending", descending);
-  auto* uniqueFlag = app.add_flag("-u,--unique", unique);
-  ascendingFlag->excludes(descendingFlag)->excludes(uniqueFlag);
-  descendingFlag->excludes(uniqueFlag);
-  std::string locale;
-  std::string output;
-  auto* localeOption = app.add_option("-l,--locale", locale);
-  auto* outputOption = app.add_option("-o,--output", output);
-  app.add_option("FILE", options.input);
+  // getopt_long permutes the pointers (never the strings), so it gets a copy.
+  std::string programName = "parasort";
+  std::vector<char*> argv{programName.data()};
+  for (const char* argument : arguments) argv.push_back(const_cast<char*>(argument));
+  argv.push_back(nullptr);
+  const int argc = static_cast<int>(argv.size()) - 1;
+  optind = 0;  // 0 rather than 1: glibc starts afresh, reading POSIXLY_CORRECT again
+  opterr = 0;  // the messages are made here, as values
 
-  // CLI11 wants argc/argv with the program name first.
-  std::vector<const char*> argv{"parasort"};
-  argv.insert(argv.end(), arguments.begin(), arguments.end());
-  try {
-    app.parse(static_cast<int>(argv.size()), argv.data());
-  } catch (const CLI::CallForHelp&) {
-    result.action = CommandLine::Action::showHelp;
-    return result;
-  } catch (const CLI::CallForVersion&) {
-    result.action = CommandLine::Action::showVersion;
-    return result;
-  } catch (const CLI::ExcludesError&) {
-    result.action = CommandLine::Action::reportUsageError;
-    result.usageError = "--ascending, --descending and --unique exclude one another";
-    return result;
-  } catch (const CLI::ArgumentMismatch& error) {
-    // "--output: 1 required TEXT missing": an option without its value.
-    const std::string message = error.what();
-    result.action = CommandLine::Action::reportUsageError;
-    result.usageError = "option '" + message.substr(0, message.find(':')) + "' needs a value";
-    return result;
-  } catch (const CLI::ExtrasError& error) {
-    // "The following argument(s) was/were not expected: FIRST ...".
-    const std::string message = error.what();
-    const std::string extras = message.substr(message.find(": ") + 2);
-    const std::string first = extras.substr(0, extras.find(' '));
-    result.action = CommandLine::Action::reportUsageError;
-    result.usageError = first.size() > 1 && first.front() == '-' ? "unrecognized option '" + first + "'"
-                                                                  : "extra operand '" + first + "'";
-    return result;
-  } catch (const CLI::ParseError& error) {
-    result.action = CommandLine::Action::reportUsageError;
-    result.usageError = error.what();
-    return result;
-  }
-
-  if (descending) options.order = ParagraphOrder::descending;
-  if (unique) options.order = ParagraphOrder::unique;
-  if (localeOption->count() > 0) options.locale = locale;
-  if (outputOption->count() > 0) {
-    if (output.empty()) {
-      result.action = CommandLine::Action::reportUsageError;
-      result.usageError = "--output: the file name is empty";
-      return result;
+  std::optional<ParagraphOrder> order;
+  std::optional<CommandLine::Action> information;  // the first of --help and --version
+  while (true) {
+    const int option = getopt_long(argc, argv.data(), shortOptions, longOptions, nullptr);
+    if (option == -1) break;
+    switch (option) {
+      case 'a':
+      case 'd':
+      case 'u':
+        if (order && *order != orderOf(option))
+          return usageError("--ascending, --descending and --unique exclude one another");
+        order = orderOf(option);
+        break;
+      case 'l':
+        options.locale = optarg;
+        break;
+      case 'o':
+        if (options.output) return usageError("multiple output files specified");
+        if (*optarg == '\0') return usageError("the output file name is empty");
+        options.output = optarg;
+        break;
+      case 'h':
+        if (!information) information = CommandLine::Action::showHelp;
+        break;
+      case versionOption:
+        if (!information) information = CommandLine::Action::showVersion;
+        break;
+      default:
+        return usageError(getoptError(option, optopt, argv[optind - 1]));
     }
-    options.output = output;
   }
-  if (options.input.empty()) {
-    result.action = CommandLine::Action::reportUsageError;
-    result.usageError = "the input file name is empty";
-  }
+  if (argc - optind > 1) return usageError("extra operand " + quotedAlways(argv[optind + 1]));
+  if (argc - optind == 1) options.input = argv[optind];
+  if (order) options.order = *order;
+  if (information) result.action = *information;
   return result;
 }
 
@@ -100,13 +140,19 @@ the text did. Input and output are UTF-8; a leading byte order mark is kept.
   -u, --unique         keep one of each run of equal paragraphs, ascending
   -l, --locale NAME    collate by locale NAME (sv_SE, de-DE, sv_SE.UTF-8);
                        by default LC_ALL, then LC_COLLATE, then LANG
-  -o, --output OUTPUT  write to OUTPUT instead of standard output, replacing it
-                       only once the result is complete (OUTPUT may be FILE)
+  -o, --output OUTPUT  write to OUTPUT instead of standard output, only once
+                       the result is complete (OUTPUT may be FILE); OUTPUT
+                       keeps its owner, mode, attributes and links: it is
+                       replaced atomically when that keeps them all, else
+                       written over in place (not atomic)
   -h, --help           show this help and exit
       --version        show the version and exit
 
-Exit status: 0 on success, 1 when a file cannot be read or written,
-2 for invalid UTF-8 input or a usage error.
+Long options may be shortened to any unambiguous prefix (--desc).
+
+Exit status: 0 on success; 1 when a file cannot be read or written, or
+memory runs out (an output file then stays as it was); 2 for invalid UTF-8
+input or a usage error.
 )";
 }
 

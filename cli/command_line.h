@@ -23,7 +23,15 @@ struct CommandLine {
   std::string usageError;  // the one-line reason, for reportUsageError
 };
 
-// Never throws and never exits: every outcome is in the result.
+// Reads `arguments` (without the program name) as glibc's getopt_long reads
+// them, which is what users of the GNU tools expect: options and operands
+// in any order (unless POSIXLY_CORRECT is set), "--" ending the options,
+// long options by any unambiguous prefix, "--name=VALUE" or "--name VALUE",
+// short options bundled ("-dlsv_SE"). A usage error anywhere wins over
+// --help and --version.
+//
+// Never throws and never exits: every outcome is in the result. It uses
+// getopt's process-wide state, so it must not run in two threads at once.
 CommandLine parseCommandLine(std::span<const char* const> arguments);
 
 // The text that --help prints.

@@ -1,8 +1,7 @@
-// Reading the filter's input and writing its output, with errors as values
+// Reading the filter's input and buffering its output, with errors as values
 // that carry the message the user sees.
 #pragma once
 
-#include <functional>
 #include <memory_resource>
 #include <optional>
 #include <string>
@@ -15,14 +14,20 @@ struct IoError {
   std::string message;
 };
 
-// The name a path is shown by in messages ("standard input" for "-").
+// The name a path is shown by in messages: "standard input" for "-", the
+// others quoted as quotedIfNeeded() quotes them.
 std::string displayName(const std::string& path);
 
-// The whole of `path` ("-" for standard input) into `contents`.
+// "NAME: REASON" for `path` and the error number `errorNumber`.
+IoError errorFor(const std::string& path, int errorNumber);
+
+// The whole of `path` ("-" for standard input) into `contents`. Throws
+// std::bad_alloc when the memory for it runs out.
 std::optional<IoError> readWholeInput(const std::string& path, std::pmr::string& contents);
 
 // Collects the output in a buffer and writes it out in large blocks; the
-// first failure is remembered and later writes are dropped.
+// first failure is remembered and later writes are dropped. Only the
+// constructor allocates.
 class BufferedWriter {
  public:
   explicit BufferedWriter(int fileDescriptor);
@@ -40,15 +45,5 @@ class BufferedWriter {
   int error_ = 0;
   std::string buffer_;
 };
-
-// Hands a writer to `produce`, which writes the result piece by piece, then
-// flushes it. Writes to standard output when `path` is absent. A named file
-// is replaced only once the result is complete: the result goes to a
-// temporary file in the same directory that then takes the file's place,
-// keeping its permission bits. On failure, or when SIGINT, SIGTERM or SIGHUP
-// arrives meanwhile, the temporary file is removed and the old file stays as
-// it was.
-std::optional<IoError> writeOutput(const std::optional<std::string>& path,
-                                   const std::function<void(BufferedWriter&)>& produce);
 
 }  // namespace parasort::cli

@@ -1,18 +1,23 @@
 #include "filter.h"
 
 #include "file_io.h"
+#include "name_quoting.h"
+#include "output_file.h"
 #include "parasort/platform/large_block_memory.h"
 #include "utf8_validation.h"
 
 #include "parasort/engine/collation_locale.h"
 
-#include <exception>
-#include <optional>
+#include <new>
 #include <ostream>
+#include <stdexcept>
 
 namespace parasort::cli {
+namespace {
 
-int runFilter(const FilterOptions& options, std::ostream& diagnostics) {
+// The filter's work; throws std::bad_alloc (or std::length_error) when
+// memory runs out, and then has written nothing.
+int sortInput(const FilterOptions& options, std::ostream& diagnostics) {
   platform::LargeBlockMemory memory;
   std::pmr::string input(&memory);
   if (const auto error = readWholeInput(options.input, input)) {
@@ -27,8 +32,8 @@ int runFilter(const FilterOptions& options, std::ostream& diagnostics) {
 
   const ParagraphCollator collator(options.locale.value_or(userCollationLocaleName()));
   if (options.locale && !collator.knowsRequestedLocale()) {
-    diagnostics << "parasort: warning: no collation is known for locale '" << *options.locale
-                << "'; using the root collation\n";
+    diagnostics << "parasort: warning: no collation is known for locale " << quotedAlways(*options.locale)
+                << "; using the root collation\n";
   }
 
   // A byte order mark marks the text, it is not part of its first line.
@@ -36,22 +41,29 @@ int runFilter(const FilterOptions& options, std::ostream& diagnostics) {
   const bool hasByteOrderMark = text.starts_with(utf8ByteOrderMark);
   if (hasByteOrderMark) text.remove_prefix(utf8ByteOrderMark.size());
 
-  std::optional<ArrangedParagraphs<char>> arranged;
-  try {
-    arranged.emplace(arrangeParagraphs(text, options.order, collator, {.memory = &memory}));
-  } catch (const std::exception&) {  // memory for the sort keys ran out
-    diagnostics << "parasort: " << displayName(options.input) << ": not enough memory to sort it\n";
-    return exitIoError;
-  }
-  const auto error = writeOutput(options.output, [&](BufferedWriter& writer) {
-    if (hasByteOrderMark) writer.write(utf8ByteOrderMark);
-    arranged->forEachPiece([&writer](std::string_view piece) { writer.write(piece); });
+  const auto arranged = arrangeParagraphs(text, options.order, collator, {.memory = &memory});
+  const auto error = writeOutput(options.output, [&](const PieceSink& sink) {
+    if (hasByteOrderMark) sink(utf8ByteOrderMark);
+    arranged.forEachPiece(sink);
   });
   if (error) {
     diagnostics << "parasort: " << error->message << '\n';
     return exitIoError;
   }
   return exitSuccess;
+}
+
+}  // namespace
+
+int runFilter(const FilterOptions& options, std::ostream& diagnostics) {
+  // Caught out here, where the input, the keys and the result are released.
+  try {
+    return sortInput(options, diagnostics);
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {  // more than a string or the sort keys can hold
+  }
+  diagnostics << "parasort: " << displayName(options.input) << ": not enough memory\n";
+  return exitIoError;
 }
 
 }  // namespace parasort::cli

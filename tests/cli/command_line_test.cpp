@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -11,62 +12,103 @@ using namespace parasort::cli;
 using parasort::ParagraphOrder;
 using Action = CommandLine::Action;
 
-CommandLine parse(std::initializer_list<const char*> arguments) {
-  const std::vector<const char*> list(arguments);
-  return parseCommandLine(list);
+CommandLine parse(const std::vector<const char*>& arguments) { return parseCommandLine(arguments); }
+
+std::string describe(const std::vector<const char*>& arguments) {
+  std::string text = "arguments:";
+  for (const char* argument : arguments) text += std::string(" [") + argument + "]";
+  return text;
 }
 
-TEST(CommandLine, DefaultsToAscendingFromStandardInputToStandardOutput) {
-  const auto result = parse({});
-  EXPECT_EQ(result.action, Action::run);
-  EXPECT_EQ(result.options.order, ParagraphOrder::ascending);
-  EXPECT_EQ(result.options.input, "-");
-  EXPECT_FALSE(result.options.output);
-  EXPECT_FALSE(result.options.locale);
-}
-
-TEST(CommandLine, ReadsModesInLongAndShortForms) {
-  EXPECT_EQ(parse({"--descending"}).options.order, ParagraphOrder::descending);
-  EXPECT_EQ(parse({"-d"}).options.order, ParagraphOrder::descending);
-  EXPECT_EQ(parse({"--unique"}).options.order, ParagraphOrder::unique);
-  EXPECT_EQ(parse({"-u"}).options.order, ParagraphOrder::unique);
-  EXPECT_EQ(parse({"-a"}).options.order, ParagraphOrder::ascending);
-  EXPECT_EQ(parse({"-u", "-u"}).options.order, ParagraphOrder::unique);
-}
-
-TEST(CommandLine, ReadsValuesInEveryUsualSpelling) {
-  const auto result = parse({"-lsv_SE", "-o", "out.txt", "notes.txt"});
-  EXPECT_EQ(result.action, Action::run);
-  EXPECT_EQ(result.options.locale, "sv_SE");
-  EXPECT_EQ(result.options.output, "out.txt");
-  EXPECT_EQ(result.options.input, "notes.txt");
-  const auto longForms = parse({"--locale=de-DE", "--output", "o", "--", "-notes"});
-  EXPECT_EQ(longForms.options.locale, "de-DE");
-  EXPECT_EQ(longForms.options.output, "o");
-  EXPECT_EQ(longForms.options.input, "-notes");
-  EXPECT_EQ(parse({"-"}).options.input, "-");
-}
-
-TEST(CommandLine, HelpAndVersion) {
-  EXPECT_EQ(parse({"--help"}).action, Action::showHelp);
-  EXPECT_EQ(parse({"-h"}).action, Action::showHelp);
-  EXPECT_EQ(parse({"--version"}).action, Action::showVersion);
-}
-
-TEST(CommandLine, UsageErrorsNameTheOffendingArgument) {
-  EXPECT_EQ(parse({"--bogus"}).usageError, "unrecognized option '--bogus'");
-  EXPECT_EQ(parse({"-x", "file"}).usageError, "unrecognized option '-x'");
-  EXPECT_EQ(parse({"one", "two"}).usageError, "extra operand 'two'");
-  EXPECT_EQ(parse({"-o"}).usageError, "option '--output' needs a value");
-  EXPECT_EQ(parse({"-d", "--unique"}).usageError, "--ascending, --descending and --unique exclude one another");
-}
-
-TEST(CommandLine, UsageErrorsSayWhy) {
-  for (auto arguments : {std::initializer_list<const char*>{"--bogus"}, {"-a", "-d"}, {"-d", "-u"},
-                         {"one", "two"}, {"-o"}, {"--locale"}, {"-o", ""}, {""}}) {
+TEST(CommandLine, ReadsOptionsAndOperandsAsGetoptLongDoes) {
+  struct Case {
+    std::vector<const char*> arguments;
+    ParagraphOrder order;
+    std::optional<std::string> locale;
+    std::optional<std::string> output;
+    std::string input;
+  };
+  const auto ascending = ParagraphOrder::ascending, descending = ParagraphOrder::descending,
+             unique = ParagraphOrder::unique;
+  const Case cases[] = {
+      {{}, ascending, std::nullopt, std::nullopt, "-"},
+      {{"-d", "-"}, descending, std::nullopt, std::nullopt, "-"},
+      {{"-u", "--unique"}, unique, std::nullopt, std::nullopt, "-"},
+      // Any unambiguous prefix of a long option.
+      {{"--desc"}, descending, std::nullopt, std::nullopt, "-"},
+      {{"--uniq", "x"}, unique, std::nullopt, std::nullopt, "x"},
+      {{"--loc", "sv_SE", "--out=o.txt"}, ascending, "sv_SE", "o.txt", "-"},
+      // Values: attached, separate or after '=', taken whatever they look like.
+      {{"-lsv_SE", "-oout.txt", "notes.txt"}, ascending, "sv_SE", "out.txt", "notes.txt"},
+      {{"-dlsv_SE"}, descending, "sv_SE", std::nullopt, "-"},
+      {{"--locale", "-d", "-o", "-u"}, ascending, "-d", "-u", "-"},
+      // An empty value is empty, never the next argument.
+      {{"--locale=", "-d", "in.txt"}, descending, "", std::nullopt, "in.txt"},
+      {{"-l", "", "in.txt"}, ascending, "", std::nullopt, "in.txt"},
+      // Options after the operand; "--" ends the options.
+      {{"in.txt", "-d", "--output", "o"}, descending, std::nullopt, "o", "in.txt"},
+      {{"-u", "--", "-d"}, unique, std::nullopt, std::nullopt, "-d"},
+      {{"--", "--help"}, ascending, std::nullopt, std::nullopt, "--help"},
+      {{""}, ascending, std::nullopt, std::nullopt, ""},
+  };
+  for (const auto& [arguments, order, locale, output, input] : cases) {
+    SCOPED_TRACE(describe(arguments));
     const auto result = parse(arguments);
-    EXPECT_EQ(result.action, Action::reportUsageError) << *arguments.begin();
-    EXPECT_FALSE(result.usageError.empty());
+    EXPECT_EQ(result.action, Action::run) << result.usageError;
+    EXPECT_EQ(result.options.order, order);
+    EXPECT_EQ(result.options.locale, locale);
+    EXPECT_EQ(result.options.output, output);
+    EXPECT_EQ(result.options.input, input);
+  }
+}
+
+TEST(CommandLine, HelpOrVersionWhicheverComesFirst) {
+  const std::pair<std::vector<const char*>, Action> cases[] = {
+      {{"--help"}, Action::showHelp},         {{"-h", "in.txt"}, Action::showHelp},
+      {{"--he"}, Action::showHelp},           {{"--version"}, Action::showVersion},
+      {{"--v", "-d"}, Action::showVersion},   {{"--help", "--version"}, Action::showHelp},
+      {{"--version", "-h"}, Action::showVersion},
+  };
+  for (const auto& [arguments, action] : cases) {
+    SCOPED_TRACE(describe(arguments));
+    EXPECT_EQ(parse(arguments).action, action);
+  }
+}
+
+TEST(CommandLine, UsageErrorsInTheWordsOfGetoptLongAndWinOverHelp) {
+  const std::pair<std::vector<const char*>, std::string> cases[] = {
+      {{"--bogus"}, "unrecognized option '--bogus'"},
+      {{"--bogus=1", "--help"}, "unrecognized option '--bogus=1'"},
+      {{"--version", "--bogus"}, "unrecognized option '--bogus'"},
+      {{"-x", "--help"}, "invalid option -- 'x'"},
+      {{"-dx"}, "invalid option -- 'x'"},
+      {{"--ascending=1"}, "option '--ascending' doesn't allow an argument"},
+      {{"--help=x"}, "option '--help' doesn't allow an argument"},
+      {{"--vers=2"}, "option '--version' doesn't allow an argument"},
+      {{"--=x"},
+       "option '--=x' is ambiguous; possibilities: '--ascending' '--descending' '--unique' '--locale' "
+       "'--output' '--help' '--version'"},
+      {{"-o"}, "option requires an argument -- 'o'"},
+      {{"-d", "--out"}, "option '--output' requires an argument"},
+      {{"--locale"}, "option '--locale' requires an argument"},
+      {{"--output=", "in.txt"}, "the output file name is empty"},
+      {{"-o", "", "--help"}, "the output file name is empty"},
+      {{"-o", "a", "-o", "b"}, "multiple output files specified"},
+      {{"-o", "a", "--output=a"}, "multiple output files specified"},
+      {{"-a", "-d"}, "--ascending, --descending and --unique exclude one another"},
+      {{"-d", "--uniq"}, "--ascending, --descending and --unique exclude one another"},
+      {{"one", "two", "three"}, "extra operand 'two'"},
+      {{"-d", "one", "-", "--help"}, "extra operand '-'"},
+      // Whatever the option holds, the message stays one line.
+      {{"--bo\ngus"}, "unrecognized option '--bo'$'\\n''gus'"},
+      {{"-\x1b"}, "invalid option -- ''$'\\033'"},
+      {{"in.txt", "my file"}, "extra operand 'my file'"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    SCOPED_TRACE(describe(arguments));
+    const auto result = parse(arguments);
+    EXPECT_EQ(result.action, Action::reportUsageError);
+    EXPECT_EQ(result.usageError, message);
   }
 }
 

@@ -79,12 +79,23 @@ struct Invocation {
     environment = std::move(variables);
     return std::move(*this);
   }
+  // Started by a command that then runs the program in its own process, as
+  // `sh -c 'ulimit -f 100; exec "$@"' sh` or `setpriv --reuid=nobody` do.
+  Invocation&& through(std::vector<std::string> command) && {
+    launcher.insert(launcher.end(), command.begin(), command.end());
+    return std::move(*this);
+  }
+  // With the limit that `ulimit OPTION` sets in a shell ("-f 100", "-v 200000").
+  Invocation&& withLimit(const std::string& ulimitArguments) && {
+    return std::move(*this).through({"/bin/sh", "-c", "ulimit " + ulimitArguments + " && exec \"$@\"", "sh"});
+  }
 
   std::vector<std::string> arguments;
   std::string input;                   // standard input's contents...
   std::optional<fs::path> inputPath;   // ...or the file (FIFO, directory) it is opened from
   std::vector<std::string> environment{"LC_ALL=C"};
   std::optional<fs::path> outputPath;  // standard output's destination instead of a scratch file
+  std::vector<std::string> launcher;   // the commands that run the program, outermost first
 };
 
 class ProgramTest : public ::testing::Test {
@@ -168,7 +179,8 @@ class ProgramTest : public ::testing::Test {
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addchdir_np(&actions, scratch_.c_str());
 
-    std::vector<std::string> argumentStrings{PARASORT_BINARY};
+    std::vector<std::string> argumentStrings = invocation.launcher;
+    argumentStrings.push_back(PARASORT_BINARY);
     argumentStrings.insert(argumentStrings.end(), invocation.arguments.begin(), invocation.arguments.end());
     std::vector<char*> argv;
     for (auto& argument : argumentStrings) argv.push_back(argument.data());
@@ -181,10 +193,10 @@ class ProgramTest : public ::testing::Test {
     envp.push_back(nullptr);
 
     pid_t child = 0;
-    const int error = posix_spawn(&child, PARASORT_BINARY, &actions, nullptr, argv.data(), envp.data());
+    const int error = posix_spawn(&child, argv.front(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
-      ADD_FAILURE() << "cannot start " << PARASORT_BINARY << ": " << std::strerror(error);
+      ADD_FAILURE() << "cannot start " << argv.front() << ": " << std::strerror(error);
       return nullptr;
     }
     return std::make_unique<Running>(child, invocation.outputPath ? fs::path() : out, err);

@@ -47,6 +47,8 @@ expect "after --unique" "$(grep -vE -- '--(ascending|descending|unique)' <<<"$do
 expect "file names" "$(printf 'words.txt\nwork.txt')" "$(offers parasort wo)"
 expect "the output file" "words.txt" "$(offers parasort -o word)"
 expect "the output file, long" "words.txt" "$(offers parasort --output word)"
+expect "after --uniq" "$(grep -vE -- '--(ascending|descending|unique)' <<<"$documented")" \
+  "$(offers parasort --uniq --)"
 expect "nothing after --version" "" "$(offers parasort --version '')"
 
 locales=$(offers parasort --locale '')
@@ -54,6 +56,7 @@ grep -qx C <<<"$locales" || fail "--locale does not offer C: [$(echo $locales)]"
 grep -qx -e 'POSIX' -e 'words.txt' <<<"$locales" && fail "--locale offers more than locales: [$(echo $locales)]"
 expect "--locale=" "$locales" "$(offers parasort --locale =)"
 expect "--locale=C" "C" "$(offers parasort --locale = C)"
+expect "--loc, abbreviated" "$locales" "$(offers parasort --loc '')"
 
 [ "$status" -eq 0 ] && echo "the completion offers what parasort takes"
 exit "$status"
