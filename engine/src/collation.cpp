@@ -8,6 +8,7 @@
 #include <unicode/ucol.h>
 
 #include <cstring>
+#include <new>
 
 namespace parasort {
 namespace {
@@ -26,10 +27,14 @@ void configure(UCollator* collator) {
 UCollator* openCollator(const std::string& icuLocale, bool& knowsLocale) {
   UErrorCode status = U_ZERO_ERROR;
   UCollator* collator = ucol_open(icuLocale.c_str(), &status);
+  // Out of memory is no unknown locale: neither root nor code unit order
+  // would be what was asked for.
+  if (status == U_MEMORY_ALLOCATION_ERROR) throw std::bad_alloc();
   if (U_FAILURE(status)) {
     knowsLocale = false;
     status = U_ZERO_ERROR;
     collator = ucol_open("", &status);
+    if (status == U_MEMORY_ALLOCATION_ERROR) throw std::bad_alloc();
     if (U_FAILURE(status)) return nullptr;
   } else if (!icuLocale.empty()) {
     // ICU answers an unknown language with the root collator; its valid

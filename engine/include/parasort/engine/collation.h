@@ -31,7 +31,8 @@ class ParagraphCollator {
  public:
   // `localeName` in any form icuCollationLocale() accepts; empty means the
   // root collation. A locale that ICU has no data for falls back to the root
-  // collation (see knowsRequestedLocale()).
+  // collation (see knowsRequestedLocale()). Throws std::bad_alloc when ICU
+  // runs out of memory opening it.
   explicit ParagraphCollator(std::string_view localeName = {});
 
   // The collator of the user's collation locale (userCollationLocaleName()),
