@@ -1,11 +1,13 @@
 #include "command_line.h"
 
 #include "name_quoting.h"
+#include "parasort/paragraph_operations.h"
 #include "parasort/version.h"
 
 #include <getopt.h>
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,17 +18,46 @@ namespace {
 // getopt_long reports a long option by its short letter; --version has none.
 constexpr int versionOption = 256;
 
-// The leading ':' makes a missing value come back as ':', apart from the
-// other errors.
-constexpr const char* shortOptions = ":adul:o:h";
-constexpr option longOptions[] = {
-    {"ascending", no_argument, nullptr, 'a'},   {"descending", no_argument, nullptr, 'd'},
-    {"unique", no_argument, nullptr, 'u'},      {"locale", required_argument, nullptr, 'l'},
-    {"output", required_argument, nullptr, 'o'}, {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, versionOption}, {nullptr, 0, nullptr, 0},
+// The options: one for each paragraph operation, then the others.
+struct OptionTable {
+  // The leading ':' makes a missing value come back as ':', apart from the
+  // other errors.
+  std::string shortOptions = ":";
+  std::vector<option> longOptions;
 };
 
-std::string longNameOf(int value) {
+OptionTable optionTable() {
+  OptionTable table;
+  for (const ParagraphOperation& operation : paragraphOperations) {
+    table.shortOptions += operation.shortOption;
+    table.longOptions.push_back({operation.name, no_argument, nullptr, operation.shortOption});
+  }
+  table.shortOptions += "l:o:h";
+  table.longOptions.insert(table.longOptions.end(), {{"locale", required_argument, nullptr, 'l'},
+                                                     {"output", required_argument, nullptr, 'o'},
+                                                     {"help", no_argument, nullptr, 'h'},
+                                                     {"version", no_argument, nullptr, versionOption},
+                                                     {nullptr, 0, nullptr, 0}});
+  return table;
+}
+
+const ParagraphOperation* operationOf(int option) {
+  for (const ParagraphOperation& operation : paragraphOperations)
+    if (operation.shortOption == option) return &operation;
+  return nullptr;
+}
+
+// "--ascending, --descending and --unique"
+std::string operationOptions(std::string_view separator, std::string_view lastSeparator) {
+  std::string list;
+  for (std::size_t index = 0; index < paragraphOperations.size(); ++index) {
+    if (index > 0) list += index + 1 == paragraphOperations.size() ? lastSeparator : separator;
+    list += "--" + std::string(paragraphOperations[index].name);
+  }
+  return list;
+}
+
+std::string longNameOf(std::span<const option> longOptions, int value) {
   for (const option& candidate : longOptions)
     if (candidate.name != nullptr && candidate.val == value) return candidate.name;
   return {};
@@ -35,10 +66,11 @@ std::string longNameOf(int value) {
 // The sentence getopt_long would have printed for the error it returned
 // (`returned` and `optionValue` being its result and optopt), in glibc's
 // words; `argument` is the argument it stopped at when that was a long option.
-std::string getoptError(int returned, int optionValue, std::string_view argument) {
+std::string getoptError(std::span<const option> longOptions, int returned, int optionValue,
+                        std::string_view argument) {
   const bool longForm = argument.starts_with("--");
   if (returned == ':') {
-    if (longForm) return "option " + quotedAlways("--" + longNameOf(optionValue)) + " requires an argument";
+    if (longForm) return "option " + quotedAlways("--" + longNameOf(longOptions, optionValue)) + " requires an argument";
     return "option requires an argument -- " + quotedAlways(std::string(1, static_cast<char>(optionValue)));
   }
   if (optionValue == 0) {
@@ -55,15 +87,9 @@ std::string getoptError(int returned, int optionValue, std::string_view argument
     return "unrecognized option " + quotedAlways(argument);
   }
   // Short options never take a value they do not want: this was a long one.
-  if (longForm && !longNameOf(optionValue).empty())
-    return "option " + quotedAlways("--" + longNameOf(optionValue)) + " doesn't allow an argument";
+  if (longForm && !longNameOf(longOptions, optionValue).empty())
+    return "option " + quotedAlways("--" + longNameOf(longOptions, optionValue)) + " doesn't allow an argument";
   return "invalid option -- " + quotedAlways(std::string(1, static_cast<char>(optionValue)));
-}
-
-ParagraphOrder orderOf(int option) {
-  if (option == 'd') return ParagraphOrder::descending;
-  if (option == 'u') return ParagraphOrder::unique;
-  return ParagraphOrder::ascending;
 }
 
 }  // namespace
@@ -86,19 +112,19 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
   optind = 0;  // 0 rather than 1: glibc starts afresh, reading POSIXLY_CORRECT again
   opterr = 0;  // the messages are made here, as values
 
+  const OptionTable table = optionTable();
   std::optional<ParagraphOrder> order;
   std::optional<CommandLine::Action> information;  // the first of --help and --version
   while (true) {
-    const int option = getopt_long(argc, argv.data(), shortOptions, longOptions, nullptr);
+    const int option = getopt_long(argc, argv.data(), table.shortOptions.c_str(), table.longOptions.data(), nullptr);
     if (option == -1) break;
+    if (const ParagraphOperation* operation = operationOf(option)) {
+      if (order && *order != operation->order)
+        return usageError(operationOptions(", ", " and ") + " exclude one another");
+      order = operation->order;
+      continue;
+    }
     switch (option) {
-      case 'a':
-      case 'd':
-      case 'u':
-        if (order && *order != orderOf(option))
-          return usageError("--ascending, --descending and --unique exclude one another");
-        order = orderOf(option);
-        break;
       case 'l':
         options.locale = optarg;
         break;
@@ -114,7 +140,7 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
         if (!information) information = CommandLine::Action::showVersion;
         break;
       default:
-        return usageError(getoptError(option, optopt, argv[optind - 1]));
+        return usageError(getoptError(table.longOptions, option, optopt, argv[optind - 1]));
     }
   }
   if (argc - optind > 1) return usageError("extra operand " + quotedAlways(argv[optind + 1]));
@@ -125,8 +151,14 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
 }
 
 std::string helpText() {
-  return R"(Usage: parasort [--ascending | --descending | --unique] [--locale NAME] [-o OUTPUT] [FILE]
-Sort the paragraphs (lines) of FILE, or of standard input when FILE is absent
+  std::string operations;
+  for (const ParagraphOperation& operation : paragraphOperations) {
+    std::string line = std::string("  -") + operation.shortOption + ", --" + operation.name;
+    line.resize(23, ' ');
+    operations += line + operation.optionHelp + "\n";
+  }
+  return "Usage: parasort [" + operationOptions(" | ", " | ") + "] [--locale NAME] [-o OUTPUT] [FILE]\n" +
+         R"(Sort the paragraphs (lines) of FILE, or of standard input when FILE is absent
 or -, and write them to standard output.
 
 Paragraphs are ordered by the locale's collation: case and width are ignored,
@@ -135,10 +167,8 @@ value (item9 before item10). Equal paragraphs keep their input order. The
 result uses the line ending the text uses first and ends with one exactly when
 the text did. Input and output are UTF-8; a leading byte order mark is kept.
 
-  -a, --ascending      sort in ascending order (the default)
-  -d, --descending     sort in descending order
-  -u, --unique         keep one of each run of equal paragraphs, ascending
-  -l, --locale NAME    collate by locale NAME (sv_SE, de-DE, sv_SE.UTF-8);
+)" + operations +
+         R"(  -l, --locale NAME    collate by locale NAME (sv_SE, de-DE, sv_SE.UTF-8);
                        by default LC_ALL, then LC_COLLATE, then LANG
   -o, --output OUTPUT  write to OUTPUT instead of standard output, only once
                        the result is complete (OUTPUT may be FILE); OUTPUT
