@@ -1,0 +1,122 @@
+// How long the editor window is busy with a large text: the real window
+// (offscreen), its menu items triggered as a user chooses them, each timed
+// until the events it posted have been handled. Beside each, the floor that
+// Qt's own document sets: the same replacement and undo made directly on a
+// bare QTextEdit. Run as
+//   editor_window_bench [ROUNDS] [LINES...]
+// (defaults: 3 rounds, 20000 and 200000 lines); prints medians.
+#include "corpus.h"
+#include "main_interface.h"
+
+#include "parasort/engine/transforms.h"
+
+#include <QApplication>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The time `work` keeps the window from answering: the call itself, then
+// the events it left behind (layout, repaint, the status bar's bookkeeping).
+double millisecondsOf(const std::function<void()>& work) {
+  const auto start = Clock::now();
+  work();
+  QCoreApplication::processEvents();
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// The window's own operations, from a freshly loaded text each round.
+void timeWindow(const QString& text, int rounds, std::map<std::string, std::vector<double>>& times) {
+  for (int round = 0; round < rounds; ++round) {
+    parasort::MainInterface interface;
+    interface.window().resize(900, 700);
+    interface.window().show();
+    const Ui::EditorWindow& ui = interface.ui();
+    QTextEdit& edit = *ui.textView;
+    times["load (setPlainText)"].push_back(millisecondsOf([&] { edit.setPlainText(text); }));
+    times["sort Select All"].push_back(millisecondsOf([&] {
+      ui.actionSelectAll->trigger();
+      ui.actionSortAscending->trigger();
+    }));
+    times["undo the sort"].push_back(millisecondsOf([&] { ui.actionUndo->trigger(); }));
+    times["Remove Duplicates"].push_back(millisecondsOf([&] {
+      ui.actionSelectAll->trigger();
+      ui.actionUniqueParagraphs->trigger();
+    }));
+    ui.actionUndo->trigger();
+    times["Increase Indent Select All"].push_back(millisecondsOf([&] {
+      ui.actionSelectAll->trigger();
+      ui.actionIncreaseIndent->trigger();
+    }));
+    times["undo the indent"].push_back(millisecondsOf([&] { ui.actionUndo->trigger(); }));
+  }
+}
+
+// The same whole-text replacement with nothing of parasort around it: one
+// cursor insert in an edit block on a bare QTextEdit, and its undo. The
+// sorted text is made beforehand; reading the text is timed on its own.
+void timeFloor(const QString& text, int rounds, std::map<std::string, std::vector<double>>& times) {
+  const std::u16string sorted = parasort::sortedParagraphOfString(text.toStdU16String(), true);
+  const QString replacement = QString::fromStdU16String(sorted);
+  for (int round = 0; round < rounds; ++round) {
+    QTextEdit edit;
+    edit.resize(900, 700);
+    edit.show();
+    edit.setPlainText(text);
+    times["floor: first text read"].push_back(
+        millisecondsOf([&] { (void)edit.document()->toRawText(); }));
+    times["floor: later text read"].push_back(
+        millisecondsOf([&] { (void)edit.document()->toRawText(); }));
+    times["floor: engine sort"].push_back(millisecondsOf(
+        [&] { (void)parasort::sortedParagraphOfString(text.toStdU16String(), true); }));
+    times["floor: replace all"].push_back(millisecondsOf([&] {
+      QTextCursor cursor(edit.document());
+      cursor.beginEditBlock();
+      cursor.select(QTextCursor::Document);
+      cursor.insertText(replacement);
+      cursor.endEditBlock();
+    }));
+    times["floor: undo replace all"].push_back(millisecondsOf([&] { edit.undo(); }));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("LC_ALL", "C");
+  QApplication application(argc, argv);
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  std::vector<std::size_t> lineCounts;
+  for (int i = 2; i < argc; ++i) lineCounts.push_back(static_cast<std::size_t>(std::atol(argv[i])));
+  if (lineCounts.empty()) lineCounts = {20000, 200000};
+
+  for (const std::size_t lines : lineCounts) {
+    const QString text = QString::fromStdString(parasort::bench::generateCorpus(lines));
+    std::map<std::string, std::vector<double>> times;
+    timeWindow(text, rounds, times);
+    timeFloor(text, rounds, times);
+    std::printf("%zu lines (%lld UTF-16 units), median of %d:\n", lines,
+                static_cast<long long>(text.size()), rounds);
+    for (const auto& [what, samples] : times)
+      std::printf("  %-30s %8.0f ms\n", what.c_str(), median(samples));
+  }
+  return 0;
+}
