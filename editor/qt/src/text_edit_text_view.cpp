@@ -20,6 +20,10 @@ QTextEditTextView::~QTextEditTextView() {
   if (grouping_.stepOpen()) QTextCursor(edit_.document()).endEditBlock();
 }
 
+double QTextEditTextView::standardTabInterval() const {
+  return pointsFromPixels(edit_.tabStopDistance());
+}
+
 bool QTextEditTextView::editable() const { return !edit_.isReadOnly(); }
 
 Range QTextEditTextView::selectedRange() const {

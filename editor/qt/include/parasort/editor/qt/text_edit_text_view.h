@@ -49,6 +49,10 @@ class QTextEditTextView final : public TextView {
   [[nodiscard]] AttributeDictionary typingAttributes() const override;
   void setTypingAttributes(const AttributeDictionary& attributes) override;
 
+  // The distance between the tab stops of a paragraph that sets no interval
+  // of its own, in points, as the view draws it.
+  [[nodiscard]] double standardTabInterval() const;
+
   void setApprovalDelegate(ApprovalDelegate delegate) { approvalDelegate_ = std::move(delegate); }
 
  private:
