@@ -1,0 +1,25 @@
+// The editor window's text widget: a QTextEdit that takes in plain text only.
+//
+// Paste and drop insert the plain text of what they bring, never its tables,
+// frames, images or styles: a table cell or an embedded object is not a
+// paragraph, and would break sorting. The inserted text takes the typing
+// attributes (what the Format menu set for the text typed next), as typed
+// text does.
+#pragma once
+
+#include <QTextEdit>
+
+class QMimeData;
+
+namespace parasort {
+
+class EditorTextEdit : public QTextEdit {
+ public:
+  explicit EditorTextEdit(QWidget* parent = nullptr);
+
+ protected:
+  [[nodiscard]] bool canInsertFromMimeData(const QMimeData* source) const override;
+  void insertFromMimeData(const QMimeData* source) override;
+};
+
+}  // namespace parasort
