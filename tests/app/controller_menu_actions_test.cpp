@@ -169,6 +169,12 @@ TEST_F(MainMenu, TheStatusBarCountsTheSelectionsParagraphsAndDuplicates) {
   interface.textView().text().setSelectedRange({0, 3});
   EXPECT_TRUE(showsSoon(*status, QStringLiteral("Selection: 2 paragraphs, no duplicates")))
       << status->text().toStdString();
+  // Counted off the window's thread: the old count goes at once, and the
+  // count that shows is the last text's.
+  edit.setPlainText(QStringLiteral("x\ny"));
+  EXPECT_EQ(status->text(), QString());
+  edit.setPlainText(QStringLiteral("x\nx\ny"));
+  EXPECT_TRUE(showsSoon(*status, QStringLiteral("3 paragraphs, 1 duplicate"))) << status->text().toStdString();
 }
 
 }  // namespace
