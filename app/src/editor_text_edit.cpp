@@ -1,5 +1,9 @@
 #include "editor_text_edit.h"
 
+#include "wait_cursor.h"
+
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMimeData>
 #include <QTextCursor>
 
@@ -13,10 +17,20 @@ void EditorTextEdit::insertFromMimeData(const QMimeData* source) {
   // QTextEdit would still take Markdown (tables, images) when it comes
   // first, even with rich text turned off.
   if (!source->hasText()) return;
+  showWaitCursorUntilIdle();
   QTextCursor cursor = textCursor();
   cursor.insertText(source->text());
   setTextCursor(cursor);
   ensureCursorVisible();
+}
+
+void EditorTextEdit::keyPressEvent(QKeyEvent* event) {
+  // The keys that may change much of the text at once; plain typing
+  // without a selection changes one character.
+  const bool large = textCursor().hasSelection() || event->matches(QKeySequence::Undo) ||
+                     event->matches(QKeySequence::Redo) || event->matches(QKeySequence::Paste);
+  if (large) showWaitCursorUntilIdle();
+  QTextEdit::keyPressEvent(event);
 }
 
 }  // namespace parasort

@@ -5,10 +5,14 @@
 // paragraph, and would break sorting. The inserted text takes the typing
 // attributes (what the Format menu set for the text typed next), as typed
 // text does.
+//
+// The edits it makes of its own accord (keyboard undo and redo, paste, cut,
+// typing over a selection, a drop) show the wait cursor while they run.
 #pragma once
 
 #include <QTextEdit>
 
+class QKeyEvent;
 class QMimeData;
 
 namespace parasort {
@@ -20,6 +24,7 @@ class EditorTextEdit : public QTextEdit {
  protected:
   [[nodiscard]] bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace parasort

@@ -4,6 +4,7 @@
 #include "tab_width_dialog.h"
 #include "parasort/editor/text_view_additions.h"
 #include "ui_main_interface.h"
+#include "wait_cursor.h"
 
 #include <QFontDialog>
 
@@ -16,6 +17,7 @@ void chooseFont(EditorTextView& textView) {
   const QFont font = QFontDialog::getFont(&chosen, textView.font(), &textView.window(),
                                           QStringLiteral("Font"));
   if (!chosen) return;
+  showWaitCursorUntilIdle();
   FormatCommands::applyFont(textView.text(), {font.family().toStdU16String(), font.pointSizeF()});
 }
 

@@ -2,6 +2,7 @@
 
 #include "about_box.h"
 #include "format_menu.h"
+#include "wait_cursor.h"
 
 #include <QCoreApplication>
 #include <QTextEdit>
@@ -41,6 +42,12 @@ MainInterface::MainInterface()
       textView_(*ui_.textView),
       controller_(textView_),
       status_(*ui_.textView, textView_.text(), *ui_.statusBar) {
+  // Connected first, so that the cursor changes before the edit starts.
+  for (QAction* edit : {ui_.actionUndo, ui_.actionRedo, ui_.actionCut, ui_.actionCopy, ui_.actionPaste,
+                        ui_.actionSortAscending, ui_.actionSortDescending, ui_.actionUniqueParagraphs,
+                        ui_.actionBold, ui_.actionItalic, ui_.actionUnderline, ui_.actionIncreaseIndent,
+                        ui_.actionDecreaseIndent})
+    QObject::connect(edit, &QAction::triggered, &window_, [] { showWaitCursorUntilIdle(); });
   QAction* sortAscending = ui_.actionSortAscending;
   QAction* sortDescending = ui_.actionSortDescending;
   QAction* unique = ui_.actionUniqueParagraphs;

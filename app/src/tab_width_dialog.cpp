@@ -1,6 +1,7 @@
 #include "tab_width_dialog.h"
 
 #include "parasort/editor/text_view_additions.h"
+#include "wait_cursor.h"
 
 #include <QInputDialog>
 
@@ -21,7 +22,9 @@ QInputDialog* openTabWidthDialog(EditorTextView& textView) {
   // standard into every paragraph.
   const double offered = dialog->doubleValue();
   QObject::connect(dialog, &QInputDialog::doubleValueSelected, dialog, [&textView, offered](double chosen) {
-    if (chosen != offered) TQAdditions::setDefaultTabInterval(textView.text(), chosen);
+    if (chosen == offered) return;
+    showWaitCursorUntilIdle();
+    TQAdditions::setDefaultTabInterval(textView.text(), chosen);
   });
   dialog->open();
   return dialog;
