@@ -12,12 +12,18 @@ namespace parasort::editor::qt {
 
 QTextEditTextView::QTextEditTextView(QTextEdit& edit)
     : edit_(edit),
+      history_(edit),
       grouping_([this] { QTextCursor(edit_.document()).beginEditBlock(); },
                 [this] { QTextCursor(edit_.document()).endEditBlock(); }),
-      storage_(edit, grouping_) {}
+      storage_(edit, grouping_, history_) {}
 
 QTextEditTextView::~QTextEditTextView() {
   if (grouping_.stepOpen()) QTextCursor(edit_.document()).endEditBlock();
+}
+
+void QTextEditTextView::clearUndoHistory() {
+  history_.forgetOtherDocuments();
+  edit_.document()->clearUndoRedoStacks();
 }
 
 double QTextEditTextView::standardTabInterval() const {
@@ -34,9 +40,12 @@ Range QTextEditTextView::selectedRange() const {
 
 void QTextEditTextView::setSelectedRange(Range range) {
   const Range within = clampedRange(range, storage_.length());
+  // Anchored at the end, with the cursor at the start: the edit scrolls to
+  // show its cursor, and reaching the end of a long selection would make it
+  // lay out all the text before it at once.
   QTextCursor cursor(edit_.document());
-  cursor.setPosition(toPosition(within.location));
-  cursor.setPosition(toPosition(within.end()), QTextCursor::KeepAnchor);
+  cursor.setPosition(toPosition(within.end()));
+  cursor.setPosition(toPosition(within.location), QTextCursor::KeepAnchor);
   edit_.setTextCursor(cursor);
 }
 
