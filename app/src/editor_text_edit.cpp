@@ -7,9 +7,16 @@
 #include <QMimeData>
 #include <QTextCursor>
 
+#include <utility>
+
 namespace parasort {
 
 EditorTextEdit::EditorTextEdit(QWidget* parent) : QTextEdit(parent) { setAcceptRichText(false); }
+
+void EditorTextEdit::setUndoRedo(std::function<void()> undo, std::function<void()> redo) {
+  undo_ = std::move(undo);
+  redo_ = std::move(redo);
+}
 
 bool EditorTextEdit::canInsertFromMimeData(const QMimeData* source) const { return source->hasText(); }
 
@@ -30,6 +37,14 @@ void EditorTextEdit::keyPressEvent(QKeyEvent* event) {
   const bool large = textCursor().hasSelection() || event->matches(QKeySequence::Undo) ||
                      event->matches(QKeySequence::Redo) || event->matches(QKeySequence::Paste);
   if (large) showWaitCursorUntilIdle();
+  const std::function<void()>* handler = nullptr;
+  if (event->matches(QKeySequence::Undo)) handler = &undo_;
+  if (event->matches(QKeySequence::Redo)) handler = &redo_;
+  if (handler != nullptr && *handler) {
+    (*handler)();
+    event->accept();
+    return;
+  }
   QTextEdit::keyPressEvent(event);
 }
 

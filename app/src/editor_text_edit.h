@@ -7,10 +7,14 @@
 // text does.
 //
 // The edits it makes of its own accord (keyboard undo and redo, paste, cut,
-// typing over a selection, a drop) show the wait cursor while they run.
+// typing over a selection, a drop) show the wait cursor while they run. The
+// undo and redo keys go to the handlers it is given, so that they undo what
+// the window's Edit menu undoes.
 #pragma once
 
 #include <QTextEdit>
+
+#include <functional>
 
 class QKeyEvent;
 class QMimeData;
@@ -21,10 +25,18 @@ class EditorTextEdit : public QTextEdit {
  public:
   explicit EditorTextEdit(QWidget* parent = nullptr);
 
+  // What the undo and redo keys do from now on (QTextEdit's own undo and
+  // redo until then).
+  void setUndoRedo(std::function<void()> undo, std::function<void()> redo);
+
  protected:
   [[nodiscard]] bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
   void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  std::function<void()> undo_;
+  std::function<void()> redo_;
 };
 
 }  // namespace parasort

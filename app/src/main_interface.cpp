@@ -17,10 +17,13 @@ Ui::EditorWindow loadedInto(QMainWindow& window) {
   return ui;
 }
 
-void connectEditMenu(const Ui::EditorWindow& ui) {
-  QTextEdit* edit = ui.textView;
-  QObject::connect(ui.actionUndo, &QAction::triggered, edit, &QTextEdit::undo);
-  QObject::connect(ui.actionRedo, &QAction::triggered, edit, &QTextEdit::redo);
+void connectEditMenu(const Ui::EditorWindow& ui, editor::qt::QTextEditTextView& view) {
+  EditorTextEdit* edit = ui.textView;
+  // Undo and redo belong to the view, whose history outlasts a change of
+  // document; so do the keys that the text edit would handle itself.
+  QObject::connect(ui.actionUndo, &QAction::triggered, edit, [&view] { view.undo(); });
+  QObject::connect(ui.actionRedo, &QAction::triggered, edit, [&view] { view.redo(); });
+  edit->setUndoRedo([&view] { view.undo(); }, [&view] { view.redo(); });
   QObject::connect(ui.actionCut, &QAction::triggered, edit, &QTextEdit::cut);
   QObject::connect(ui.actionCopy, &QAction::triggered, edit, &QTextEdit::copy);
   QObject::connect(ui.actionPaste, &QAction::triggered, edit, &QTextEdit::paste);
@@ -29,8 +32,10 @@ void connectEditMenu(const Ui::EditorWindow& ui) {
   ui.actionRedo->setEnabled(false);
   ui.actionCut->setEnabled(false);
   ui.actionCopy->setEnabled(false);
-  QObject::connect(edit, &QTextEdit::undoAvailable, ui.actionUndo, &QAction::setEnabled);
-  QObject::connect(edit, &QTextEdit::redoAvailable, ui.actionRedo, &QAction::setEnabled);
+  QObject::connect(edit, &QTextEdit::undoAvailable, ui.actionUndo,
+                   [&view, action = ui.actionUndo] { action->setEnabled(view.isUndoAvailable()); });
+  QObject::connect(edit, &QTextEdit::redoAvailable, ui.actionRedo,
+                   [&view, action = ui.actionRedo] { action->setEnabled(view.isRedoAvailable()); });
   QObject::connect(edit, &QTextEdit::copyAvailable, ui.actionCut, &QAction::setEnabled);
   QObject::connect(edit, &QTextEdit::copyAvailable, ui.actionCopy, &QAction::setEnabled);
 }
@@ -60,7 +65,7 @@ MainInterface::MainInterface()
 
   QObject::connect(ui_.actionCloseWindow, &QAction::triggered, &window_, &QWidget::close);
   QObject::connect(ui_.actionQuit, &QAction::triggered, &window_, &QWidget::close);
-  connectEditMenu(ui_);
+  connectEditMenu(ui_, textView_.text());
   connectFormatMenu(ui_, textView_);
   QObject::connect(ui_.actionAbout, &QAction::triggered, &window_, [this] { showAboutBox(window_); });
 
