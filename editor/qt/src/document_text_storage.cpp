@@ -270,6 +270,12 @@ AttributedString DocumentTextStorage::attributedSubstringFromRange(Range range) 
 std::optional<AttributeValue> DocumentTextStorage::attribute(std::string_view name, Index index,
                                                              Range* effectiveRange) const {
   if (index >= length()) return std::nullopt;
+  // The paragraph style is the block's: no need to find the piece (a
+  // paragraph loop asks this once per paragraph).
+  if (name == ParagraphStyleAttributeName && effectiveRange == nullptr) {
+    if (auto style = paragraphStyleAt(index)) return AttributeValue(*style);
+    return std::nullopt;
+  }
   const auto valueAt = [&](const Piece& piece) -> std::optional<AttributeValue> {
     if (name == ParagraphStyleAttributeName) {
       if (auto style = paragraphStyleAt(piece.range.location)) return AttributeValue(*style);
@@ -305,7 +311,7 @@ void DocumentTextStorage::changeParagraphStyles(Range range,
   for (QTextBlock block = document().findBlock(toPosition(within.location));
        block.isValid() && static_cast<Index>(block.position()) < within.end();
        block = block.next())
-    setParagraphStyleAt(static_cast<Index>(block.position()), style);
+    restyleBlock(block, style);
 }
 
 void DocumentTextStorage::addAttribute(std::string_view name, const AttributeValue& value,
