@@ -40,12 +40,9 @@ Range QTextEditTextView::selectedRange() const {
 
 void QTextEditTextView::setSelectedRange(Range range) {
   const Range within = clampedRange(range, storage_.length());
-  // Anchored at the end, with the cursor at the start: the edit scrolls to
-  // show its cursor, and reaching the end of a long selection would make it
-  // lay out all the text before it at once.
   QTextCursor cursor(edit_.document());
-  cursor.setPosition(toPosition(within.end()));
-  cursor.setPosition(toPosition(within.location), QTextCursor::KeepAnchor);
+  cursor.setPosition(toPosition(within.location));
+  cursor.setPosition(toPosition(within.end()), QTextCursor::KeepAnchor);
   edit_.setTextCursor(cursor);
 }
 
