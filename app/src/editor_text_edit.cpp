@@ -2,7 +2,10 @@
 
 #include "wait_cursor.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QKeySequence>
 #include <QMimeData>
 #include <QTextCursor>
@@ -13,10 +16,7 @@ namespace parasort {
 
 EditorTextEdit::EditorTextEdit(QWidget* parent) : QTextEdit(parent) { setAcceptRichText(false); }
 
-void EditorTextEdit::setUndoRedo(std::function<void()> undo, std::function<void()> redo) {
-  undo_ = std::move(undo);
-  redo_ = std::move(redo);
-}
+void EditorTextEdit::setHistory(History history) { history_ = std::move(history); }
 
 bool EditorTextEdit::canInsertFromMimeData(const QMimeData* source) const { return source->hasText(); }
 
@@ -37,15 +37,37 @@ void EditorTextEdit::keyPressEvent(QKeyEvent* event) {
   const bool large = textCursor().hasSelection() || event->matches(QKeySequence::Undo) ||
                      event->matches(QKeySequence::Redo) || event->matches(QKeySequence::Paste);
   if (large) showWaitCursorUntilIdle();
-  const std::function<void()>* handler = nullptr;
-  if (event->matches(QKeySequence::Undo)) handler = &undo_;
-  if (event->matches(QKeySequence::Redo)) handler = &redo_;
-  if (handler != nullptr && *handler) {
-    (*handler)();
+  if (history_ && (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))) {
+    if (event->matches(QKeySequence::Undo))
+      history_->undo();
+    else
+      history_->redo();
     event->accept();
     return;
   }
   QTextEdit::keyPressEvent(event);
+}
+
+void EditorTextEdit::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = createStandardContextMenu(event->pos());
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  if (history_) {
+    // QTextEdit names its menu's items; Undo and Redo are rewired to the
+    // window's history.
+    for (QAction* action : menu->actions()) {
+      const bool undo = action->objectName() == QLatin1String("edit-undo");
+      const bool redo = action->objectName() == QLatin1String("edit-redo");
+      if (!undo && !redo) continue;
+      QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+      action->setEnabled(undo ? history_->isUndoAvailable() : history_->isRedoAvailable());
+      const auto run = undo ? history_->undo : history_->redo;
+      connect(action, &QAction::triggered, this, [run] {
+        showWaitCursorUntilIdle();
+        run();
+      });
+    }
+  }
+  menu->popup(event->globalPos());
 }
 
 }  // namespace parasort

@@ -8,14 +8,16 @@
 //
 // The edits it makes of its own accord (keyboard undo and redo, paste, cut,
 // typing over a selection, a drop) show the wait cursor while they run. The
-// undo and redo keys go to the handlers it is given, so that they undo what
-// the window's Edit menu undoes.
+// undo and redo keys and the context menu's Undo and Redo go to the history
+// it is given, so that they undo what the window's Edit menu undoes.
 #pragma once
 
 #include <QTextEdit>
 
 #include <functional>
+#include <optional>
 
+class QContextMenuEvent;
 class QKeyEvent;
 class QMimeData;
 
@@ -25,18 +27,26 @@ class EditorTextEdit : public QTextEdit {
  public:
   explicit EditorTextEdit(QWidget* parent = nullptr);
 
-  // What the undo and redo keys do from now on (QTextEdit's own undo and
-  // redo until then).
-  void setUndoRedo(std::function<void()> undo, std::function<void()> redo);
+  // The window's undo history, which outlasts a change of the document
+  // shown (QTextEdit's own knows only the document).
+  struct History {
+    std::function<bool()> undo;
+    std::function<bool()> redo;
+    std::function<bool()> isUndoAvailable;
+    std::function<bool()> isRedoAvailable;
+  };
+  // What the undo and redo keys and the context menu's Undo and Redo use
+  // from now on (QTextEdit's own history until then).
+  void setHistory(History history);
 
  protected:
   [[nodiscard]] bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
-  std::function<void()> undo_;
-  std::function<void()> redo_;
+  std::optional<History> history_;
 };
 
 }  // namespace parasort

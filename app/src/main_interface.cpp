@@ -23,7 +23,9 @@ void connectEditMenu(const Ui::EditorWindow& ui, editor::qt::QTextEditTextView& 
   // document; so do the keys that the text edit would handle itself.
   QObject::connect(ui.actionUndo, &QAction::triggered, edit, [&view] { view.undo(); });
   QObject::connect(ui.actionRedo, &QAction::triggered, edit, [&view] { view.redo(); });
-  edit->setUndoRedo([&view] { view.undo(); }, [&view] { view.redo(); });
+  edit->setHistory({[&view] { return view.undo(); }, [&view] { return view.redo(); },
+                    [&view] { return view.isUndoAvailable(); },
+                    [&view] { return view.isRedoAvailable(); }});
   QObject::connect(ui.actionCut, &QAction::triggered, edit, &QTextEdit::cut);
   QObject::connect(ui.actionCopy, &QAction::triggered, edit, &QTextEdit::copy);
   QObject::connect(ui.actionPaste, &QAction::triggered, edit, &QTextEdit::paste);
