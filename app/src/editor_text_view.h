@@ -28,7 +28,8 @@ class EditorTextView {
   // the view's font. A QTextEdit always has one.
   [[nodiscard]] QFont font() const;
   // Makes `font` the view's font: the font of all text that sets none of
-  // its own, and of text typed afterwards.
+  // its own, and of text typed afterwards. It is drawn without optional
+  // shaping (QFont::PreferNoShaping), for speed on large texts.
   void setFont(const QFont& font);
 
   // The window holding the view.

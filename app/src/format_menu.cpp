@@ -1,11 +1,12 @@
 #include "format_menu.h"
 
 #include "format_commands.h"
+#include "tab_width_dialog.h"
 #include "parasort/editor/text_view_additions.h"
 #include "ui_main_interface.h"
+#include "wait_cursor.h"
 
 #include <QFontDialog>
-#include <QInputDialog>
 
 namespace parasort {
 
@@ -16,20 +17,8 @@ void chooseFont(EditorTextView& textView) {
   const QFont font = QFontDialog::getFont(&chosen, textView.font(), &textView.window(),
                                           QStringLiteral("Font"));
   if (!chosen) return;
+  showWaitCursorUntilIdle();
   FormatCommands::applyFont(textView.text(), {font.family().toStdU16String(), font.pointSizeF()});
-}
-
-void chooseTabWidth(EditorTextView& textView, double standardTabWidth) {
-  const double current = TQAdditions::defaultTabInterval(textView.text());
-  bool chosen = false;
-  constexpr double narrowest = 1.0;
-  constexpr double widest = 1000.0;
-  constexpr int decimals = 1;
-  const double interval = QInputDialog::getDouble(
-      &textView.window(), QStringLiteral("Tab Width"),
-      QStringLiteral("Distance between tab stops, in points:"),
-      current > 0.0 ? current : standardTabWidth, narrowest, widest, decimals, &chosen);
-  if (chosen) TQAdditions::setDefaultTabInterval(textView.text(), interval);
 }
 
 }  // namespace
@@ -49,9 +38,8 @@ void connectFormatMenu(const Ui::EditorWindow& ui, EditorTextView& textView) {
   QObject::connect(ui.actionUnderline, &QAction::triggered, context, toggle(Emphasis::Underline));
   QObject::connect(ui.actionIncreaseIndent, &QAction::triggered, context, shift(FormatCommands::indentStep));
   QObject::connect(ui.actionDecreaseIndent, &QAction::triggered, context, shift(-FormatCommands::indentStep));
-  const double standardTabWidth = ui.textView->tabStopDistance();
   QObject::connect(ui.actionTabWidth, &QAction::triggered, context,
-                   [&textView, standardTabWidth] { chooseTabWidth(textView, standardTabWidth); });
+                   [&textView] { openTabWidthDialog(textView); });
 }
 
 }  // namespace parasort

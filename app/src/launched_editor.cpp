@@ -10,7 +10,7 @@ LaunchedEditor::LaunchedEditor(QApplication& application)
     : endpoint_([this] { activate(); },
                 // Deferred, so that the caller gets its answer before the
                 // application ends.
-                [this] { QTimer::singleShot(0, &interface_.window(), &QWidget::close); }) {
+                [this] { QTimer::singleShot(0, &interface_.window(), [this] { quit(); }); }) {
   MyController& controller = interface_.controller();
   // The controller decides whether the application ends with its window.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -32,6 +32,14 @@ LaunchedEditor::LaunchedEditor(QApplication& application)
 void LaunchedEditor::activate() {
   interface_.controller().applicationWillBecomeActive();
   makeKeyAndOrderFront(interface_.window());
+}
+
+void LaunchedEditor::quit() {
+  // As File > Quit: closing the last window ends the application, which
+  // saves the font on the way out. quit() ends it as well when the window
+  // was not on screen to be closed.
+  interface_.window().close();
+  QCoreApplication::quit();
 }
 
 }  // namespace parasort

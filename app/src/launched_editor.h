@@ -6,6 +6,7 @@
 //   (also a second launch, through the bus: activate())
 //   last window closed          -> applicationShouldTerminateAfterLastWindowClosed()
 //   about to quit               -> applicationWillTerminate()
+//   (also quit() through the bus, and the termination signals)
 #pragma once
 
 #include "editor_bus_endpoint.h"
@@ -27,6 +28,10 @@ class LaunchedEditor {
   // What activating the application does: the controller's part, then the
   // window raised above the others and made active.
   void activate();
+
+  // What File > Quit does: the window closes and the application ends
+  // through its usual path (applicationWillTerminate() included).
+  void quit();
 
  private:
   MainInterface interface_;

@@ -2,6 +2,7 @@
 
 #include "about_box.h"
 #include "format_menu.h"
+#include "wait_cursor.h"
 
 #include <QCoreApplication>
 #include <QTextEdit>
@@ -16,10 +17,15 @@ Ui::EditorWindow loadedInto(QMainWindow& window) {
   return ui;
 }
 
-void connectEditMenu(const Ui::EditorWindow& ui) {
-  QTextEdit* edit = ui.textView;
-  QObject::connect(ui.actionUndo, &QAction::triggered, edit, &QTextEdit::undo);
-  QObject::connect(ui.actionRedo, &QAction::triggered, edit, &QTextEdit::redo);
+void connectEditMenu(const Ui::EditorWindow& ui, editor::qt::QTextEditTextView& view) {
+  EditorTextEdit* edit = ui.textView;
+  // Undo and redo belong to the view, whose history outlasts a change of
+  // document; so do the keys that the text edit would handle itself.
+  QObject::connect(ui.actionUndo, &QAction::triggered, edit, [&view] { view.undo(); });
+  QObject::connect(ui.actionRedo, &QAction::triggered, edit, [&view] { view.redo(); });
+  edit->setHistory({[&view] { return view.undo(); }, [&view] { return view.redo(); },
+                    [&view] { return view.isUndoAvailable(); },
+                    [&view] { return view.isRedoAvailable(); }});
   QObject::connect(ui.actionCut, &QAction::triggered, edit, &QTextEdit::cut);
   QObject::connect(ui.actionCopy, &QAction::triggered, edit, &QTextEdit::copy);
   QObject::connect(ui.actionPaste, &QAction::triggered, edit, &QTextEdit::paste);
@@ -28,8 +34,10 @@ void connectEditMenu(const Ui::EditorWindow& ui) {
   ui.actionRedo->setEnabled(false);
   ui.actionCut->setEnabled(false);
   ui.actionCopy->setEnabled(false);
-  QObject::connect(edit, &QTextEdit::undoAvailable, ui.actionUndo, &QAction::setEnabled);
-  QObject::connect(edit, &QTextEdit::redoAvailable, ui.actionRedo, &QAction::setEnabled);
+  QObject::connect(edit, &QTextEdit::undoAvailable, ui.actionUndo,
+                   [&view, action = ui.actionUndo] { action->setEnabled(view.isUndoAvailable()); });
+  QObject::connect(edit, &QTextEdit::redoAvailable, ui.actionRedo,
+                   [&view, action = ui.actionRedo] { action->setEnabled(view.isRedoAvailable()); });
   QObject::connect(edit, &QTextEdit::copyAvailable, ui.actionCut, &QAction::setEnabled);
   QObject::connect(edit, &QTextEdit::copyAvailable, ui.actionCopy, &QAction::setEnabled);
 }
@@ -41,6 +49,12 @@ MainInterface::MainInterface()
       textView_(*ui_.textView),
       controller_(textView_),
       status_(*ui_.textView, textView_.text(), *ui_.statusBar) {
+  // Connected first, so that the cursor changes before the edit starts.
+  for (QAction* edit : {ui_.actionUndo, ui_.actionRedo, ui_.actionCut, ui_.actionCopy, ui_.actionPaste,
+                        ui_.actionSortAscending, ui_.actionSortDescending, ui_.actionUniqueParagraphs,
+                        ui_.actionBold, ui_.actionItalic, ui_.actionUnderline, ui_.actionIncreaseIndent,
+                        ui_.actionDecreaseIndent})
+    QObject::connect(edit, &QAction::triggered, &window_, [] { showWaitCursorUntilIdle(); });
   QAction* sortAscending = ui_.actionSortAscending;
   QAction* sortDescending = ui_.actionSortDescending;
   QAction* unique = ui_.actionUniqueParagraphs;
@@ -53,7 +67,7 @@ MainInterface::MainInterface()
 
   QObject::connect(ui_.actionCloseWindow, &QAction::triggered, &window_, &QWidget::close);
   QObject::connect(ui_.actionQuit, &QAction::triggered, &window_, &QWidget::close);
-  connectEditMenu(ui_);
+  connectEditMenu(ui_, textView_.text());
   connectFormatMenu(ui_, textView_);
   QObject::connect(ui_.actionAbout, &QAction::triggered, &window_, [this] { showAboutBox(window_); });
 

@@ -68,7 +68,8 @@ void MyController::applicationDidFinishLaunching() {
 
 void MyController::applicationWillBecomeActive() {
   QWidget& window = _textView.window();
-  if (!window.isVisible()) makeKeyAndOrderFront(window);
+  // Qt counts a minimized window as visible, but the user cannot see it.
+  if (!window.isVisible() || window.isMinimized()) makeKeyAndOrderFront(window);
 }
 
 void MyController::applicationWillTerminate() {

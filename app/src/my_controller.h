@@ -48,7 +48,8 @@ class MyController final : public QObject {
   // standard error.
   void applicationDidFinishLaunching();
   // Brings the editor window to the front as the active window when it is
-  // not visible; a visible window is left as it is.
+  // hidden or minimized (restored then); a window on screen is left as it
+  // is.
   void applicationWillBecomeActive();
   // Saves the view's font name and point size (as a 32-bit float) under
   // "fontName" and "fontSize", then writes the settings out.

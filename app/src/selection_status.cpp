@@ -1,10 +1,11 @@
 #include "selection_status.h"
 
-#include "paragraph_summary.h"
 #include "parasort/editor/range.h"
 
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <string>
-#include <string_view>
+#include <utility>
 
 namespace parasort {
 
@@ -15,21 +16,37 @@ SelectionStatus::SelectionStatus(QTextEdit& widget, const editor::TextView& view
   debounce_.setSingleShot(true);
   debounce_.setInterval(pause);
   connect(&debounce_, &QTimer::timeout, this, &SelectionStatus::refresh);
-  const auto restart = [this] { debounce_.start(); };
-  connect(&widget, &QTextEdit::textChanged, this, restart);
-  connect(&widget, &QTextEdit::selectionChanged, this, restart);
+  connect(&counting_, &QFutureWatcher<ParagraphSummary>::finished, this, &SelectionStatus::counted);
+  connect(&widget, &QTextEdit::textChanged, this, &SelectionStatus::changed);
+  connect(&widget, &QTextEdit::selectionChanged, this, &SelectionStatus::changed);
   refresh();
+}
+
+void SelectionStatus::changed() {
+  ++change_;
+  label_->clear();
+  debounce_.start();
 }
 
 void SelectionStatus::refresh() {
   debounce_.stop();
-  const std::u16string string = view_.string();
-  const editor::Range selection = editor::clampedRange(view_.selectedRange(), string.size());
-  const bool ofSelection = selection.length > 0;
-  const std::u16string_view text =
-      ofSelection ? std::u16string_view(string).substr(selection.location, selection.length)
-                  : std::u16string_view(string);
-  label_->setText(statusText(summarizeParagraphs(text), ofSelection));
+  // One count at a time; the one under way looks again when it ends.
+  if (counting_.isRunning()) return;
+  // The copy is made here, on the window's thread, where the document may
+  // be read; only the copy goes to the worker.
+  std::u16string text = view_.string();
+  const editor::Range selection = editor::clampedRange(view_.selectedRange(), text.size());
+  countedSelection_ = selection.length > 0;
+  if (countedSelection_) text = text.substr(selection.location, selection.length);
+  countedChange_ = change_;
+  counting_.setFuture(QtConcurrent::run(
+      [counted = std::move(text)] { return summarizeParagraphs(counted); }));
+}
+
+void SelectionStatus::counted() {
+  if (countedChange_ == change_) label_->setText(statusText(counting_.result(), countedSelection_));
+  else if (!debounce_.isActive())
+    refresh();
 }
 
 }  // namespace parasort

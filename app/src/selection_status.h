@@ -1,11 +1,18 @@
 // The status bar's report on the selection (or, with nothing selected, the
-// whole text): its paragraphs and its duplicates, brought up to date a
-// moment after the user stops typing or selecting, so that a large text is
-// counted once per pause and not once per keystroke.
+// whole text): its paragraphs and its duplicates.
+//
+// Counting a large text takes a noticeable time, so it never runs on the
+// window's thread: a moment after the user stops typing or selecting, the
+// text is copied and counted on a worker, once per change. The report is
+// cleared as soon as the text or the selection changes, and a count that
+// arrives for text that has changed since is dropped, so it never describes
+// the wrong text.
 #pragma once
 
+#include "paragraph_summary.h"
 #include "parasort/editor/text_view.h"
 
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QObject>
 #include <QStatusBar>
@@ -13,6 +20,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <cstdint>
 
 namespace parasort {
 
@@ -24,13 +32,22 @@ class SelectionStatus final : public QObject {
   // must outlive this object.
   SelectionStatus(QTextEdit& widget, const editor::TextView& view, QStatusBar& bar);
 
-  // Counts now, without waiting for the pause.
+  // Starts counting now, without waiting for the pause.
   void refresh();
 
  private:
+  void changed();
+  void counted();
+
   const editor::TextView& view_;
   QLabel* label_;  // owned by the status bar
   QTimer debounce_;
+  QFutureWatcher<ParagraphSummary> counting_;
+  // Which change of the text or selection the label (or the count under
+  // way) belongs to.
+  std::uint64_t change_ = 0;
+  std::uint64_t countedChange_ = 0;
+  bool countedSelection_ = false;
 };
 
 }  // namespace parasort

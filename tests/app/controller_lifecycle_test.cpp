@@ -28,6 +28,16 @@ TEST_F(Lifecycle, ActivationBringsAHiddenWindowToTheFrontAsTheActiveWindow) {
   EXPECT_TRUE(QTest::qWaitForWindowActive(&interface.window()));
 }
 
+TEST_F(Lifecycle, ActivationRestoresAMinimizedWindowAsTheActiveWindow) {
+  parasort::MainInterface interface;
+  interface.window().showMinimized();
+  ASSERT_TRUE(interface.window().isMinimized());
+  interface.controller().applicationWillBecomeActive();
+  EXPECT_FALSE(interface.window().isMinimized());
+  EXPECT_TRUE(interface.window().isVisible());
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&interface.window()));
+}
+
 TEST_F(Lifecycle, ActivationLeavesAVisibleWindowBehindTheActiveOne) {
   parasort::MainInterface interface;
   interface.window().show();

@@ -7,12 +7,16 @@
 #include "my_controller.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QLabel>
 #include <QTest>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -160,6 +164,58 @@ TEST_F(MainMenu, TheDeDuplicationItemRemovesRepeatedParagraphs) {
   EXPECT_EQ(shown(), QStringLiteral("b\nB\na\nb"));
 }
 
+// A sort of the whole text shows a new document; the Edit menu, the keys
+// and the text view's context menu all undo and redo it alike.
+TEST_F(MainMenu, EveryWayToUndoAndRedoCrossesAWholeTextSort) {
+  QTextEdit& edit = *interface.ui().textView;
+  const auto fromTheContextMenu = [&edit](const char* item) {
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), edit.viewport()->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(edit.viewport(), &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return false;
+    auto* action = menu->findChild<QAction*>(QString::fromLatin1(item));
+    const bool enabled = action != nullptr && action->isEnabled();
+    if (enabled) action->trigger();
+    menu->close();
+    return enabled;
+  };
+  // Each way gives an undo and a redo; false when its item was disabled.
+  struct Way {
+    const char* name;
+    std::function<bool()> undo;
+    std::function<bool()> redo;
+  };
+  const auto action = [](QAction* item) {
+    return [item] {
+      if (!item->isEnabled()) return false;
+      item->trigger();
+      return true;
+    };
+  };
+  const auto keys = [&edit](Qt::KeyboardModifiers modifiers) {
+    return [&edit, modifiers] {
+      QTest::keyClick(&edit, Qt::Key_Z, modifiers);
+      return true;
+    };
+  };
+  const std::vector<Way> ways{
+      {"Edit menu", action(interface.ui().actionUndo), action(interface.ui().actionRedo)},
+      {"keys", keys(Qt::ControlModifier), keys(Qt::ControlModifier | Qt::ShiftModifier)},
+      {"context menu", [&] { return fromTheContextMenu("edit-undo"); },
+       [&] { return fromTheContextMenu("edit-redo"); }}};
+
+  selectAll(QStringLiteral("b\nc\na"));
+  interface.ui().actionSortAscending->trigger();
+  ASSERT_EQ(shown(), QStringLiteral("a\nb\nc"));
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    EXPECT_TRUE(way.undo());
+    EXPECT_EQ(shown(), QStringLiteral("b\nc\na"));
+    EXPECT_TRUE(way.redo());
+    EXPECT_EQ(shown(), QStringLiteral("a\nb\nc"));
+  }
+}
+
 TEST_F(MainMenu, TheStatusBarCountsTheSelectionsParagraphsAndDuplicates) {
   const auto* status = interface.window().findChild<QLabel*>(QStringLiteral("selectionStatus"));
   ASSERT_NE(status, nullptr);
@@ -169,6 +225,12 @@ TEST_F(MainMenu, TheStatusBarCountsTheSelectionsParagraphsAndDuplicates) {
   interface.textView().text().setSelectedRange({0, 3});
   EXPECT_TRUE(showsSoon(*status, QStringLiteral("Selection: 2 paragraphs, no duplicates")))
       << status->text().toStdString();
+  // Counted off the window's thread: the old count goes at once, and the
+  // count that shows is the last text's.
+  edit.setPlainText(QStringLiteral("x\ny"));
+  EXPECT_EQ(status->text(), QString());
+  edit.setPlainText(QStringLiteral("x\nx\ny"));
+  EXPECT_TRUE(showsSoon(*status, QStringLiteral("3 paragraphs, 1 duplicate"))) << status->text().toStdString();
 }
 
 }  // namespace

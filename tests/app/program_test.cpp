@@ -20,6 +20,12 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <csignal>
+#include <cstring>
+#include <string>
+
 namespace {
 
 namespace bus = parasort::services_bus;
@@ -132,6 +138,26 @@ TEST_F(Program, ASavedFontIsRestoredAtTheNextStartItsSizeAsTheNearestFloat) {
             12.100000381469727);
   EXPECT_EQ(saved("fontName"), QStringLiteral("DejaVu Serif"));
 }
+
+// A session's end (SIGTERM at logout), the terminal's Ctrl+C (SIGINT) and
+// its hang-up (SIGHUP) quit the editor as File > Quit does: status 0, font
+// saved.
+class ProgramEndedBySignal : public Program, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ProgramEndedBySignal, QuitsInOrderAndSavesTheFont) {
+  launch();
+  ASSERT_EQ(::kill(static_cast<pid_t>(running.processId()), GetParam()), 0);
+  ASSERT_TRUE(running.waitForFinished(patience));
+  EXPECT_EQ(running.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(running.exitCode(), 0);
+  EXPECT_EQ(saved("fontName"), defaultFontName());
+  EXPECT_EQ(saved("fontSize"), defaultFontSize());
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, ProgramEndedBySignal, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
+                         [](const ::testing::TestParamInfo<int>& tested) {
+                           return std::string(sigabbrev_np(tested.param));
+                         });
 
 }  // namespace
 

@@ -1,10 +1,12 @@
 // What only the QTextEdit adapter promises: paragraph breaks as the
-// document keeps them, and attributes that are drawn. Its undo is
-// QTextEdit's own, which the shared suites use on this view.
+// document keeps them, attributes that are drawn, and one undo history
+// across the documents that whole-text replacements show.
 #include "text_view_fixture.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
+
+#include <vector>
 
 namespace parasort::editor::test {
 namespace {
@@ -16,6 +18,7 @@ constexpr double kPixelsPerPoint = 96.0 / 72.0;
 class QTextEditAdapter : public TextViewTest<QTextEditImplementation> {
  protected:
   QTextEdit& edit() { return implementation.edit; }
+  qt::QTextEditTextView& adapter() { return implementation.view; }
   QTextBlockFormat blockFormat(int blockNumber) {
     return edit().document()->findBlockByNumber(blockNumber).blockFormat();
   }
@@ -36,6 +39,44 @@ TEST_F(QTextEditAdapter, EveryLineBreakBecomesOneParagraphBreak) {
   ASSERT_TRUE(actionReplaceCharactersInRange(view(), {0, 7}, text));
   EXPECT_EQ(view().string(), u"x" + PS + u"y");
   EXPECT_EQ(attributeAt(ItalicAttributeName, 2), kItalic);
+}
+
+// A replacement of the whole text shows a new document; undo and redo go
+// back and forth through the documents' own edits and the documents, in
+// the order the edits were made, and a new edit ends the way forward.
+TEST_F(QTextEditAdapter, UndoAndRedoCrossTheDocumentsOfWholeTextReplacements) {
+  setText(u"b" + PS + u"a");
+  const auto type = [this](Range at, std::u16string_view text) {
+    view().setSelectedRange(at);
+    edit().textCursor().insertText(QString::fromStdU16String(std::u16string(text)));
+  };
+  type({3, 0}, u"c");  // b a c, in the first document
+  QTextDocument* first = edit().document();
+  ASSERT_TRUE(actionReplaceCharactersInRange(view(), {0, 5}, std::u16string(u"a\nbc")));
+  EXPECT_NE(edit().document(), first);
+  EXPECT_EQ(view().selectedRange(), (Range{0, 4}));
+  type({4, 0}, u"!");  // a bc!, in the second document
+
+  const std::vector<std::u16string> states{u"b" + PS + u"a", u"b" + PS + u"ac", u"a" + PS + u"bc",
+                                           u"a" + PS + u"bc!"};
+  for (auto state = states.rbegin() + 1; state != states.rend(); ++state) {
+    ASSERT_TRUE(adapter().undo());
+    EXPECT_EQ(view().string(), *state);
+  }
+  EXPECT_FALSE(adapter().isUndoAvailable());
+  for (auto state = states.begin() + 1; state != states.end(); ++state) {
+    ASSERT_TRUE(adapter().redo());
+    EXPECT_EQ(view().string(), *state);
+  }
+  EXPECT_FALSE(adapter().isRedoAvailable());
+
+  adapter().undo();
+  adapter().undo();
+  EXPECT_EQ(view().string(), u"b" + PS + u"ac");
+  type({0, 0}, u">");
+  EXPECT_FALSE(adapter().isRedoAvailable());
+  EXPECT_FALSE(adapter().redo());
+  EXPECT_EQ(view().string(), u">b" + PS + u"ac");
 }
 
 TEST_F(QTextEditAdapter, TheParagraphStyleIsDrawnByTheBlockFormat) {

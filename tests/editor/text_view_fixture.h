@@ -47,11 +47,11 @@ struct QTextEditImplementation {
   qt::QTextEditTextView view{edit};
 
   void setEditable(bool editable) { edit.setReadOnly(!editable); }
-  void undo() { edit.undo(); }
-  void redo() { edit.redo(); }
-  // Setting up text through the storage is recorded by the document too;
-  // the tests' undo starts after it.
-  void forgetHistory() { edit.document()->clearUndoRedoStacks(); }
+  void undo() { view.undo(); }
+  void redo() { view.redo(); }
+  // Setting up text through the storage is recorded by the view too; the
+  // tests' undo starts after it.
+  void forgetHistory() { view.clearUndoHistory(); }
 };
 
 using Implementations = ::testing::Types<InMemoryImplementation, QTextEditImplementation>;

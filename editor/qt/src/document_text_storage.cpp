@@ -40,10 +40,36 @@ AttributedString withParagraphBreaks(const AttributedString& text) {
   return result;
 }
 
+// What a document brings to its text besides the text: carried over to a
+// document that takes its place.
+void copyDocumentSettings(const QTextDocument& from, QTextDocument& to) {
+  to.setDefaultFont(from.defaultFont());
+  to.setDefaultTextOption(from.defaultTextOption());
+  to.setDocumentMargin(from.documentMargin());
+  to.setIndentWidth(from.indentWidth());
+  to.setDefaultStyleSheet(from.defaultStyleSheet());
+  to.setUseDesignMetrics(from.useDesignMetrics());
+  to.setDefaultCursorMoveStyle(from.defaultCursorMoveStyle());
+}
+
+// Sets (or removes) the style in `block`'s format, leaving the format alone
+// when nothing would change, so that no empty edit is recorded.
+void restyleBlock(const QTextBlock& block, const std::optional<ParagraphStyle>& style) {
+  const QTextBlockFormat current = block.blockFormat();
+  QTextBlockFormat changed = current;
+  if (style)
+    setParagraphStyle(changed, *style);
+  else
+    removeParagraphStyle(changed);
+  if (changed == current) return;
+  QTextCursor(block).setBlockFormat(changed);
+}
+
 }  // namespace
 
-DocumentTextStorage::DocumentTextStorage(QTextEdit& edit, UndoStepGrouping& grouping)
-    : edit_(edit), grouping_(grouping) {}
+DocumentTextStorage::DocumentTextStorage(QTextEdit& edit, UndoStepGrouping& grouping,
+                                         DocumentHistory& history)
+    : edit_(edit), grouping_(grouping), history_(history) {}
 
 QTextDocument& DocumentTextStorage::document() const { return *edit_.document(); }
 
@@ -136,16 +162,7 @@ std::optional<ParagraphStyle> DocumentTextStorage::paragraphStyleAt(Index index)
 
 void DocumentTextStorage::setParagraphStyleAt(Index index,
                                               const std::optional<ParagraphStyle>& style) {
-  const QTextBlock block = document().findBlock(toPosition(index));
-  const QTextBlockFormat current = block.blockFormat();
-  QTextBlockFormat changed = current;
-  if (style)
-    setParagraphStyle(changed, *style);
-  else
-    removeParagraphStyle(changed);
-  if (changed == current) return;
-  QTextCursor cursor(block);
-  cursor.setBlockFormat(changed);
+  restyleBlock(document().findBlock(toPosition(index)), style);
 }
 
 template <class StyleFor>
@@ -174,6 +191,10 @@ void DocumentTextStorage::replaceCharactersInRange(Range range, std::u16string_v
   }
   const auto style = paragraphStyleAt(within.location);
   const auto tailStyle = paragraphStyleAt(within.end());
+  if (within.location == 0 && within.length == length()) {
+    showInPlaceOfWholeText(inserted, format, tailStyle);
+    return;
+  }
 
   QTextCursor cursor = cursorSelecting(within);
   cursor.beginEditBlock();
@@ -182,6 +203,36 @@ void DocumentTextStorage::replaceCharactersInRange(Range range, std::u16string_v
   restyleInsertedParagraphs(
       within.location, inserted.size(), [&](Index) { return style; }, tailStyle);
   cursor.endEditBlock();
+}
+
+void DocumentTextStorage::showInPlaceOfWholeText(const std::u16string& inserted,
+                                                 const QTextCharFormat& format,
+                                                 const std::optional<ParagraphStyle>& tailStyle) {
+  QTextDocument& shown = document();
+  auto* replacement = new QTextDocument(&history_.documentOwner());
+  copyDocumentSettings(shown, *replacement);
+  // Built outside any history: the history's undo shows the old document.
+  replacement->setUndoRedoEnabled(false);
+  QTextCursor cursor(replacement);
+  // The first paragraph stays what it was (its style and the format an
+  // empty one types with); every paragraph the text adds takes its style,
+  // as the cursor's insertion gives it.
+  cursor.setBlockFormat(shown.firstBlock().blockFormat());
+  cursor.setBlockCharFormat(shown.firstBlock().charFormat());
+  cursor.insertText(toQString(inserted), format);
+  // A paragraph starting right after the new text (the last, empty one, or
+  // the only one of an empty text) keeps the style of the old text's last.
+  if (inserted.empty() || inserted.back() == kParagraphBreak)
+    restyleBlock(replacement->lastBlock(), tailStyle);
+  replacement->setUndoRedoEnabled(true);
+
+  // The edit blocks that the brackets and the approval hold open on the old
+  // document are closed there and opened again on the new one, which the
+  // same brackets close.
+  const int open = grouping_.bracketDepth() + (grouping_.stepOpen() ? 1 : 0);
+  for (int i = 0; i < open; ++i) QTextCursor(&shown).endEditBlock();
+  history_.showReplacement(*replacement);
+  for (int i = 0; i < open; ++i) QTextCursor(replacement).beginEditBlock();
 }
 
 void DocumentTextStorage::replaceCharactersInRange(Range range, const AttributedString& text) {
@@ -219,6 +270,12 @@ AttributedString DocumentTextStorage::attributedSubstringFromRange(Range range) 
 std::optional<AttributeValue> DocumentTextStorage::attribute(std::string_view name, Index index,
                                                              Range* effectiveRange) const {
   if (index >= length()) return std::nullopt;
+  // The paragraph style is the block's: no need to find the piece (a
+  // paragraph loop asks this once per paragraph).
+  if (name == ParagraphStyleAttributeName && effectiveRange == nullptr) {
+    if (auto style = paragraphStyleAt(index)) return AttributeValue(*style);
+    return std::nullopt;
+  }
   const auto valueAt = [&](const Piece& piece) -> std::optional<AttributeValue> {
     if (name == ParagraphStyleAttributeName) {
       if (auto style = paragraphStyleAt(piece.range.location)) return AttributeValue(*style);
@@ -254,7 +311,7 @@ void DocumentTextStorage::changeParagraphStyles(Range range,
   for (QTextBlock block = document().findBlock(toPosition(within.location));
        block.isValid() && static_cast<Index>(block.position()) < within.end();
        block = block.next())
-    setParagraphStyleAt(static_cast<Index>(block.position()), style);
+    restyleBlock(block, style);
 }
 
 void DocumentTextStorage::addAttribute(std::string_view name, const AttributeValue& value,

@@ -84,6 +84,8 @@ std::u16string toU16String(const QString& text) { return text.toStdU16String(); 
 
 int toPosition(Index index) { return static_cast<int>(index); }
 
+double pointsFromPixels(double pixels) { return pixels / kPixelsPerPoint; }
+
 void setCharacterAttribute(QTextCharFormat& format, std::string_view name,
                            const AttributeValue& value) {
   removeCharacterAttribute(format, name);

@@ -22,6 +22,10 @@ namespace parasort::editor::qt {
 // A document position; documents never hold more than INT_MAX units.
 [[nodiscard]] int toPosition(Index index);
 
+// Qt lays text out in device-independent pixels at 96 per inch; the
+// contract's lengths are points, 72 per inch.
+[[nodiscard]] double pointsFromPixels(double pixels);
+
 // The known character attributes go to Qt's own properties (font families
 // and point size, weight, italic, underline style, foreground brush); any
 // other name, or a known name with a value of another type, is kept exactly

@@ -12,12 +12,22 @@ namespace parasort::editor::qt {
 
 QTextEditTextView::QTextEditTextView(QTextEdit& edit)
     : edit_(edit),
+      history_(edit),
       grouping_([this] { QTextCursor(edit_.document()).beginEditBlock(); },
                 [this] { QTextCursor(edit_.document()).endEditBlock(); }),
-      storage_(edit, grouping_) {}
+      storage_(edit, grouping_, history_) {}
 
 QTextEditTextView::~QTextEditTextView() {
   if (grouping_.stepOpen()) QTextCursor(edit_.document()).endEditBlock();
+}
+
+void QTextEditTextView::clearUndoHistory() {
+  history_.forgetOtherDocuments();
+  edit_.document()->clearUndoRedoStacks();
+}
+
+double QTextEditTextView::standardTabInterval() const {
+  return pointsFromPixels(edit_.tabStopDistance());
 }
 
 bool QTextEditTextView::editable() const { return !edit_.isReadOnly(); }

@@ -5,9 +5,12 @@
 // shows it so, so that ranges line up one to one; text put in with LF, CR or
 // CR LF is stored with U+2029 in their place. Every change is one document
 // edit block; an editing bracket makes one edit block of all the changes in
-// it.
+// it. A replacement of the whole text builds a new document and shows it in
+// place of the old one (see DocumentHistory), which Qt does many times
+// faster than a change of every paragraph in place.
 #pragma once
 
+#include "parasort/editor/qt/document_history.h"
 #include "parasort/editor/text_storage.h"
 #include "parasort/editor/undo_step_grouping.h"
 
@@ -26,9 +29,10 @@ namespace parasort::editor::qt {
 
 class DocumentTextStorage final : public TextStorage {
  public:
-  // Works on whatever document `edit` shows at the time of each call, and
-  // reports its editing brackets to `grouping`. Both must outlive it.
-  DocumentTextStorage(QTextEdit& edit, UndoStepGrouping& grouping);
+  // Works on whatever document `edit` shows at the time of each call,
+  // reports its editing brackets to `grouping` and shows new documents
+  // through `history`. All three must outlive it.
+  DocumentTextStorage(QTextEdit& edit, UndoStepGrouping& grouping, DocumentHistory& history);
 
   [[nodiscard]] Index length() const override;
   [[nodiscard]] std::u16string string() const override;
@@ -78,9 +82,14 @@ class DocumentTextStorage final : public TextStorage {
                                  const std::optional<ParagraphStyle>& tailStyle);
   void changeCharacterFormats(Range range, const std::function<void(QTextCharFormat&)>& change);
   void changeParagraphStyles(Range range, const std::optional<ParagraphStyle>& style);
+  // The whole text replaced by `inserted` (paragraph breaks as U+2029), as
+  // the cursor would do it, in a new document shown in place of this one.
+  void showInPlaceOfWholeText(const std::u16string& inserted, const QTextCharFormat& format,
+                              const std::optional<ParagraphStyle>& tailStyle);
 
   QTextEdit& edit_;
   UndoStepGrouping& grouping_;
+  DocumentHistory& history_;
 };
 
 }  // namespace parasort::editor::qt

@@ -2,12 +2,15 @@
 //
 // Approval is refused, and the user-change ranges are NotFound, while the
 // edit is read-only; an approval delegate may refuse too. Each approved edit
-// is one step of the document's undo history, a whole paragraph loop
-// included, and undo restores text, character formats and paragraph styles
-// exactly. The typing attributes are the edit cursor's character format
+// is one step of the view's undo history, a whole paragraph loop included,
+// and undo restores text, character formats and paragraph styles exactly.
+// That history is the document's own and, across a replacement of the whole
+// text (which shows a new document), the documents before and after it: so
+// undo and redo go through the view, not the QTextEdit. The typing attributes are the edit cursor's character format
 // with the paragraph style of its block.
 #pragma once
 
+#include "parasort/editor/qt/document_history.h"
 #include "parasort/editor/qt/document_text_storage.h"
 #include "parasort/editor/text_view.h"
 #include "parasort/editor/undo_step_grouping.h"
@@ -49,6 +52,21 @@ class QTextEditTextView final : public TextView {
   [[nodiscard]] AttributeDictionary typingAttributes() const override;
   void setTypingAttributes(const AttributeDictionary& attributes) override;
 
+  // Undo and redo of the edits made in the view, by the user or through the
+  // contract; false when there is nothing to undo or redo. QTextEdit's
+  // undoAvailable() and redoAvailable() signals tell of a change, but their
+  // argument only of the document shown: ask these.
+  bool undo() { return history_.undo(); }
+  bool redo() { return history_.redo(); }
+  [[nodiscard]] bool isUndoAvailable() const { return history_.isUndoAvailable(); }
+  [[nodiscard]] bool isRedoAvailable() const { return history_.isRedoAvailable(); }
+  // Forgets everything there is to undo or redo.
+  void clearUndoHistory();
+
+  // The distance between the tab stops of a paragraph that sets no interval
+  // of its own, in points, as the view draws it.
+  [[nodiscard]] double standardTabInterval() const;
+
   void setApprovalDelegate(ApprovalDelegate delegate) { approvalDelegate_ = std::move(delegate); }
 
  private:
@@ -56,6 +74,7 @@ class QTextEditTextView final : public TextView {
 
   QTextEdit& edit_;
   ApprovalDelegate approvalDelegate_;
+  DocumentHistory history_;
   UndoStepGrouping grouping_;
   DocumentTextStorage storage_;
 };

@@ -1,0 +1,73 @@
+#include "editor_text_edit.h"
+
+#include "wait_cursor.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QKeySequence>
+#include <QMimeData>
+#include <QTextCursor>
+
+#include <utility>
+
+namespace parasort {
+
+EditorTextEdit::EditorTextEdit(QWidget* parent) : QTextEdit(parent) { setAcceptRichText(false); }
+
+void EditorTextEdit::setHistory(History history) { history_ = std::move(history); }
+
+bool EditorTextEdit::canInsertFromMimeData(const QMimeData* source) const { return source->hasText(); }
+
+void EditorTextEdit::insertFromMimeData(const QMimeData* source) {
+  // QTextEdit would still take Markdown (tables, images) when it comes
+  // first, even with rich text turned off.
+  if (!source->hasText()) return;
+  showWaitCursorUntilIdle();
+  QTextCursor cursor = textCursor();
+  cursor.insertText(source->text());
+  setTextCursor(cursor);
+  ensureCursorVisible();
+}
+
+void EditorTextEdit::keyPressEvent(QKeyEvent* event) {
+  // The keys that may change much of the text at once; plain typing
+  // without a selection changes one character.
+  const bool large = textCursor().hasSelection() || event->matches(QKeySequence::Undo) ||
+                     event->matches(QKeySequence::Redo) || event->matches(QKeySequence::Paste);
+  if (large) showWaitCursorUntilIdle();
+  if (history_ && (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))) {
+    if (event->matches(QKeySequence::Undo))
+      history_->undo();
+    else
+      history_->redo();
+    event->accept();
+    return;
+  }
+  QTextEdit::keyPressEvent(event);
+}
+
+void EditorTextEdit::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu* menu = createStandardContextMenu(event->pos());
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  if (history_) {
+    // QTextEdit names its menu's items; Undo and Redo are rewired to the
+    // window's history.
+    for (QAction* action : menu->actions()) {
+      const bool undo = action->objectName() == QLatin1String("edit-undo");
+      const bool redo = action->objectName() == QLatin1String("edit-redo");
+      if (!undo && !redo) continue;
+      QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+      action->setEnabled(undo ? history_->isUndoAvailable() : history_->isRedoAvailable());
+      const auto run = undo ? history_->undo : history_->redo;
+      connect(action, &QAction::triggered, this, [run] {
+        showWaitCursorUntilIdle();
+        run();
+      });
+    }
+  }
+  menu->popup(event->globalPos());
+}
+
+}  // namespace parasort

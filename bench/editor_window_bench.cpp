@@ -1,0 +1,186 @@
+// How long the editor window is busy with a large text: the real window
+// (offscreen), its menu items triggered as a user chooses them, each timed
+// until the events it posted have been handled. Beside each, the floor that
+// Qt's own document sets: the same replacement and undo made directly on a
+// bare QTextEdit. Run as
+//   editor_window_bench [ROUNDS] [LINES...]
+// (defaults: 3 rounds, 20000 and 200000 lines); prints medians.
+#include "corpus.h"
+#include "main_interface.h"
+
+#include "parasort/engine/transforms.h"
+
+#include <QApplication>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The time `work` keeps the window from answering: the call itself, then
+// the events it left behind (layout, repaint, the status bar's bookkeeping).
+double millisecondsOf(const std::function<void()>& work) {
+  const auto start = Clock::now();
+  work();
+  QCoreApplication::processEvents();
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A user's pause between two commands: the window handles its events
+// (laying out in the background what an edit left to lay out) for about as
+// long as reading a screenful takes.
+void pause(std::chrono::milliseconds length) {
+  const auto end = Clock::now() + length;
+  while (Clock::now() < end) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+double median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// The window's own operations, from a freshly loaded text each round.
+void timeWindow(const QString& text, int rounds, std::chrono::milliseconds pauseLength,
+                std::map<std::string, std::vector<double>>& times) {
+  for (int round = 0; round < rounds; ++round) {
+    parasort::MainInterface interface;
+    interface.window().resize(900, 700);
+    interface.window().show();
+    const Ui::EditorWindow& ui = interface.ui();
+    QTextEdit& edit = *ui.textView;
+    times["load (setPlainText)"].push_back(millisecondsOf([&] { edit.setPlainText(text); }));
+    pause(pauseLength);
+    times["Select All"].push_back(millisecondsOf([&] { ui.actionSelectAll->trigger(); }));
+    pause(pauseLength);
+    times["sort Select All"].push_back(millisecondsOf([&] {
+      ui.actionSelectAll->trigger();
+      ui.actionSortAscending->trigger();
+    }));
+    pause(pauseLength);
+    times["undo the sort"].push_back(millisecondsOf([&] { ui.actionUndo->trigger(); }));
+    pause(pauseLength);
+    times["Remove Duplicates"].push_back(millisecondsOf([&] {
+      ui.actionSelectAll->trigger();
+      ui.actionUniqueParagraphs->trigger();
+    }));
+    pause(pauseLength);
+    ui.actionUndo->trigger();
+    pause(pauseLength);
+    times["Increase Indent Select All"].push_back(millisecondsOf([&] {
+      ui.actionSelectAll->trigger();
+      ui.actionIncreaseIndent->trigger();
+    }));
+    pause(pauseLength);
+    times["undo the indent"].push_back(millisecondsOf([&] { ui.actionUndo->trigger(); }));
+  }
+}
+
+// The same whole-text replacement with nothing of parasort around it: one
+// cursor insert in an edit block on a bare QTextEdit, and its undo. The
+// sorted text is made beforehand; reading the text is timed on its own.
+// The bare edits draw with the window's font strategy, so that both lay
+// text out alike.
+void drawLikeTheWindow(QTextEdit& edit) {
+  QFont font = edit.font();
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  edit.setFont(font);
+  edit.document()->setDefaultFont(font);
+}
+
+void timeFloor(const QString& text, int rounds, std::map<std::string, std::vector<double>>& times) {
+  const std::u16string sorted = parasort::sortedParagraphOfString(text.toStdU16String(), true);
+  const QString replacement = QString::fromStdU16String(sorted);
+  for (int round = 0; round < rounds; ++round) {
+    QTextEdit edit;
+    drawLikeTheWindow(edit);
+    edit.resize(900, 700);
+    edit.show();
+    edit.setPlainText(text);
+    edit.selectAll();
+    edit.moveCursor(QTextCursor::Start);
+    times["floor: first text read"].push_back(
+        millisecondsOf([&] { (void)edit.document()->toRawText(); }));
+    times["floor: later text read"].push_back(
+        millisecondsOf([&] { (void)edit.document()->toRawText(); }));
+    times["floor: engine sort"].push_back(millisecondsOf(
+        [&] { (void)parasort::sortedParagraphOfString(text.toStdU16String(), true); }));
+    times["floor: replace all"].push_back(millisecondsOf([&] {
+      QTextCursor cursor(edit.document());
+      cursor.beginEditBlock();
+      cursor.select(QTextCursor::Document);
+      cursor.insertText(replacement);
+      cursor.endEditBlock();
+    }));
+    times["floor: undo replace all"].push_back(millisecondsOf([&] { edit.undo(); }));
+    times["floor: indent every paragraph"].push_back(millisecondsOf([&] {
+      QTextCursor group(edit.document());
+      group.beginEditBlock();
+      for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        format.setLeftMargin(format.leftMargin() + 48.0);
+        QTextCursor(block).setBlockFormat(format);
+      }
+      group.endEditBlock();
+    }));
+    times["floor: undo the indent"].push_back(millisecondsOf([&] { edit.undo(); }));
+  }
+  // What no route can avoid while the new text is to be left selected: Qt
+  // lays out the whole selection at once to draw it. Here for a text loaded
+  // and not laid out yet, as a new document is.
+  for (int round = 0; round < rounds; ++round) {
+    QTextEdit edit;
+    drawLikeTheWindow(edit);
+    edit.resize(900, 700);
+    edit.show();
+    times["floor: build a document aside"].push_back(millisecondsOf([&] {
+      QTextDocument aside;
+      aside.setUndoRedoEnabled(false);
+      QTextCursor(&aside).insertText(replacement);
+    }));
+    edit.setPlainText(replacement);
+    QCoreApplication::processEvents();
+    times["floor: select all of a new text"].push_back(millisecondsOf([&] {
+      QTextCursor cursor(edit.document());
+      cursor.movePosition(QTextCursor::End);
+      cursor.movePosition(QTextCursor::Start, QTextCursor::KeepAnchor);
+      edit.setTextCursor(cursor);
+    }));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("LC_ALL", "C");
+  QApplication application(argc, argv);
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  std::vector<std::size_t> lineCounts;
+  for (int i = 2; i < argc; ++i) lineCounts.push_back(static_cast<std::size_t>(std::atol(argv[i])));
+  if (lineCounts.empty()) lineCounts = {20000, 200000};
+
+  for (const std::size_t lines : lineCounts) {
+    const QString text = QString::fromStdString(parasort::bench::generateCorpus(lines));
+    std::map<std::string, std::vector<double>> times;
+    // About 1 ms per 100 lines: 2 s at 200,000 lines.
+    timeWindow(text, rounds, std::chrono::milliseconds(lines / 100), times);
+    timeFloor(text, rounds, times);
+    std::printf("%zu lines (%lld UTF-16 units), median of %d:\n", lines,
+                static_cast<long long>(text.size()), rounds);
+    for (const auto& [what, samples] : times)
+      std::printf("  %-30s %8.0f ms\n", what.c_str(), median(samples));
+  }
+  return 0;
+}
