@@ -57,7 +57,7 @@ bool eventually(const std::function<bool()>& condition) {
   return false;
 }
 
-class Program : public testing::Test {
+class ParasortSystem : public testing::Test {
  protected:
   void SetUp() override {
     ::umask(022);
@@ -127,7 +127,7 @@ class Program : public testing::Test {
   pid_t running_ = -1;
 };
 
-TEST_F(Program, LargeInputsLimitsAndDevicesLeaveTheOldFileAsItWas) {
+TEST_F(ParasortSystem, LargeInputsLimitsAndDevicesLeaveTheOldFileAsItWas) {
   const std::pair<std::string, Outcome> cases[] = {
       {R"~(yes "$(printf 'line\303\251')" | head -n 500000 >large; printf '\370' >>large; "$P" large)~",
        failed(2, "parasort: large: invalid UTF-8 at byte 3500000\n")},
@@ -159,7 +159,7 @@ TEST_F(Program, LargeInputsLimitsAndDevicesLeaveTheOldFileAsItWas) {
   }
 }
 
-TEST_F(Program, AnOutputFileKeepsItsOwnerModeAttributesAndLinks) {
+TEST_F(ParasortSystem, AnOutputFileKeepsItsOwnerModeAttributesAndLinks) {
   const struct {
     const char* arrange;
     bool rootOnly, writtenInPlace;
@@ -183,7 +183,7 @@ TEST_F(Program, AnOutputFileKeepsItsOwnerModeAttributesAndLinks) {
   }
 }
 
-TEST_F(Program, WithoutRootsRightsFilesAreReadAndWrittenWhereAShellWould) {
+TEST_F(ParasortSystem, WithoutRootsRightsFilesAreReadAndWrittenWhereAShellWould) {
   if (sh(R"($AS_USER "$P" --version)").status != 0) GTEST_SKIP() << "nobody cannot run the program here";
   // The user may write in shared, and owns locked/own but not locked.
   ASSERT_EQ(sh("mkdir shared locked; for f in shared/read-only locked/own shared/roots; do cp old $f; done; "
@@ -219,7 +219,7 @@ TEST_F(Program, WithoutRootsRightsFilesAreReadAndWrittenWhereAShellWould) {
   }
 }
 
-TEST_F(Program, AFifoNamedAsOutputIsWrittenIntoNotReplaced) {
+TEST_F(ParasortSystem, AFifoNamedAsOutputIsWrittenIntoNotReplaced) {
   ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0644), 0);
   const int reader = ::open((dir_ / "pipe").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   EXPECT_EQ(sh(R"("$P" -o pipe in)"), ok());
@@ -230,7 +230,7 @@ TEST_F(Program, AFifoNamedAsOutputIsWrittenIntoNotReplaced) {
   EXPECT_TRUE(fs::is_fifo(dir_ / "pipe"));
 }
 
-TEST_F(Program, EveryEndingSignalWhileReplacingRemovesTheTemporaryFile) {
+TEST_F(ParasortSystem, EveryEndingSignalWhileReplacingRemovesTheTemporaryFile) {
   // One 64 MiB line: checked quickly, then written out, slowly enough to be caught at it.
   sh("head -c 67108864 /dev/zero | tr '\\0' x >big");
   const int signals[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGTERM,   SIGPIPE, SIGALRM,
@@ -249,7 +249,7 @@ TEST_F(Program, EveryEndingSignalWhileReplacingRemovesTheTemporaryFile) {
   }
 }
 
-TEST_F(Program, ASignalWhileWritingInPlaceWaitsUntilTheFileIsWhole) {
+TEST_F(ParasortSystem, ASignalWhileWritingInPlaceWaitsUntilTheFileIsWhole) {
   // A larger old file needs no room reserved, so the result's first block is
   // the first change; a sparse one is written as slowly as a new file.
   sh(R"~(yes "$(head -c 1023 /dev/zero | tr '\0' x)" | head -n 65536 >big; truncate -s 65M old; ln old linked)~");
@@ -261,7 +261,7 @@ TEST_F(Program, ASignalWhileWritingInPlaceWaitsUntilTheFileIsWhole) {
   EXPECT_EQ(sh("cmp big linked"), ok());
 }
 
-TEST_F(Program, ASignalWhileBlockedOnASlowReaderEndsTheProgram) {
+TEST_F(ParasortSystem, ASignalWhileBlockedOnASlowReaderEndsTheProgram) {
   sh("head -c 4194304 /dev/zero | tr '\\0' x >big; mkfifo pipe");
   for (const int signal : {SIGINT, SIGTERM}) {
     SCOPED_TRACE(strsignal(signal));
