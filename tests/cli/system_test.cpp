@@ -240,7 +240,7 @@ TEST_F(ParasortSystem, EveryEndingSignalWhileReplacingRemovesTheTemporaryFile) {
     const std::string target = i % 2 == 0 ? "old" : "new";
     const pid_t pid = start(R"(ulimit -c 0; exec "$P" -o )" + target + " big");
     ASSERT_TRUE(eventually([this] { return temporaryLeft(); })) << "no temporary file appeared";
-    ASSERT_TRUE(stop(pid)) << "the output was complete before the signal could come";
+    ASSERT_TRUE(stop(pid) && temporaryLeft()) << "the output was complete before the signal could come";
     signalStopped(pid, signals[i]);
     EXPECT_EQ(finish(pid).signal, signals[i]);
     EXPECT_FALSE(temporaryLeft());
