@@ -75,13 +75,12 @@ class ParasortSystem : public testing::Test {
     fs::remove_all(dir_);
   }
 
-  // Starts `script` with `input` on standard input.
-  pid_t start(const std::string& script, const std::string& input = "") {
-    std::ofstream(dir_ / ".in", std::ios::binary) << input;
+  // Starts `script`, with nothing on standard input.
+  pid_t start(const std::string& script) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, dir_.c_str());
-    posix_spawn_file_actions_addopen(&actions, 0, ".in", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, ".out", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, ".err", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::string strings[] = {"sh", "-c", script, "PATH=/usr/bin:/bin", "LC_ALL=C", "P=" PARASORT_BINARY,
@@ -99,7 +98,7 @@ class ParasortSystem : public testing::Test {
     return {contentsOf(dir_ / ".out"), contentsOf(dir_ / ".err"), WIFEXITED(status) ? WEXITSTATUS(status) : -1,
             WIFSIGNALED(status) ? WTERMSIG(status) : 0};
   }
-  Outcome sh(const std::string& script, const std::string& input = "") { return finish(start(script, input)); }
+  Outcome sh(const std::string& script) { return finish(start(script)); }
 
   // Stops `pid`: false when it had already ended.
   bool stop(pid_t pid) {
