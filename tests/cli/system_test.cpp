@@ -2,7 +2,7 @@
 // extended attributes and FIFOs, which git does not keep; inputs too large
 // to keep, made on the spot; limits on memory and file size; and signals
 // while -o writes. Each test runs /bin/sh in a scratch directory, which
-// sets the scene and runs the program as "$P" ("$AS_USER" "$P" for a user
+// sets the scene and runs the program as "$P" ($AS_USER "$P" for a user
 // without root's rights).
 #include <gtest/gtest.h>
 
