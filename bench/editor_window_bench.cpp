@@ -66,14 +66,14 @@ void timeWindow(const QString& text, int rounds, std::chrono::milliseconds pause
     pause(pauseLength);
     times["sort Select All"].push_back(millisecondsOf([&] {
       ui.actionSelectAll->trigger();
-      ui.actionSortAscending->trigger();
+      interface.paragraphAction(parasort::ParagraphOrder::ascending).trigger();
     }));
     pause(pauseLength);
     times["undo the sort"].push_back(millisecondsOf([&] { ui.actionUndo->trigger(); }));
     pause(pauseLength);
     times["Remove Duplicates"].push_back(millisecondsOf([&] {
       ui.actionSelectAll->trigger();
-      ui.actionUniqueParagraphs->trigger();
+      interface.paragraphAction(parasort::ParagraphOrder::unique).trigger();
     }));
     pause(pauseLength);
     ui.actionUndo->trigger();

@@ -14,13 +14,17 @@ set(PARASORT_DBUS_failureErrorName io.github.parasort.Services.Error.RequestFail
 
 # parasort_operation(NAME ORDER <engine order> OPTION <short letter> <help>
 #                    METHOD <service method> <what it gives> ACTION <desktop action>
-#                    MENU <menu text> <shortcut> TAG <menu tag>)
+#                    MENU <menu text> <shortcut> TAG <menu tag> [MENU_SEPARATOR_BEFORE])
 # NAME is the filter's long option; ORDER a ParagraphOrder.
 set(PARASORT_OPERATION_ROWS "")
 set(PARASORT_DESKTOP_ACTIONS "")
 set(PARASORT_DESKTOP_ACTION_SECTIONS "")
 function(parasort_operation name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "ORDER;TAG" "OPTION;METHOD;ACTION;MENU")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "MENU_SEPARATOR_BEFORE" "ORDER;TAG" "OPTION;METHOD;ACTION;MENU")
+  set(separated false)
+  if(arg_MENU_SEPARATOR_BEFORE)
+    set(separated true)
+  endif()
   list(GET arg_OPTION 0 letter)
   list(GET arg_OPTION 1 help)
   list(GET arg_METHOD 0 method)
@@ -29,7 +33,7 @@ function(parasort_operation name)
   list(GET arg_MENU 1 shortcut)
   string(APPEND PARASORT_OPERATION_ROWS
     "    {ParagraphOrder::${arg_ORDER}, \"${name}\", '${letter}', \"${help}\", \"${method}\", \"${summary}\",\n"
-    "     \"${arg_ACTION}\", \"${menu_text}\", \"${shortcut}\", ${arg_TAG}},\n")
+    "     \"${arg_ACTION}\", \"${menu_text}\", \"${shortcut}\", ${arg_TAG}, ${separated}},\n")
   string(APPEND PARASORT_DESKTOP_ACTIONS "${arg_ACTION};")
   string(APPEND PARASORT_DESKTOP_ACTION_SECTIONS
     "\n[Desktop Action ${arg_ACTION}]\nName=${menu_text}\n"
@@ -54,7 +58,7 @@ parasort_operation(unique ORDER unique
   OPTION u "keep one of each run of equal paragraphs, ascending"
   METHOD sspUniqueParagraphs "One of each paragraph, in ascending order."
   ACTION unique
-  MENU "Remove Duplicate Paragraphs" "Ctrl+Shift+R" TAG 0)
+  MENU "Remove Duplicate Paragraphs" "Ctrl+Shift+R" TAG 0 MENU_SEPARATOR_BEFORE)
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/paragraph_operations.h.in
   ${PROJECT_BINARY_DIR}/generated/parasort/paragraph_operations.h @ONLY)

@@ -2,10 +2,14 @@
 
 #include "about_box.h"
 #include "format_menu.h"
+#include "parasort/paragraph_operations.h"
 #include "wait_cursor.h"
 
 #include <QCoreApplication>
+#include <QKeySequence>
 #include <QTextEdit>
+
+#include <cstdlib>
 
 namespace parasort {
 
@@ -49,21 +53,29 @@ MainInterface::MainInterface()
       textView_(*ui_.textView),
       controller_(textView_),
       status_(*ui_.textView, textView_.text(), *ui_.statusBar) {
+  addParagraphsMenu();
   // Connected first, so that the cursor changes before the edit starts.
-  for (QAction* edit : {ui_.actionUndo, ui_.actionRedo, ui_.actionCut, ui_.actionCopy, ui_.actionPaste,
-                        ui_.actionSortAscending, ui_.actionSortDescending, ui_.actionUniqueParagraphs,
-                        ui_.actionBold, ui_.actionItalic, ui_.actionUnderline, ui_.actionIncreaseIndent,
-                        ui_.actionDecreaseIndent})
+  std::vector<QAction*> edits{ui_.actionUndo, ui_.actionRedo, ui_.actionCut, ui_.actionCopy, ui_.actionPaste,
+                              ui_.actionBold, ui_.actionItalic, ui_.actionUnderline, ui_.actionIncreaseIndent,
+                              ui_.actionDecreaseIndent};
+  edits.insert(edits.end(), paragraphActions_.begin(), paragraphActions_.end());
+  for (QAction* edit : edits)
     QObject::connect(edit, &QAction::triggered, &window_, [] { showWaitCursorUntilIdle(); });
-  QAction* sortAscending = ui_.actionSortAscending;
-  QAction* sortDescending = ui_.actionSortDescending;
-  QAction* unique = ui_.actionUniqueParagraphs;
-  QObject::connect(sortAscending, &QAction::triggered, &controller_,
-                   [this, sortAscending] { controller_.sortParagraphs(*sortAscending); });
-  QObject::connect(sortDescending, &QAction::triggered, &controller_,
-                   [this, sortDescending] { controller_.sortParagraphs(*sortDescending); });
-  QObject::connect(unique, &QAction::triggered, &controller_,
-                   [this, unique] { controller_.uniqueParagraphs(*unique); });
+  for (std::size_t index = 0; index < paragraphActions_.size(); ++index) {
+    QAction* action = paragraphActions_[index];
+    const ParagraphOrder order = paragraphOperations[index].order;
+    QObject::connect(action, &QAction::triggered, &controller_, [this, action, order] {
+      switch (order) {
+        case ParagraphOrder::ascending:
+        case ParagraphOrder::descending:
+          controller_.sortParagraphs(*action);
+          break;
+        case ParagraphOrder::unique:
+          controller_.uniqueParagraphs(*action);
+          break;
+      }
+    });
+  }
 
   QObject::connect(ui_.actionCloseWindow, &QAction::triggered, &window_, &QWidget::close);
   QObject::connect(ui_.actionQuit, &QAction::triggered, &window_, &QWidget::close);
@@ -72,6 +84,23 @@ MainInterface::MainInterface()
   QObject::connect(ui_.actionAbout, &QAction::triggered, &window_, [this] { showAboutBox(window_); });
 
   controller_.awakeFromNib();
+}
+
+// The Paragraphs menu: an item for each operation, its tag the menu tag.
+void MainInterface::addParagraphsMenu() {
+  for (const ParagraphOperation& operation : paragraphOperations) {
+    if (operation.menuSeparatorBefore) ui_.menuParagraphs->addSeparator();
+    QAction* action = ui_.menuParagraphs->addAction(QString::fromUtf8(operation.menuText));
+    action->setShortcut(QKeySequence(QString::fromLatin1(operation.menuShortcut)));
+    action->setData(operation.menuTag);
+    paragraphActions_.push_back(action);
+  }
+}
+
+QAction& MainInterface::paragraphAction(ParagraphOrder order) const {
+  for (std::size_t index = 0; index < paragraphActions_.size(); ++index)
+    if (paragraphOperations[index].order == order) return *paragraphActions_[index];
+  std::abort();  // every order has its row in the operations table
 }
 
 }  // namespace parasort

@@ -9,7 +9,12 @@
 #include "selection_status.h"
 #include "ui_main_interface.h"
 
+#include "parasort/engine/arrangement.h"
+
+#include <QAction>
 #include <QMainWindow>
+
+#include <vector>
 
 namespace parasort {
 
@@ -24,13 +29,19 @@ class MainInterface {
   [[nodiscard]] const Ui::EditorWindow& ui() const { return ui_; }
   [[nodiscard]] EditorTextView& textView() { return textView_; }
   [[nodiscard]] MyController& controller() { return controller_; }
+  // The Paragraphs menu's item for the operation of `order`.
+  [[nodiscard]] QAction& paragraphAction(ParagraphOrder order) const;
 
  private:
+  void addParagraphsMenu();
+
   QMainWindow window_;
   Ui::EditorWindow ui_;
   EditorTextView textView_;
   MyController controller_;
   SelectionStatus status_;
+  // One for each row of the operations table, in its order; owned by the window.
+  std::vector<QAction*> paragraphActions_;
 };
 
 }  // namespace parasort

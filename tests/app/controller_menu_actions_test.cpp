@@ -150,15 +150,15 @@ class MainMenu : public ::testing::Test {
 
 TEST_F(MainMenu, TheSortItemsSortAscendingAndDescending) {
   selectAll(QStringLiteral("b\nc\na"));
-  interface.ui().actionSortDescending->trigger();
+  interface.paragraphAction(parasort::ParagraphOrder::descending).trigger();
   EXPECT_EQ(shown(), QStringLiteral("c\nb\na"));
-  interface.ui().actionSortAscending->trigger();
+  interface.paragraphAction(parasort::ParagraphOrder::ascending).trigger();
   EXPECT_EQ(shown(), QStringLiteral("a\nb\nc"));
 }
 
 TEST_F(MainMenu, TheDeDuplicationItemRemovesRepeatedParagraphs) {
   selectAll(QStringLiteral("b\nB\na\nb"));
-  interface.ui().actionUniqueParagraphs->trigger();
+  interface.paragraphAction(parasort::ParagraphOrder::unique).trigger();
   EXPECT_EQ(shown(), QStringLiteral("a\nb"));
   interface.ui().actionUndo->trigger();
   EXPECT_EQ(shown(), QStringLiteral("b\nB\na\nb"));
@@ -205,7 +205,7 @@ TEST_F(MainMenu, EveryWayToUndoAndRedoCrossesAWholeTextSort) {
        [&] { return fromTheContextMenu("edit-redo"); }}};
 
   selectAll(QStringLiteral("b\nc\na"));
-  interface.ui().actionSortAscending->trigger();
+  interface.paragraphAction(parasort::ParagraphOrder::ascending).trigger();
   ASSERT_EQ(shown(), QStringLiteral("a\nb\nc"));
   for (const Way& way : ways) {
     SCOPED_TRACE(way.name);
