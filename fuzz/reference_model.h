@@ -127,10 +127,21 @@ std::basic_string<CharT> referenceArrangement(std::basic_string_view<CharT> text
   };
   std::vector<Keyed> paragraphs;
   for (auto contents : reference.contents) paragraphs.push_back({referenceKey(collator, contents), contents});
-  std::stable_sort(paragraphs.begin(), paragraphs.end(), [order](const Keyed& a, const Keyed& b) {
-    return order == ParagraphOrder::descending ? a.key > b.key : a.key < b.key;
+  bool descending = false, keepsFirstOfEqual = false;
+  switch (order) {
+    case ParagraphOrder::ascending:
+      break;
+    case ParagraphOrder::descending:
+      descending = true;
+      break;
+    case ParagraphOrder::unique:
+      keepsFirstOfEqual = true;
+      break;
+  }
+  std::stable_sort(paragraphs.begin(), paragraphs.end(), [descending](const Keyed& a, const Keyed& b) {
+    return descending ? a.key > b.key : a.key < b.key;
   });
-  if (order == ParagraphOrder::unique)
+  if (keepsFirstOfEqual)
     paragraphs.erase(std::unique(paragraphs.begin(), paragraphs.end(),
                                  [](const Keyed& a, const Keyed& b) { return a.key == b.key; }),
                      paragraphs.end());

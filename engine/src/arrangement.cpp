@@ -30,11 +30,11 @@ std::shared_ptr<const detail::ParagraphSequence> orderByComparison(std::basic_st
   using View = std::basic_string_view<CharT>;
   auto paragraphs = TQParagraph::paragraphStrings(text);
   const std::size_t inputCount = paragraphs.size();
-  const ParagraphCompareContext context{
-      .ascending = static_cast<std::uint8_t>(order != ParagraphOrder::descending),
-      .collator = &collator};
+  const detail::KeyOrder kind = detail::keyOrderOf(order);
+  const ParagraphCompareContext context{.ascending = static_cast<std::uint8_t>(!kind.descending),
+                                        .collator = &collator};
   auto compare = [](View a, View b, const ParagraphCompareContext* c) { return ParagraphCompare(a, b, c); };
-  if (order == ParagraphOrder::unique) {
+  if (kind.keepsFirstOfEqual) {
     TQUnique::uniqueUsingFunction(paragraphs, compare, &context);
   } else {
     std::stable_sort(paragraphs.begin(), paragraphs.end(),

@@ -234,8 +234,7 @@ std::vector<std::size_t> partBoundaries(std::basic_string_view<CharT> text, cons
 template <class CharT>
 class MergedParts final : public ParagraphSequence {
  public:
-  MergedParts(std::vector<Part<CharT>> parts, ParagraphOrder order)
-      : parts_(std::move(parts)), order_(order) {}
+  MergedParts(std::vector<Part<CharT>> parts, KeyOrder order) : parts_(std::move(parts)), order_(order) {}
 
   std::size_t inputParagraphCount() const noexcept override {
     std::size_t count = 0;
@@ -261,7 +260,7 @@ class MergedParts final : public ParagraphSequence {
         if (candidate && (!best || precedes(*candidate, *best))) best = candidate;
       }
       if (!best) return;
-      if (!(order_ == ParagraphOrder::unique && kept && equal(*kept, *best))) {
+      if (!(order_.keepsFirstOfEqual && kept && equal(*kept, *best))) {
         visit(start(*best));
         kept = best;
       }
@@ -291,7 +290,7 @@ class MergedParts final : public ParagraphSequence {
       if (!current) break;
       --remaining[current->part];
       if (remaining[current->part] >= lookahead) prefetchKey(current->part, remaining[current->part] - lookahead);
-      if (order_ != ParagraphOrder::unique) {
+      if (!order_.keepsFirstOfEqual) {
         visit(start(*current));
         continue;
       }
@@ -328,7 +327,7 @@ class MergedParts final : public ParagraphSequence {
   // one); on equal keys the earlier part (earlier text) goes first.
   bool precedes(Position a, Position b) const noexcept {
     const int keyOrder = compare(a, b);
-    if (keyOrder != 0) return order_ == ParagraphOrder::descending ? keyOrder > 0 : keyOrder < 0;
+    if (keyOrder != 0) return order_.descending ? keyOrder > 0 : keyOrder < 0;
     return a.part != b.part ? a.part < b.part : a.index < b.index;
   }
   void prefetchKey(std::size_t part, std::size_t index) const noexcept {
@@ -337,13 +336,13 @@ class MergedParts final : public ParagraphSequence {
   }
 
   std::vector<Part<CharT>> parts_;
-  ParagraphOrder order_;
+  KeyOrder order_;
 };
 
 template <class CharT>
-std::shared_ptr<const ParagraphSequence> order(std::basic_string_view<CharT> text, ParagraphOrder order,
+std::shared_ptr<const ParagraphSequence> order(std::basic_string_view<CharT> text, KeyOrder order,
                                                const UCollator& collator, const PartPlan& plan) {
-  const bool descending = order == ParagraphOrder::descending;
+  const bool descending = order.descending;
   const auto boundaries = partBoundaries(text, plan);
   std::vector<Part<CharT>> parts;
   parts.reserve(boundaries.size() - 1);
@@ -381,14 +380,26 @@ std::shared_ptr<const ParagraphSequence> order(std::basic_string_view<CharT> tex
 
 }  // namespace
 
+KeyOrder keyOrderOf(ParagraphOrder order) noexcept {
+  switch (order) {
+    case ParagraphOrder::ascending:
+      return {.descending = false, .keepsFirstOfEqual = false};
+    case ParagraphOrder::descending:
+      return {.descending = true, .keepsFirstOfEqual = false};
+    case ParagraphOrder::unique:
+      return {.descending = false, .keepsFirstOfEqual = true};
+  }
+  return {};
+}
+
 std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::u16string_view text, ParagraphOrder order,
                                                          const UCollator& collator, const PartPlan& plan) {
-  return detail::order(text, order, collator, plan);
+  return detail::order(text, keyOrderOf(order), collator, plan);
 }
 
 std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::string_view text, ParagraphOrder order,
                                                          const UCollator& collator, const PartPlan& plan) {
-  return detail::order(text, order, collator, plan);
+  return detail::order(text, keyOrderOf(order), collator, plan);
 }
 
 }  // namespace parasort::detail

@@ -31,6 +31,15 @@ struct PartPlan {
   std::pmr::memory_resource* memory = std::pmr::get_default_resource();
 };
 
+// What an order makes of keys: which way they go, and whether only the
+// first of equal ones stays. Every order is named here (a switch without a
+// default), so that the compiler points at it when an order is added.
+struct KeyOrder {
+  bool descending = false;
+  bool keepsFirstOfEqual = false;
+};
+KeyOrder keyOrderOf(ParagraphOrder order) noexcept;
+
 // The text's paragraphs in their new order (for ParagraphOrder::unique, only
 // the first of each run of equal paragraphs). The keys are made and sorted
 // here, in parts as `plan` says, each on its own thread; the
