@@ -32,10 +32,15 @@ void EditorTextEdit::insertFromMimeData(const QMimeData* source) {
 }
 
 void EditorTextEdit::keyPressEvent(QKeyEvent* event) {
-  // The keys that may change much of the text at once; plain typing
-  // without a selection changes one character.
-  const bool large = textCursor().hasSelection() || event->matches(QKeySequence::Undo) ||
-                     event->matches(QKeySequence::Redo) || event->matches(QKeySequence::Paste);
+  // The keys that may change much of the text at once: typing or deleting
+  // over a selection, undo, redo, paste and cut. Typing without a selection
+  // changes one character, and moving the cursor changes nothing.
+  const bool editsSelection =
+      textCursor().hasSelection() && (!event->text().isEmpty() || event->key() == Qt::Key_Backspace ||
+                                      event->key() == Qt::Key_Delete);
+  const bool large = editsSelection || event->matches(QKeySequence::Undo) ||
+                     event->matches(QKeySequence::Redo) || event->matches(QKeySequence::Paste) ||
+                     event->matches(QKeySequence::Cut);
   if (large) showWaitCursorUntilIdle();
   if (history_ && (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))) {
     if (event->matches(QKeySequence::Undo))

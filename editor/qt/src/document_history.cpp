@@ -34,7 +34,8 @@ void DocumentHistory::watch(QTextDocument& document) {
 void DocumentHistory::show(QTextDocument& document) {
   // The edit's cursor goes to the start of the document. Selecting the text
   // undone would make Qt lay all of it out at once, before the window can
-  // answer again; shown this way it is laid out as the user scrolls.
+  // answer again; shown this way it is laid out a piece at a time in the
+  // background.
   edit_.setDocument(&document);
   // The edit reports its undo state from the document alone; it changed.
   emit edit_.undoAvailable(isUndoAvailable());
