@@ -57,12 +57,12 @@ void ParagraphCollator::CloseCollator::operator()(UCollator* collator) const noe
   ucol_close(collator);
 }
 
-ParagraphCollator::ParagraphCollator(std::string_view localeName)
-    : requestedLocale_(localeName), icuLocale_(icuCollationLocale(localeName)) {
-  collator_.reset(openCollator(icuLocale_, knowsRequestedLocale_));
+ParagraphCollator::ParagraphCollator(std::string_view localeName) {
+  const std::string icuLocale = icuCollationLocale(localeName);
+  collator_.reset(openCollator(icuLocale, knowsRequestedLocale_));
   // A name with no language in it ("@euro", ".UTF-8") maps to root too, but
   // by accident: say so like for any other name without collation data.
-  if (icuLocale_.empty() && !namesRootCollation(requestedLocale_)) knowsRequestedLocale_ = false;
+  if (icuLocale.empty() && !namesRootCollation(localeName)) knowsRequestedLocale_ = false;
 }
 
 const ParagraphCollator& ParagraphCollator::forUser() {

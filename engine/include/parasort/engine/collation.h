@@ -45,10 +45,6 @@ class ParagraphCollator {
   int compare(std::u16string_view a, std::u16string_view b) const;
   int compare(std::string_view a, std::string_view b) const;
 
-  // The name given to the constructor, and the ICU locale ID it became.
-  const std::string& requestedLocale() const noexcept { return requestedLocale_; }
-  const std::string& icuLocale() const noexcept { return icuLocale_; }
-
   // False when the requested locale was not the root (or C/POSIX) locale and
   // ICU had no collation data for its language, so root is used instead.
   bool knowsRequestedLocale() const noexcept { return knowsRequestedLocale_; }
@@ -61,8 +57,6 @@ class ParagraphCollator {
     void operator()(UCollator* collator) const noexcept;
   };
 
-  std::string requestedLocale_;
-  std::string icuLocale_;
   bool knowsRequestedLocale_ = true;
   // Null only when ICU could open no collator at all (out of memory or
   // missing data); comparisons then fall back to code unit order.
