@@ -92,6 +92,15 @@ std::string getoptError(std::span<const option> longOptions, int returned, int o
   return "invalid option -- " + quotedAlways(std::string(1, static_cast<char>(optionValue)));
 }
 
+// getopt_long permutes the pointers (never the strings), so it gets a copy,
+// behind the program's name and ended by a null pointer.
+std::vector<char*> argumentVector(std::string& programName, std::span<const char* const> arguments) {
+  std::vector<char*> argv{programName.data()};
+  for (const char* argument : arguments) argv.push_back(const_cast<char*>(argument));
+  argv.push_back(nullptr);
+  return argv;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(std::span<const char* const> arguments) {
@@ -103,11 +112,8 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
     return result;
   };
 
-  // getopt_long permutes the pointers (never the strings), so it gets a copy.
   std::string programName = "parasort";
-  std::vector<char*> argv{programName.data()};
-  for (const char* argument : arguments) argv.push_back(const_cast<char*>(argument));
-  argv.push_back(nullptr);
+  std::vector<char*> argv = argumentVector(programName, arguments);
   const int argc = static_cast<int>(argv.size()) - 1;
   optind = 0;  // 0 rather than 1: glibc starts afresh, reading POSIXLY_CORRECT again
   opterr = 0;  // the messages are made here, as values
