@@ -80,7 +80,7 @@ std::string getoptError(std::span<const option> longOptions, int returned, int o
     int count = 0;
     for (const option& candidate : longOptions) {
       if (candidate.name == nullptr || !std::string_view(candidate.name).starts_with(given)) continue;
-      candidates += " " + quotedAlways("--" + std::string(candidate.name));
+      candidates.append(" ").append(quotedAlways(std::string("--").append(candidate.name)));
       ++count;
     }
     if (count > 1) return "option " + quotedAlways(argument) + " is ambiguous; possibilities:" + candidates;
