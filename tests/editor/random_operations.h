@@ -1,12 +1,11 @@
 // Random sequences of the text view operations, read from bytes, and the
 // properties every step must keep. Shared by the fuzz target (in-memory view
-// only) and the test that plays one sequence on both text views at once.
+// only) and the test that plays the same bytes on both text views at once.
 #pragma once
 
 #include "parasort/editor/testing/in_memory_text_view.h"
 #include "parasort/editor/text_view_additions.h"
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -28,144 +27,97 @@ struct InMemoryImplementation {
 
 class Bytes {
  public:
-  Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  [[nodiscard]] bool empty() const { return size_ == 0; }
+  Bytes(const std::uint8_t* data, std::size_t size) : data_(data), end_(data + size) {}
+  [[nodiscard]] bool empty() const { return data_ == end_; }
   // A number below `bound`; 0 once the bytes run out.
-  std::size_t below(std::size_t bound) {
-    if (size_ == 0) return 0;
-    --size_;
-    return *data_++ % bound;
-  }
+  std::size_t below(std::size_t bound) { return empty() ? 0 : *data_++ % bound; }
   template <class T, std::size_t N>
   T pick(const T (&choices)[N]) { return choices[below(N)]; }
 
  private:
   const std::uint8_t* data_;
-  std::size_t size_;
+  const std::uint8_t* end_;
 };
-
-enum Kind { Select, Replace, AddAttribute, RemoveAttribute, ActionAdd, ActionRemove, TabInterval,
-            Shift, SetTyping, Permissions, Undo, Redo, KindCount };
-
-struct Operation {
-  int kind = Select;
-  Range range;
-  std::u16string text;
-  std::string name;
-  AttributeValue value;
-  double number = 0.0;
-  bool attributed = false;
-};
-
-inline AttributeValue someValue(Bytes& in, std::string_view name) {
-  const double lengths[] = {0.0, 4.0, 12.0, 36.0};
-  if (in.below(6) == 0) name = in.below(2) ? "Italic" : "Note";  // a value of another type
-  if (name == ParagraphStyleAttributeName) {
-    ParagraphStyle style;
-    style.headIndent = in.pick(lengths);
-    style.firstLineHeadIndent = in.pick(lengths);
-    style.defaultTabInterval = in.pick(lengths);
-    style.alignment = in.below(2) ? TextAlignment::Center : TextAlignment::Natural;
-    return style;
-  }
-  if (name == FontAttributeName) return Font{u"Serif", in.pick(lengths)};
-  if (name == FontWeightAttributeName) return std::int64_t{in.below(2) ? 700 : 400};
-  if (name == ItalicAttributeName) return in.below(2) == 1;
-  return std::u16string(in.below(2) ? u"x" : u"y");
-}
-
-// `lineBreaks`: LF and CR too, which the Qt adapter turns into U+2029.
-inline Operation someOperation(Bytes& in, Index length, bool lineBreaks) {
-  const std::string_view names[] = {ParagraphStyleAttributeName, FontAttributeName,
-                                    FontWeightAttributeName, ItalicAttributeName, "Note"};
-  const char16_t units[] = {u'a', u'b', u' ', u'\u2029', u'\n', u'\r'};
-  // No NaN: a style holding one equals nothing, not even itself.
-  const double numbers[] = {0.0, -5.0, 3.0, 36.0, 18.0, std::numeric_limits<double>::infinity()};
-  Operation op;
-  op.kind = static_cast<int>(in.below(KindCount));
-  // Mostly inside the text, sometimes past it or at NotFound.
-  const std::size_t where = in.below(12);
-  op.range.location = where == 0 ? NotFound : where == 1 ? length + 1 : in.below(length + 1);
-  op.range.length = op.range.location >= length ? in.below(3) : in.below(length - op.range.location + 1);
-  for (std::size_t n = in.below(6); n > 0; --n) op.text += units[in.below(lineBreaks ? 6 : 4)];
-  op.name = names[in.below(5)];
-  op.value = someValue(in, op.name);
-  op.number = in.pick(numbers);
-  op.attributed = in.below(2) == 1;
-  return op;
-}
 
 inline AttributedString wholeText(const TextView& view) {
   return view.textStorage().attributedSubstringFromRange({0, view.textStorage().length()});
 }
 
-// Plays `op` on `impl` and returns its result (false for operations that
-// have none). Reports to `violated` each property the step broke.
+// Plays the operation the next bytes tell on `impl` and checks what it
+// promises, reporting each broken promise to `violated`; returns its result
+// (false for those without one). `lineBreaks`: text with LF and CR too,
+// which the Qt adapter turns into U+2029.
 template <class Implementation, class Report>
-bool play(Implementation& impl, const Operation& op, Report violated) {
+bool playOne(Implementation& impl, Bytes& in, bool lineBreaks, Report violated) {
   using namespace TQAdditions;
+  const double lengths[] = {0.0, 4.0, 12.0, 36.0};
+  const double numbers[] = {0.0, -5.0, 3.0, 36.0, std::numeric_limits<double>::infinity()};
+  const std::string_view names[] = {ParagraphStyleAttributeName, FontAttributeName,
+                                    FontWeightAttributeName, ItalicAttributeName, "Note"};
   TextView& view = impl.view;
   const AttributedString before = wholeText(view);
   const Range selection = view.selectedRange();
-  switch (op.kind) {
-    case Select: view.setSelectedRange(op.range); return false;
-    case Replace: {
-      const Range target = clampedRange(op.range, before.length());
-      AttributedString attributed(op.text, {{AttributeName(op.name), op.value}});
+  const Index length = before.length();
+  // Mostly inside the text, sometimes past it or at NotFound.
+  const std::size_t where = in.below(12);
+  Range range{where == 0 ? NotFound : where == 1 ? length + 1 : in.below(length + 1), 0};
+  range.length = range.location >= length ? in.below(3) : in.below(length - range.location + 1);
+  std::u16string text;
+  for (std::size_t n = in.below(6); n > 0; --n) text += u"ab \u2029\n\r"[in.below(lineBreaks ? 6 : 4)];
+  const std::string_view name = in.pick(names);
+  AttributeValue value = std::u16string(u"note");  // sometimes of another type than the name's
+  if (name == ParagraphStyleAttributeName && in.below(6) != 0) {
+    value = ParagraphStyle{.alignment = in.below(2) ? TextAlignment::Center : TextAlignment::Natural,
+                           .firstLineHeadIndent = in.pick(lengths), .headIndent = in.pick(lengths),
+                           .defaultTabInterval = in.pick(lengths)};
+  } else if (name == FontAttributeName) {
+    value = Font{u"Serif", in.pick(lengths)};
+  } else if (name == FontWeightAttributeName) {
+    value = std::int64_t{in.below(2) ? 700 : 400};
+  } else if (name == ItalicAttributeName) {
+    value = in.below(2) == 1;
+  }
+  // No NaN: a style holding one equals nothing, not even itself.
+  const double number = in.pick(numbers);
+  const bool flag = in.below(2) == 1;
+
+  switch (in.below(10)) {
+    case 0: view.setSelectedRange(range); return false;
+    case 1: {
+      const Range target = clampedRange(range, length);
       const bool replaced =
-          op.attributed ? actionReplaceCharactersInRange(view, op.range, attributed)
-                        : actionReplaceCharactersInRange(view, op.range, op.text);
-      const std::u16string text = view.string();
+          flag ? actionReplaceCharactersInRange(view, range, AttributedString(text, {{AttributeName(name), value}}))
+               : actionReplaceCharactersInRange(view, range, text);
       std::u16string expected = before.string();
-      if (!replaced) {
-        if (text != expected || view.selectedRange() != target)
-          violated("a refused replacement changed the text or selected another range");
-        return false;
-      }
-      expected.replace(target.location, target.length, op.text);
-      if (text != expected) violated("the replaced text is not the old one spliced with the new");
-      if (view.selectedRange() != Range{target.location, op.text.size()})
-        violated("the new text is not selected");
+      if (replaced) expected.replace(target.location, target.length, text);
+      if (view.string() != expected) violated("the text is not the old one with the new spliced in");
+      if (view.selectedRange() != Range{target.location, replaced ? text.size() : target.length})
+        violated("the new text, or the range refused, is not selected");
       const AttributedString after = wholeText(view);
-      if (after != before) {
-        // One step back and forth, attributes and all.
+      if (replaced && after != before) {  // one step back and forth, attributes and all
         if (!impl.view.undo() || wholeText(view) != before) violated("undo did not restore");
         if (!impl.view.redo() || wholeText(view) != after) violated("redo did not restore");
-        view.setSelectedRange({target.location, op.text.size()});
+        view.setSelectedRange({target.location, text.size()});
       }
-      return true;
+      return replaced;
     }
-    case AddAttribute: addAttribute(view, op.name, op.value, op.range); return false;
-    case RemoveAttribute: removeAttribute(view, op.name, op.range); return false;
-    case ActionAdd:
-    case ActionRemove: {
-      const bool changed = op.kind == ActionAdd ? actionAddAttribute(view, op.name, op.value, op.range)
-                                                : actionRemoveAttribute(view, op.name, op.range);
-      if (!changed && wholeText(view) != before) violated("a refused attribute edit changed the text");
-      return changed;
-    }
-    case TabInterval: {
-      const bool changed = setDefaultTabInterval(view, op.number);
-      if (!changed && wholeText(view) != before) violated("a tab interval refused changed the text");
-      if (view.selectedRange() != selection) violated("the tab interval moved the selection");
-      return changed;
-    }
-    case Shift: {
-      const bool shifted = actionShiftParagraphInSelectedRangeByDelta(view, op.number);
-      if (view.string() != before.string() || view.selectedRange() != selection)
-        violated("the shift changed the text or the selection");
-      return shifted;
-    }
-    case SetTyping: view.setTypingAttributes({{AttributeName(op.name), op.value}}); return false;
-    case Permissions:
-      impl.refuse = op.attributed;
-      impl.setEditable(op.range.length != 1);
+    case 2: addAttribute(view, name, value, range); return false;
+    case 3: removeAttribute(view, name, range); return false;
+    case 4: view.setTypingAttributes({{AttributeName(name), value}}); return false;
+    case 5:
+      impl.refuse = flag;
+      impl.setEditable(range.length != 1);
       return false;
     default: {
-      // Undo and redo leave the selection where each view likes: put it back.
-      const bool done = op.kind == Undo ? impl.view.undo() : impl.view.redo();
-      view.setSelectedRange(selection);
-      return done;
+      const int kind = static_cast<int>(in.below(4));
+      const bool changed = kind == 0   ? actionAddAttribute(view, name, value, range)
+                           : kind == 1 ? actionRemoveAttribute(view, name, range)
+                           : kind == 2 ? setDefaultTabInterval(view, number)
+                                       : actionShiftParagraphInSelectedRangeByDelta(view, number);
+      if (!changed && wholeText(view) != before) violated("an edit refused changed the text");
+      if (kind >= 2 && view.selectedRange() != selection) violated("the selection moved");
+      if (kind == 3 && view.string() != before.string()) violated("the shift changed the text");
+      return changed;
     }
   }
 }

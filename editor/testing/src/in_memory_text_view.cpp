@@ -55,31 +55,10 @@ InMemoryTextView::InMemoryTextView()
                   stepStart_.reset();
                 }) {}
 
-void InMemoryTextView::record(const char* call, Range range) {
-  calls.push_back(std::string(call) + " " + std::to_string(range.location) + "," +
-                  std::to_string(range.length));
-}
-
-InMemoryTextView::Document& InMemoryTextView::change() {
-  return document_;
-}
-
 void InMemoryTextView::setSelectedRange(Range range) {
   record("select", range);
   selection_ = clampedRange(range, length());
   typingCharacterOverride_.reset();
-}
-
-Range InMemoryTextView::rangeForUserTextChange() const {
-  return editable_ ? selection_ : Range{NotFound, 0};
-}
-
-Range InMemoryTextView::rangeForUserCharacterAttributeChange() const {
-  return rangeForUserTextChange();
-}
-
-Range InMemoryTextView::rangeForUserParagraphAttributeChange() const {
-  return editable_ ? paragraphRangeForRange(document_.text, selection_) : Range{NotFound, 0};
 }
 
 bool InMemoryTextView::shouldChangeTextInRange(
@@ -90,21 +69,6 @@ bool InMemoryTextView::shouldChangeTextInRange(
   record(approved ? "approved" : "refused", range);
   if (approved) grouping_.approvalGranted();
   return approved;
-}
-
-void InMemoryTextView::didChangeText() {
-  calls.emplace_back("didChangeText");
-  grouping_.changeAnnounced();
-}
-
-void InMemoryTextView::beginEditing() {
-  calls.emplace_back("beginEditing");
-  grouping_.bracketOpened();
-}
-
-void InMemoryTextView::endEditing() {
-  calls.emplace_back("endEditing");
-  grouping_.bracketClosed();
 }
 
 Range InMemoryTextView::paragraphUnits(Range range) const {
@@ -119,7 +83,7 @@ Range InMemoryTextView::paragraphUnits(Range range) const {
 
 void InMemoryTextView::splice(Range range, std::u16string_view text,
                               std::vector<AttributeDictionary> units) {
-  auto& all = change().units;
+  auto& all = document_.units;
   const auto first = all.begin() + static_cast<std::ptrdiff_t>(range.location);
   all.erase(first, first + static_cast<std::ptrdiff_t>(range.length));
   all.insert(all.begin() + static_cast<std::ptrdiff_t>(range.location),
@@ -189,7 +153,7 @@ void InMemoryTextView::addAttribute(std::string_view name, const AttributeValue&
   record("addAttribute", range);
   const Range within = clampedRange(range, length());
   if (within.length == 0) return;
-  auto& units = change().units;
+  auto& units = document_.units;
   if (name != kStyle) {
     for (Index i = within.location; i < within.end(); ++i) units[i].setObject(value, name);
   } else if (const auto style = validStyle(value)) {
@@ -198,16 +162,12 @@ void InMemoryTextView::addAttribute(std::string_view name, const AttributeValue&
   }
 }
 
-void InMemoryTextView::addAttributes(const AttributeDictionary& attributes, Range range) {
-  for (const auto& [name, value] : attributes) addAttribute(name, value, range);
-}
-
 void InMemoryTextView::removeAttribute(std::string_view name, Range range) {
   record("removeAttribute", range);
   const Range within = clampedRange(range, length());
   if (within.length == 0) return;
   const Range units = name == kStyle ? paragraphUnits(within) : within;
-  for (Index i = units.location; i < units.end(); ++i) change().units[i].removeObjectForKey(name);
+  for (Index i = units.location; i < units.end(); ++i) document_.units[i].removeObjectForKey(name);
 }
 
 // What typing at `location` takes: the character attributes of the unit
@@ -243,7 +203,7 @@ void InMemoryTextView::setTypingAttributes(const AttributeDictionary& attributes
   const Index at = selection_.location;
   const Range units = paragraphUnits({at, 0});
   for (Index i = units.location; i < units.end(); ++i)
-    setStyle(change().units[i], validStyle(attributes.objectForKey(kStyle)));
+    setStyle(document_.units[i], validStyle(attributes.objectForKey(kStyle)));
   AttributeDictionary characters = characterPart(attributes);
   const Range paragraph = paragraphRangeForRange(document_.text, {at, 0});
   if (isEmptyParagraph(document_.text, paragraph)) {
@@ -263,13 +223,11 @@ void InMemoryTextView::setTypingAttributes(const AttributeDictionary& attributes
 bool InMemoryTextView::restore(std::vector<Document>& from, std::vector<Document>& to) {
   if (from.empty()) return false;
   to.push_back(document_);
-  change() = std::move(from.back());
+  document_ = std::move(from.back());
   from.pop_back();
-  selection_ = clampedRange(selection_, length());
+  // Undo moves the insertion point, as in the Qt adapter.
+  setSelectedRange(selection_);
   return true;
 }
-
-bool InMemoryTextView::undo() { return restore(undoStack_, redoStack_); }
-bool InMemoryTextView::redo() { return restore(redoStack_, undoStack_); }
 
 }  // namespace parasort::editor::testing

@@ -5,6 +5,7 @@
 // terminators; nothing is rewritten.
 #pragma once
 
+#include "parasort/editor/paragraph_range.h"
 #include "parasort/editor/text_storage.h"
 #include "parasort/editor/text_view.h"
 #include "parasort/editor/undo_step_grouping.h"
@@ -28,12 +29,18 @@ class InMemoryTextView final : public TextView, public TextStorage {
 
   [[nodiscard]] Range selectedRange() const override { return selection_; }
   void setSelectedRange(Range range) override;
-  [[nodiscard]] Range rangeForUserTextChange() const override;
-  [[nodiscard]] Range rangeForUserCharacterAttributeChange() const override;
-  [[nodiscard]] Range rangeForUserParagraphAttributeChange() const override;
+  [[nodiscard]] Range rangeForUserTextChange() const override {
+    return editable_ ? selection_ : Range{NotFound, 0};
+  }
+  [[nodiscard]] Range rangeForUserCharacterAttributeChange() const override {
+    return rangeForUserTextChange();
+  }
+  [[nodiscard]] Range rangeForUserParagraphAttributeChange() const override {
+    return editable_ ? paragraphRangeForRange(document_.text, selection_) : Range{NotFound, 0};
+  }
   [[nodiscard]] bool shouldChangeTextInRange(
       Range range, std::optional<std::u16string_view> replacementString) override;
-  void didChangeText() override;
+  void didChangeText() override { calls.emplace_back("didChangeText"), grouping_.changeAnnounced(); }
   [[nodiscard]] TextStorage& textStorage() override { return *this; }
   [[nodiscard]] const TextStorage& textStorage() const override { return *this; }
   [[nodiscard]] std::u16string string() const override { return document_.text; }
@@ -41,8 +48,8 @@ class InMemoryTextView final : public TextView, public TextStorage {
   void setTypingAttributes(const AttributeDictionary& attributes) override;
 
   [[nodiscard]] Index length() const override { return document_.text.size(); }
-  void beginEditing() override;
-  void endEditing() override;
+  void beginEditing() override { calls.emplace_back("beginEditing"), grouping_.bracketOpened(); }
+  void endEditing() override { calls.emplace_back("endEditing"), grouping_.bracketClosed(); }
   void replaceCharactersInRange(Range range, std::u16string_view text) override;
   void replaceCharactersInRange(Range range, const AttributedString& text) override;
   [[nodiscard]] AttributedString attributedSubstringFromRange(Range range) const override;
@@ -51,7 +58,9 @@ class InMemoryTextView final : public TextView, public TextStorage {
   [[nodiscard]] AttributeDictionary attributesAtIndex(Index index,
                                                       Range* effectiveRange) const override;
   void addAttribute(std::string_view name, const AttributeValue& value, Range range) override;
-  void addAttributes(const AttributeDictionary& attributes, Range range) override;
+  void addAttributes(const AttributeDictionary& attributes, Range range) override {
+    for (const auto& [name, value] : attributes) addAttribute(name, value, range);
+  }
   void removeAttribute(std::string_view name, Range range) override;
 
   // A view that is not editable refuses every edit and reports NotFound
@@ -61,8 +70,8 @@ class InMemoryTextView final : public TextView, public TextStorage {
 
   // Undo and redo of approved edits; false when there is nothing to undo or
   // redo. Text and attributes come back exactly.
-  bool undo();
-  bool redo();
+  bool undo() { return restore(undoStack_, redoStack_); }
+  bool redo() { return restore(redoStack_, undoStack_); }
 
   // The calls that select, approve or refuse, bracket, change the storage or
   // announce, in order ("approved 0,2", "beginEditing", ...), for tests where
@@ -83,10 +92,10 @@ class InMemoryTextView final : public TextView, public TextStorage {
     friend bool operator==(const Document&, const Document&) = default;
   };
 
-  void record(const char* call, Range range);
-  // Every change of the text goes through here, so that the typing
-  // attributes set for the old text are forgotten.
-  Document& change();
+  void record(const char* call, Range range) {
+    calls.push_back(std::string(call) + " " + std::to_string(range.location) + "," +
+                    std::to_string(range.length));
+  }
   // The units that make up the paragraphs `range` touches, the end-of-text
   // unit included when the last paragraph is.
   [[nodiscard]] Range paragraphUnits(Range range) const;
@@ -97,7 +106,7 @@ class InMemoryTextView final : public TextView, public TextStorage {
   Document document_;
   Range selection_;
   // Character attributes set for typing at an insertion point in a
-  // non-empty paragraph; forgotten when the selection or the text changes.
+  // non-empty paragraph; forgotten when the selection moves.
   std::optional<AttributeDictionary> typingCharacterOverride_;
   bool editable_ = true;
   ApprovalDelegate approvalDelegate_;
