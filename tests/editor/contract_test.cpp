@@ -23,36 +23,18 @@ class Contract : public TextViewTest<Implementation> {};
 TYPED_TEST_SUITE(Contract, Implementations, ImplementationNames);
 
 TYPED_TEST(Contract, Replacement) {
-  this->setText("abc|def");
-  this->setAttribute(ItalicAttributeName, kItalic, {1, 1});
+  this->setText("abc|def", {4, 1}, indents(1, 1));
   EXPECT_FALSE(actionReplaceCharactersInRange(this->view(), {0, 3}, std::nullopt));
-  EXPECT_EQ(this->state(), "a(b:i)c|def @0,0");
-  this->refuse = refuseAll;
-  EXPECT_FALSE(actionReplaceCharactersInRange(this->view(), {1, 2}, u16("Z")));
-  EXPECT_EQ(this->state(), "a(b:i)c|def @1,2 ?1,2'Z'");
-  this->refuse = refuseNone;
-  // Plain text takes the attributes of the first character it replaces.
-  EXPECT_TRUE(actionReplaceCharactersInRange(this->view(), {1, 2}, u16("XY")));
-  EXPECT_EQ(this->state(), "a(XY:i)|def @1,2 ?1,2'XY'");
-  EXPECT_EQ(selectedAttributedString(this->view()), AttributedString(u"XY", {{kItalicName, kItalic}}));
-  this->view().setSelectedRange({2, 0});
-  EXPECT_EQ(selectedAttributedString(this->view()), std::nullopt);
-
-  // Attributed text brings its own, paragraph styles included; the paragraph
-  // after it keeps its style.
-  this->setText("end", {0, 1}, indents(1, 1));
+  EXPECT_EQ(this->state(), "abc|(def:P1/1) @0,0");
+  // Attributed text brings its own attributes; the approval sees its plain
+  // text. (The splice, the selection and undo: random_operations.h.)
   AttributedString paragraphs(u16("p1|"), {{kStyleName, indents(40, 40)}});
   paragraphs.append(u16("p2|"), {{kItalicName, kItalic}});
-  EXPECT_TRUE(actionReplaceCharactersInRange(this->view(), {0, 0}, paragraphs));
-  EXPECT_EQ(this->state(), "(p1|:P40/40)(p2|:i)(end:P1/1) @0,6 T{P40/40} ?0,0'p1|p2|'");
-
-  // Joined paragraphs take the first one's style; split ones both keep it.
-  this->setText("aa|bb", {0, 1}, indents(10, 10));
-  this->setAttribute(ParagraphStyleAttributeName, indents(30, 30), {3, 1});
-  EXPECT_TRUE(actionReplaceCharactersInRange(this->view(), {1, 3}, u16("")));
-  EXPECT_EQ(this->state(), "(ab:P10/10) @1,0 T{P10/10} ?1,3''");
-  EXPECT_TRUE(actionReplaceCharactersInRange(this->view(), {1, 0}, u16("|")));
-  EXPECT_EQ(this->state(), "(a|b:P10/10) @1,1 T{P10/10} ?1,0'|'");
+  EXPECT_TRUE(actionReplaceCharactersInRange(this->view(), {4, 0}, paragraphs));
+  EXPECT_EQ(this->state(), "abc|(p1|:P40/40)(p2|:i)(def:P1/1) @4,6 T{P40/40} ?4,0'p1|p2|'");
+  EXPECT_EQ(selectedAttributedString(this->view()), paragraphs);
+  this->view().setSelectedRange({2, 0});
+  EXPECT_EQ(selectedAttributedString(this->view()), std::nullopt);
 }
 
 TYPED_TEST(Contract, AttributeReadersFallBackOnTheTypingAttributesPastTheEnd) {
@@ -62,12 +44,8 @@ TYPED_TEST(Contract, AttributeReadersFallBackOnTheTypingAttributesPastTheEnd) {
   Range effective{9, 9};
   EXPECT_EQ(currentSelectionAttribute(this->view(), ItalicAttributeName, &effective), kItalic);
   EXPECT_EQ(effective, (Range{2, 2}));
-  EXPECT_EQ(attribute(this->view(), ItalicAttributeName, 5, &effective), std::nullopt);
-  EXPECT_EQ(effective, (Range{4, 2}));
-  EXPECT_EQ(currentSelectionAttributesEffectiveRange(this->view(), &effective), AttributeDictionary({{kItalicName, kItalic}}));
   EXPECT_EQ(attributesAtIndex(this->view(), 0, &effective), AttributeDictionary{});
   EXPECT_EQ(effective, (Range{0, 2}));
-
   this->view().setSelectedRange({6, 0});
   effective = {9, 9};
   EXPECT_EQ(attribute(this->view(), ItalicAttributeName, 6, &effective), std::nullopt);
@@ -76,28 +54,21 @@ TYPED_TEST(Contract, AttributeReadersFallBackOnTheTypingAttributesPastTheEnd) {
   EXPECT_EQ(currentSelectionAttribute(this->view(), FontWeightAttributeName, &effective), kBold);
   EXPECT_EQ(effective, (Range{0, 0}));
   effective = {9, 9};
-  EXPECT_EQ(attributesAtIndex(this->view(), 9, &effective), AttributeDictionary({{kWeightName, kBold}}));
+  EXPECT_EQ(currentSelectionAttributesEffectiveRange(this->view(), &effective), AttributeDictionary({{kWeightName, kBold}}));
   EXPECT_EQ(effective, (Range{0, 0}));
-  EXPECT_EQ(this->state(), "ab(cd:i)ef @6,0 T{w700}");
 }
 
-TYPED_TEST(Contract, AttributeWritersChangeTheTypingAttributesOfAnEmptyText) {
+TYPED_TEST(Contract, AttributeWritersChangeTheTypingAttributesOfAnEmptyTextOnly) {
   addAttribute(this->view(), ItalicAttributeName, kItalic, {5, 9});
   addAttributes(this->view(), {{kItalicName, AttributeValue(false)}, {kWeightName, kBold}}, {3, 1});
   removeAttribute(this->view(), ItalicAttributeName, {0, 4});
-  EXPECT_EQ(attribute(this->view(), FontWeightAttributeName, 3, nullptr), kBold);
   EXPECT_EQ(this->state(), " @0,0 T{w700}");
-
-  this->setText("ab|cd|ef");
-  this->view().setSelectedRange({8, 0});
+  this->setText("abcdef");
+  this->view().setSelectedRange({6, 0});
   addAttribute(this->view(), ItalicAttributeName, kItalic, {1, 2});
   addAttributes(this->view(), {{kWeightName, kBold}}, {2, 2});
   removeAttribute(this->view(), ItalicAttributeName, {2, 4});
-  addAttribute(this->view(), ParagraphStyleAttributeName, indents(12, 12), {4, 1});
-  EXPECT_EQ(this->state(), "a(b:i)(|:w700)(c:w700,P12/12)(d|:P12/12)ef @8,0");
-  Range effective;
-  EXPECT_EQ(attribute(this->view(), ParagraphStyleAttributeName, 4, &effective), AttributeValue(indents(12, 12)));
-  EXPECT_EQ(effective, (Range{3, 3}));
+  EXPECT_EQ(this->state(), "a(b:i)(cd:w700)ef @6,0");
 }
 
 TYPED_TEST(Contract, ApprovedAttributeEdits) {

@@ -52,8 +52,9 @@ bool playOne(Implementation& impl, Bytes& in, bool lineBreaks, Report violated) 
   using namespace TQAdditions;
   const double lengths[] = {0.0, 4.0, 12.0, 36.0};
   const double numbers[] = {0.0, -5.0, 3.0, 36.0, std::numeric_limits<double>::infinity()};
-  const std::string_view names[] = {ParagraphStyleAttributeName, FontAttributeName,
-                                    FontWeightAttributeName, ItalicAttributeName, "Note"};
+  const std::string_view names[] = {ParagraphStyleAttributeName, FontAttributeName, FontWeightAttributeName,
+                                    ItalicAttributeName, UnderlineStyleAttributeName,
+                                    ForegroundColorAttributeName, "Note"};
   TextView& view = impl.view;
   const AttributedString before = wholeText(view);
   const Range selection = view.selectedRange();
@@ -72,8 +73,11 @@ bool playOne(Implementation& impl, Bytes& in, bool lineBreaks, Report violated) 
                            .defaultTabInterval = in.pick(lengths)};
   } else if (name == FontAttributeName) {
     value = Font{u"Serif", in.pick(lengths)};
-  } else if (name == FontWeightAttributeName) {
-    value = std::int64_t{in.below(2) ? 700 : 400};
+  } else if (name == FontWeightAttributeName || name == UnderlineStyleAttributeName) {
+    const auto level = static_cast<std::int64_t>(in.below(2));  // weight 400 or 700, underline 0 or 1
+    value = name == FontWeightAttributeName ? 400 + 300 * level : level;
+  } else if (name == ForegroundColorAttributeName) {
+    value = Color{.red = static_cast<std::uint8_t>(in.below(256)), .alpha = 128};
   } else if (name == ItalicAttributeName) {
     value = in.below(2) == 1;
   }
