@@ -131,14 +131,8 @@ TYPED_TEST(Contract, OneTabIntervalForTheWholeText) {
 TYPED_TEST(Contract, IndentShift) {
   const auto shift = [&](double delta) { return actionShiftParagraphInSelectedRangeByDelta(this->view(), delta); };
   struct Case { ParagraphStyle from; double delta; ParagraphStyle to; };
-  ParagraphStyle full = indents(4, 8, 28);
-  full.alignment = TextAlignment::Center;
-  full.tailIndent = -12;
-  full.paragraphSpacing = 3;
-  full.paragraphSpacingBefore = 2;
-  ParagraphStyle fullShifted = full;
-  fullShifted.headIndent = 6;
-  fullShifted.firstLineHeadIndent = 10;
+  const ParagraphStyle full{TextAlignment::Center, 8, 4, -12, 3, 2, 28};
+  const ParagraphStyle fullShifted{TextAlignment::Center, 10, 6, -12, 3, 2, 28};
   // Both indents move, each stops at zero on its own, the rest is kept.
   for (const Case& c : {Case{indents(10, 0), 5, indents(15, 5)}, Case{indents(10, 0), -25, indents(0, 0)},
                         Case{indents(20, 5), -10, indents(10, 0)}, Case{full, 2, fullShifted}}) {

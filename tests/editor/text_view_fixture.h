@@ -43,11 +43,7 @@ struct ImplementationNames {
 };
 
 inline ParagraphStyle indents(double head, double firstLine, double tab = 0) {
-  ParagraphStyle style;
-  style.headIndent = head;
-  style.firstLineHeadIndent = firstLine;
-  style.defaultTabInterval = tab;
-  return style;
+  return {.firstLineHeadIndent = firstLine, .headIndent = head, .defaultTabInterval = tab};
 }
 
 inline const AttributeValue kItalic = true;
