@@ -51,16 +51,14 @@ TEST_F(QTextEditAdapter, UndoAndRedoCrossTheDocumentsOfWholeTextReplacements) {
   ASSERT_TRUE(actionReplaceCharactersInRange(view(), {0, 4}, std::u16string(u"a\nbc")));
   EXPECT_NE(edit().document(), first);
   type({4, 0}, "!");
-  const std::vector<std::u16string> states{u16("b|a"), u16("b|ac"), u16("a|bc"), u16("a|bc!")};
-  for (auto state = states.rbegin() + 1; state != states.rend(); ++state) {
-    ASSERT_TRUE(adapter().undo());
-    EXPECT_EQ(view().string(), *state);
-  }
+  const auto walk = [this](bool (qt::QTextEditTextView::*step)()) {
+    std::string states;
+    while ((adapter().*step)()) states += ascii(view().string()) + " ";
+    return states;
+  };
+  EXPECT_EQ(walk(&qt::QTextEditTextView::undo), "a|bc b|ac b|a ");
   EXPECT_FALSE(adapter().isUndoAvailable());
-  for (auto state = states.begin() + 1; state != states.end(); ++state) {
-    ASSERT_TRUE(adapter().redo());
-    EXPECT_EQ(view().string(), *state);
-  }
+  EXPECT_EQ(walk(&qt::QTextEditTextView::redo), "b|ac a|bc a|bc! ");
   EXPECT_FALSE(adapter().isRedoAvailable());
   adapter().undo();
   adapter().undo();
