@@ -1,56 +1,35 @@
 // The contract test suite runs every case against both text views: the
-// in-memory one and the QTextEdit adapter.
+// in-memory one and the QTextEdit adapter. A case reads the whole state of
+// the view as one line of text (see state()).
 #pragma once
 
-#include "parasort/editor/paragraph_style.h"
-#include "parasort/editor/qt/text_edit_text_view.h"
-#include "parasort/editor/testing/in_memory_text_view.h"
-#include "parasort/editor/text_view_additions.h"
+#include "random_operations.h"
 
-#include <QTextDocument>
+#include "parasort/editor/qt/text_edit_text_view.h"
+
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <functional>
+#include <memory>
+#include <sstream>
 #include <string>
-#include <vector>
-
-namespace parasort::editor {
-
-inline void PrintTo(const Range& range, std::ostream* out) {
-  *out << "(" << range.location << ", " << range.length << ")";
-}
-
-inline void PrintTo(const ParagraphStyle& style, std::ostream* out) {
-  *out << "{head " << style.headIndent << ", first " << style.firstLineHeadIndent << ", tab "
-       << style.defaultTabInterval << "}";
-}
-
-}  // namespace parasort::editor
 
 namespace parasort::editor::test {
-
-struct InMemoryImplementation {
-  static constexpr const char* name = "InMemory";
-  testing::InMemoryTextView view;
-
-  void setEditable(bool editable) { view.setEditable(editable); }
-  void undo() { view.undo(); }
-  void redo() { view.redo(); }
-  void forgetHistory() {}
-};
 
 struct QTextEditImplementation {
   static constexpr const char* name = "QTextEdit";
   QTextEdit edit;
   qt::QTextEditTextView view{edit};
+  bool refuse = false;
 
+  QTextEditImplementation() {
+    view.setApprovalDelegate([this](Range, std::optional<std::u16string_view>) { return !refuse; });
+  }
   void setEditable(bool editable) { edit.setReadOnly(!editable); }
-  void undo() { view.undo(); }
-  void redo() { view.redo(); }
-  // Setting up text through the storage is recorded by the view too; the
-  // tests' undo starts after it.
+  // Text set up through the storage is recorded by the view too; the tests'
+  // undo starts after it.
   void forgetHistory() { view.clearUndoHistory(); }
 };
 
@@ -63,81 +42,106 @@ struct ImplementationNames {
   }
 };
 
-// A paragraph break both implementations keep as it is.
-inline const std::u16string PS = u"\u2029";
-
-inline ParagraphStyle indents(double head, double firstLine) {
-  ParagraphStyle style;
-  style.headIndent = head;
-  style.firstLineHeadIndent = firstLine;
-  return style;
-}
-
-inline ParagraphStyle tabInterval(double interval) {
-  ParagraphStyle style;
-  style.defaultTabInterval = interval;
-  return style;
+inline ParagraphStyle indents(double head, double firstLine, double tab = 0) {
+  return {.firstLineHeadIndent = firstLine, .headIndent = head, .defaultTabInterval = tab};
 }
 
 inline const AttributeValue kItalic = true;
 inline const AttributeValue kBold = std::int64_t{700};
 
+// Text as the tests write it: ASCII, with '|' for the paragraph break both
+// views keep as it is (U+2029).
+inline std::u16string u16(std::string_view text) {
+  std::u16string result;
+  for (char c : text) result += c == '|' ? u'\u2029' : static_cast<char16_t>(c);
+  return result;
+}
+
+inline std::string ascii(std::u16string_view text) {
+  std::string result;
+  for (char16_t unit : text) result += unit == u'\u2029' ? '|' : static_cast<char>(unit);
+  return result;
+}
+
+// Attributes in short: i (italic), w700 (weight), P10/20 (paragraph style with
+// head and first-line indents; /t36 a tab interval, c centred, + any other
+// field set), any other name as it is.
+inline std::string shortly(const AttributeDictionary& attributes) {
+  std::ostringstream out;
+  for (const auto& [name, value] : attributes) {
+    out << (out.tellp() > 0 ? "," : "");
+    if (const auto* style = std::get_if<ParagraphStyle>(&value)) {
+      out << "P" << style->headIndent << "/" << style->firstLineHeadIndent;
+      if (style->defaultTabInterval != 0) out << "/t" << style->defaultTabInterval;
+      if (style->alignment == TextAlignment::Center) out << "c";
+      if (style->tailIndent != 0 || style->paragraphSpacing != 0) out << "+";
+    } else if (name == ItalicAttributeName && value == kItalic) {
+      out << "i";
+    } else if (const auto* weight = std::get_if<std::int64_t>(&value)) {
+      out << "w" << *weight;
+    } else {
+      out << name;
+    }
+  }
+  return out.str();
+}
+
+// The whole state of a view: the text ('|' for a paragraph break), each run
+// with attributes as (text:attributes), "@" the selection and "T" the typing
+// attributes.
+inline std::string describe(const TextView& view) {
+  std::string out;
+  const AttributedString text = wholeText(view);
+  for (const auto& run : text.runs()) {
+    const std::string units = ascii(text.string().substr(run.range.location, run.range.length));
+    out += run.attributes.empty() ? units : "(" + units + ":" + shortly(run.attributes) + ")";
+  }
+  const Range selection = view.selectedRange();
+  out += " @" + std::to_string(selection.location) + "," + std::to_string(selection.length);
+  const AttributeDictionary typing = view.typingAttributes();
+  return typing.empty() ? out : out + " T{" + shortly(typing) + "}";
+}
+
 template <class Implementation>
 class TextViewTest : public ::testing::Test {
  protected:
-  // Puts `text` in place of the whole text, without approval and outside
-  // the undo history.
-  void setText(std::u16string_view text) {
-    storage().replaceCharactersInRange({0, storage().length()}, text);
+  TextViewTest() { setText(""); }
+
+  // A fresh view holding `text`, with `style` on the paragraphs touching
+  // `styled`; set up without approval and outside the undo history.
+  void setText(std::string_view text, Range styled = {}, const ParagraphStyle& style = {}) {
+    implementation = std::make_unique<Implementation>();
+    asked.clear();
+    implementation->view.setApprovalDelegate(
+        [this](Range range, std::optional<std::u16string_view> text) {
+          asked += " ?" + std::to_string(range.location) + "," + std::to_string(range.length);
+          if (text) asked += "'" + ascii(*text) + "'";
+          return !refuse(range);
+        });
+    storage().replaceCharactersInRange({0, 0}, u16(text));
+    storage().addAttribute(ParagraphStyleAttributeName, style, styled);
     view().setSelectedRange({0, 0});
-    implementation.forgetHistory();
+    implementation->forgetHistory();
   }
 
-  void setStyle(Range range, const ParagraphStyle& style) {
-    storage().addAttribute(ParagraphStyleAttributeName, style, range);
-    implementation.forgetHistory();
-  }
+  // The state, and each approval asked since the last call
+  // ("?location,length", with the new text in quotes).
+  std::string state() { return describe(view()) + std::exchange(asked, ""); }
 
   void setAttribute(std::string_view name, const AttributeValue& value, Range range) {
     storage().addAttribute(name, value, range);
-    implementation.forgetHistory();
+    implementation->forgetHistory();
   }
 
-  std::optional<ParagraphStyle> styleAt(Index index) const {
-    return valueAs<ParagraphStyle>(
-        view().textStorage().attribute(ParagraphStyleAttributeName, index, nullptr));
-  }
+  // Undo and redo leave the selection where each view likes: at the start.
+  void undo() { implementation->view.undo(), view().setSelectedRange({0, 0}); }
 
-  std::optional<ParagraphStyle> typingStyle() const {
-    return valueAs<ParagraphStyle>(view().typingAttributes().objectForKey(ParagraphStyleAttributeName));
-  }
+  TextView& view() { return implementation->view; }
+  TextStorage& storage() { return implementation->view.textStorage(); }
 
-  std::optional<AttributeValue> attributeAt(std::string_view name, Index index) const {
-    return view().textStorage().attribute(name, index, nullptr);
-  }
-
-  AttributedString wholeText() const {
-    return view().textStorage().attributedSubstringFromRange({0, view().textStorage().length()});
-  }
-
-  // Counts approvals asked, refusing those `refuse` picks.
-  void countApprovals(std::function<bool(Range)> refuse = [](Range) { return false; }) {
-    implementation.view.setApprovalDelegate(
-        [this, refuse](Range range, std::optional<std::u16string_view> replacement) {
-          approvals.push_back(range);
-          replacements.push_back(replacement ? std::optional<std::u16string>(*replacement)
-                                             : std::nullopt);
-          return !refuse(range);
-        });
-  }
-
-  TextView& view() { return implementation.view; }
-  const TextView& view() const { return implementation.view; }
-  TextStorage& storage() { return implementation.view.textStorage(); }
-
-  Implementation implementation;
-  std::vector<Range> approvals;
-  std::vector<std::optional<std::u16string>> replacements;
+  std::unique_ptr<Implementation> implementation;
+  std::function<bool(Range)> refuse = [](Range) { return false; };
+  std::string asked;
 };
 
 }  // namespace parasort::editor::test
