@@ -113,9 +113,9 @@ class TextViewTest : public ::testing::Test {
     implementation = std::make_unique<Implementation>();
     asked.clear();
     implementation->view.setApprovalDelegate(
-        [this](Range range, std::optional<std::u16string_view> text) {
+        [this](Range range, std::optional<std::u16string_view> replacement) {
           asked += " ?" + std::to_string(range.location) + "," + std::to_string(range.length);
-          if (text) asked += "'" + ascii(*text) + "'";
+          if (replacement) asked += "'" + ascii(*replacement) + "'";
           return !refuse(range);
         });
     storage().replaceCharactersInRange({0, 0}, u16(text));
