@@ -1,11 +1,7 @@
 // Helpers shared by the in-process application tests.
 #pragma once
 
-#include "my_controller.h"
-
 #include <QSettings>
-#include <QString>
-#include <QTextEdit>
 
 namespace parasort::test {
 
@@ -15,8 +11,5 @@ inline void clearUserDefaults() {
   settings.clear();
   settings.sync();
 }
-
-// The text as the user sees it: paragraph breaks as LF.
-inline QString shownText(const QTextEdit& edit) { return edit.toPlainText(); }
 
 }  // namespace parasort::test

@@ -1,5 +1,6 @@
-// The Format menu's character edits on the text view contract: what the
-// selection (or the text typed next) looks like afterwards, and undo.
+// The Format menu's character edits on the text view contract: on a
+// selection, approved edits undone one at a time; at an insertion point, the
+// text typed next.
 #include "format_commands.h"
 #include "parasort/editor/testing/in_memory_text_view.h"
 #include "parasort/editor/text_view_additions.h"
@@ -7,82 +8,51 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string_view>
 
 namespace {
 
-using parasort::FormatCommands::Emphasis;
-using parasort::editor::Font;
-using parasort::editor::valueAs;
-namespace TQ = parasort::TQAdditions;
+namespace FC = parasort::FormatCommands;
+namespace editor = parasort::editor;
+using FC::Emphasis;
 
-class FormatCommands : public ::testing::Test {
- protected:
-  void SetUp() override {
-    view.textStorage().replaceCharactersInRange({0, 0}, std::u16string_view(u"one two"));
-  }
-  template <class T>
-  std::optional<T> at(std::string_view name, std::size_t index) const {
-    return valueAs<T>(TQ::attribute(view, name, index, nullptr));
-  }
-
-  parasort::editor::testing::InMemoryTextView view;
+struct Toggled {
+  Emphasis emphasis;
+  std::string_view attribute;
+  editor::AttributeValue on;
 };
+const Toggled toggled[] = {{Emphasis::Bold, editor::FontWeightAttributeName, std::int64_t{700}},
+                           {Emphasis::Italic, editor::ItalicAttributeName, true},
+                           {Emphasis::Underline, editor::UnderlineStyleAttributeName, std::int64_t{1}}};
 
-TEST_F(FormatCommands, BoldTogglesOnTheSelectionAsOneUndoableEdit) {
-  view.setSelectedRange({0, 3});
-  ASSERT_TRUE(parasort::FormatCommands::toggleEmphasis(view, Emphasis::Bold));
-  EXPECT_EQ(at<std::int64_t>(parasort::editor::FontWeightAttributeName, 0), 700);
-  EXPECT_EQ(at<std::int64_t>(parasort::editor::FontWeightAttributeName, 4), std::nullopt);
-  EXPECT_TRUE(parasort::FormatCommands::hasEmphasis(view, Emphasis::Bold));
-
-  ASSERT_TRUE(parasort::FormatCommands::toggleEmphasis(view, Emphasis::Bold));
-  EXPECT_FALSE(parasort::FormatCommands::hasEmphasis(view, Emphasis::Bold));
-  ASSERT_TRUE(view.undo());
-  EXPECT_TRUE(parasort::FormatCommands::hasEmphasis(view, Emphasis::Bold));
-  ASSERT_TRUE(view.undo());
-  EXPECT_EQ(at<std::int64_t>(parasort::editor::FontWeightAttributeName, 0), std::nullopt);
-}
-
-TEST_F(FormatCommands, ItalicAndUnderlineAreSetAndCleared) {
-  view.setSelectedRange({4, 3});
-  parasort::FormatCommands::toggleEmphasis(view, Emphasis::Italic);
-  parasort::FormatCommands::toggleEmphasis(view, Emphasis::Underline);
-  EXPECT_EQ(at<bool>(parasort::editor::ItalicAttributeName, 5), true);
-  EXPECT_EQ(at<std::int64_t>(parasort::editor::UnderlineStyleAttributeName, 5), 1);
-  EXPECT_EQ(at<bool>(parasort::editor::ItalicAttributeName, 0), std::nullopt);
-  parasort::FormatCommands::toggleEmphasis(view, Emphasis::Underline);
-  EXPECT_EQ(at<std::int64_t>(parasort::editor::UnderlineStyleAttributeName, 5), std::nullopt);
-}
-
-TEST_F(FormatCommands, AtAnInsertionPointOnlyTheTextTypedNextChanges) {
-  view.setSelectedRange({3, 0});
-  ASSERT_TRUE(parasort::FormatCommands::toggleEmphasis(view, Emphasis::Italic));
-  EXPECT_EQ(valueAs<bool>(view.typingAttributes().objectForKey(parasort::editor::ItalicAttributeName)), true);
-  EXPECT_TRUE(parasort::FormatCommands::hasEmphasis(view, Emphasis::Italic));
-  EXPECT_EQ(at<bool>(parasort::editor::ItalicAttributeName, 2), std::nullopt);
-  EXPECT_FALSE(view.undo());
-}
-
-TEST_F(FormatCommands, AFontGoesToTheSelection) {
-  view.setSelectedRange({0, 3});
-  ASSERT_TRUE(parasort::FormatCommands::applyFont(view, Font{u"DejaVu Serif", 15.0}));
-  EXPECT_EQ(at<Font>(parasort::editor::FontAttributeName, 1), (Font{u"DejaVu Serif", 15.0}));
-  EXPECT_EQ(at<Font>(parasort::editor::FontAttributeName, 4), std::nullopt);
-}
-
-TEST_F(FormatCommands, ARefusedEditChangesNothing) {
-  view.setSelectedRange({0, 3});
-  view.setEditable(false);
-  EXPECT_FALSE(parasort::FormatCommands::toggleEmphasis(view, Emphasis::Bold));
-  EXPECT_EQ(at<std::int64_t>(parasort::editor::FontWeightAttributeName, 0), std::nullopt);
-}
-
-TEST(FormatCommandsOnAnEmptyText, TheTypingAttributesTakeTheChange) {
-  parasort::editor::testing::InMemoryTextView view;
-  ASSERT_TRUE(parasort::FormatCommands::toggleEmphasis(view, Emphasis::Bold));
-  EXPECT_EQ(valueAs<std::int64_t>(view.typingAttributes().objectForKey(parasort::editor::FontWeightAttributeName)),
-            700);
+TEST(FormatCommands, EmphasisTogglesOnTheSelectionAsOneUndoableEdit) {
+  for (const auto& [emphasis, attribute, on] : toggled) {
+    SCOPED_TRACE(std::string(attribute));
+    editor::testing::InMemoryTextView view;
+    view.textStorage().replaceCharactersInRange({0, 0}, std::u16string_view(u"one two"));
+    const auto at = [&](std::size_t index) { return parasort::TQAdditions::attribute(view, attribute, index, nullptr); };
+    view.setSelectedRange({4, 3});
+    ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
+    EXPECT_EQ(at(5), on);
+    EXPECT_EQ(at(0), std::nullopt);
+    EXPECT_TRUE(FC::hasEmphasis(view, emphasis));
+    ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
+    EXPECT_EQ(at(5), std::nullopt);
+    ASSERT_TRUE(view.undo());
+    EXPECT_EQ(at(5), on);
+    ASSERT_TRUE(FC::applyFont(view, editor::Font{u"DejaVu Serif", 15.0}));
+    EXPECT_EQ(parasort::TQAdditions::attribute(view, editor::FontAttributeName, 6, nullptr),
+              editor::AttributeValue(editor::Font{u"DejaVu Serif", 15.0}));
+    // At an insertion point, in a text or an empty one: the text typed next.
+    for (const std::size_t length : {7, 0}) {
+      view.textStorage().replaceCharactersInRange({0, view.textStorage().length()}, std::u16string(length, u'x'));
+      view.setSelectedRange({length / 2, 0});
+      ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
+      EXPECT_EQ(view.typingAttributes().objectForKey(attribute), on);
+      EXPECT_TRUE(FC::hasEmphasis(view, emphasis));
+    }
+    view.setEditable(false);
+    EXPECT_FALSE(FC::toggleEmphasis(view, emphasis));
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The services as other applications reach them on the session bus (run
 // under dbus-run-session, so the bus is private to the test).
+#include "parasort/paragraph_operations.h"
 #include "parasort/services/memory_pasteboard.h"
 #include "parasort/services/qt/paragraph_services.h"
 #include "parasort/services/qt/services_bus_names.h"
@@ -27,7 +28,6 @@ class ServicesOnTheBus : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run under dbus-run-session";
     ASSERT_TRUE(parasort::startSystemServices(application));
-    clipboard.setText(QStringLiteral("b\na\nb\n"));
   }
 
   void TearDown() override {
@@ -50,14 +50,15 @@ class ServicesOnTheBus : public ::testing::Test {
   QClipboard& clipboard = *QGuiApplication::clipboard();
 };
 
+// Each method of the table answers with its service's result on the
+// clipboard (whose adapter is tested in clipboard_pasteboard_test.cpp).
 TEST_F(ServicesOnTheBus, EachMethodReplacesTheClipboardTextWithItsResult) {
-  EXPECT_EQ(call("sspSortParagraphsDescending").type(), QDBusMessage::ReplyMessage);
-  EXPECT_EQ(clipboard.text(), QStringLiteral("b\nb\na\n"));
-  EXPECT_EQ(call("sspUniqueParagraphs").type(), QDBusMessage::ReplyMessage);
-  EXPECT_EQ(clipboard.text(), QStringLiteral("a\nb\n"));
-  clipboard.setText(QStringLiteral("b\na"));
-  EXPECT_EQ(call("sspSortParagraphsAscending").type(), QDBusMessage::ReplyMessage);
-  EXPECT_EQ(clipboard.text(), QStringLiteral("a\nb"));
+  const QString results[] = {QStringLiteral("a\nb\nb\n"), QStringLiteral("b\nb\na\n"), QStringLiteral("a\nb\n")};
+  for (const parasort::ParagraphOperation& operation : parasort::paragraphOperations) {
+    clipboard.setText(QStringLiteral("b\na\nb\n"));
+    EXPECT_EQ(call(operation.serviceMethod).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(clipboard.text(), results[static_cast<int>(operation.order)]) << operation.serviceMethod;
+  }
 }
 
 TEST_F(ServicesOnTheBus, AFailureIsAnErrorReplyWithTheMessageAndTheClipboardStays) {
@@ -110,3 +111,10 @@ TEST_F(ServicesOnTheBus, TheDesktopEntryActionsRunTheServices) {
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
