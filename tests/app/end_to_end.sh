@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # The editor as a desktop session meets it, on an X display and a private
 # session bus:
-#   xvfb-run -a dbus-run-session -- bash end_to_end.sh path/to/parasort-editor
-# A service called with gdbus on text that xclip put on the clipboard; a
+#   xvfb-run -a dbus-run-session -- bash end_to_end.sh path/to/parasort-editor path/to/desktop-entry
+# The desktop entry's actions on text that xclip put on the clipboard; a
 # second launch handing over to the first; the saved font restored at start
 # and saved again (as a float) when the bus asks the editor to quit; without
 # a bus, the editor runs, says so once and quits on each termination signal,
 # saving the font.
 set -u
 
-editor=$1
+editor=$1 desktop_entry=$2
 scratch=$(mktemp -d)
 export XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch
 settings=$XDG_CONFIG_HOME/parasort/parasort-editor.conf
@@ -35,12 +35,15 @@ pid=$!
 bus_name=io.github.parasort.Parasort
 gdbus wait --session --timeout 20 $bus_name || { fail "the editor never appeared on the bus"; exit 1; }
 
-# The clipboard's text, in characters so that the final line break counts.
-printf 'b\na\nb\r\n' | xclip -selection clipboard -i
-gdbus call --session --dest $bus_name --object-path /io/github/parasort/Parasort \
-  --method io.github.parasort.Services.sspUniqueParagraphs "" >/dev/null || fail "the service failed"
-actual=$(xclip -selection clipboard -o | od -An -c | tr -s ' \n' ' ')
-[ "$actual" = "$(printf 'a\nb\n' | od -An -c | tr -s ' \n' ' ')" ] || fail "the service gave '$actual'"
+# The desktop entry's actions, run as a launcher runs them, each on the
+# clipboard's text put there by xclip; the final line breaks count.
+results=
+while IFS= read -r command; do
+  printf 'b\na\nb\n' | xclip -selection clipboard -i
+  eval "$command" >/dev/null || fail "$command failed"
+  results+="$(xclip -selection clipboard -o | tr '\n' ,) "
+done < <(grep -oP '^Exec=\Kdbus-send .*' "$desktop_entry")
+[ "$results" = "a,b,b, b,b,a, a,b, " ] || fail "the desktop entry's actions gave '$results'"
 
 timeout 20 "$editor" 2>"$scratch/second-stderr"
 status=$?

@@ -1,11 +1,11 @@
 // The font memory: the font the view starts with, from what the settings
 // hold, and the font written there at the end.
-#include "app_test_support.h"
 #include "font_catalog.h"
 #include "format_commands.h"
 #include "main_interface.h"
 
 #include <QFile>
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,8 @@ TEST(FontMemory, TheViewStartsWithTheSavedFontWhenItCanBeMade) {
                {{}, 14.0, 0}, {QStringLiteral("No Such Family 7f3a"), 14.0, 0}, {serif, QStringLiteral("large"), 0},
                {serif, 0.0, 0}, {serif, -3.0, 0}, {serif, QStringList{QStringLiteral("9")}, 0}};
   for (const auto& [name, size, expected] : cases) {
-    parasort::test::clearUserDefaults();
     QSettings settings;
+    settings.clear();
     if (name.isValid()) settings.setValue(QStringLiteral("fontName"), name);
     if (size.isValid()) settings.setValue(QStringLiteral("fontSize"), size);
     settings.sync();
@@ -42,7 +42,6 @@ TEST(FontMemory, TheViewStartsWithTheSavedFontWhenItCanBeMade) {
 
 // The size goes out as a 32-bit float widened to a double.
 TEST(FontMemory, TheFontOfTheTextsFirstCharacterIsSavedAtTheEnd) {
-  parasort::test::clearUserDefaults();
   parasort::MainInterface interface;
   interface.ui().textView->setPlainText(QStringLiteral("first\nsecond"));
   interface.textView().text().setSelectedRange({0, 5});
