@@ -25,18 +25,11 @@ TEST(FontMemory, TheViewStartsWithTheSavedFontWhenItCanBeMade) {
   for (const auto& [name, size, expected] : cases) {
     QSettings settings;
     settings.clear();
-    if (name.isValid()) settings.setValue(QStringLiteral("fontName"), name);
-    if (size.isValid()) settings.setValue(QStringLiteral("fontSize"), size);
-    settings.sync();
+    for (const auto& [key, value] : {std::pair{"fontName", name}, {"fontSize", size}})
+      if (value.isValid()) settings.setValue(QString::fromLatin1(key), value);
     parasort::MainInterface interface;
-    const QFont font = interface.textView().font();
-    SCOPED_TRACE(name.toString().toStdString() + " " + size.toString().toStdString());
-    if (expected == 0) {
-      EXPECT_EQ(font, standard);
-    } else {
-      EXPECT_EQ(parasort::FontCatalog::fontName(font), serif);
-      EXPECT_EQ(font.pointSizeF(), expected);
-    }
+    EXPECT_EQ(interface.textView().font(), expected == 0 ? standard : *parasort::FontCatalog::fontWithName(serif, expected))
+        << name.toString().toStdString() << " " << size.toString().toStdString();
   }
 }
 
