@@ -79,31 +79,26 @@ TEST(EditorWindow, HelpAboutShowsTheProjectVersionOverTheWindow) {
 // at once.
 TEST(EditorWindow, TheStatusBarCountsParagraphsAndDuplicates) {
   parasort::MainInterface interface;
-  const auto* status = interface.window().findChild<QLabel*>(QStringLiteral("selectionStatus"));
-  ASSERT_NE(status, nullptr);
-  const std::pair<const char*, const char*> counts[] = {{"", "0 paragraphs, no duplicates"},
-                                                        {"a", "1 paragraph, no duplicates"},
-                                                        {"Apple\nx\n\napple\n\nAPPLE", "6 paragraphs, 3 duplicates"},
-                                                        {"b\na\nb\nc", "4 paragraphs, 1 duplicate"}};
+  const QLabel& status = *interface.window().findChild<QLabel*>(QStringLiteral("selectionStatus"));
+  const auto shows = [&status](const char* text) {
+    return QTest::qWaitFor([&] { return status.text() == QString::fromLatin1(text); }, 1000);
+  };
+  const std::pair<const char*, const char*> counts[] = {
+      {"", "0 paragraphs, no duplicates"}, {"a", "1 paragraph, no duplicates"},
+      {"Apple\nx\n\napple\n\nAPPLE", "6 paragraphs, 3 duplicates"}, {"b\na\nb\nc", "4 paragraphs, 1 duplicate"}};
   for (const auto& [text, expected] : counts) {
     interface.ui().textView->setPlainText(QString::fromLatin1(text));
-    EXPECT_EQ(status->text(), QString());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return status->text() == QString::fromLatin1(expected); }, 1000))
-        << status->text().toStdString();
+    EXPECT_EQ(status.text(), QString());
+    EXPECT_TRUE(shows(expected)) << status.text().toStdString();
   }
   interface.textView().text().setSelectedRange({0, 3});
-  EXPECT_TRUE(QTest::qWaitFor([&] { return status->text() == QStringLiteral("Selection: 2 paragraphs, no duplicates"); }, 1000));
+  EXPECT_TRUE(shows("Selection: 2 paragraphs, no duplicates")) << status.text().toStdString();
 }
 
 // Whatever the clipboard brings, paste inserts its plain text with the
 // attributes of the text typed next, and nothing else.
 TEST(EditorWindow, PasteTakesThePlainTextOnly) {
-  const struct {
-    const char* html;
-    const char* markdown;
-    const char* plain;
-    const char* expected;
-  } cases[] = {{"<table><tr><td>pear</td><td>apple</td></tr></table><h1 style=\"margin-left:40px\">T</h1>"
+  const struct { const char *html, *markdown, *plain, *expected; } cases[] = {{"<table><tr><td>pear</td><td>apple</td></tr></table><h1 style=\"margin-left:40px\">T</h1>"
                 "<p><b style=\"color:red\">b</b><img src=\"data:image/png;base64,iVBORw0KGgo=\"></p>",
                 nullptr, "pear\tapple\nT\nb", "pear\tapple\nT\nb"},
                {nullptr, "| a | b |\n|---|---|\n", "| a | b |\n|---|---|\n", "| a | b |\n|---|---|\n"},
@@ -113,15 +108,14 @@ TEST(EditorWindow, PasteTakesThePlainTextOnly) {
     QTextEdit& edit = *interface.ui().textView;
     QTextCharFormat typing;
     typing.setFontItalic(true);
-    edit.setCurrentCharFormat(typing);
+    QTextEdit typed;  // the text typed instead
+    for (QTextEdit* text : {&edit, &typed}) text->setCurrentCharFormat(typing);
     auto* data = new QMimeData;
     if (markdown != nullptr) data->setData(QStringLiteral("text/markdown"), markdown);
     if (html != nullptr) data->setHtml(QString::fromUtf8(html));
     data->setText(QString::fromUtf8(plain));
     QApplication::clipboard()->setMimeData(data);
     interface.ui().actionPaste->trigger();
-    QTextEdit typed;  // the text typed instead
-    typed.setCurrentCharFormat(typing);
     typed.insertPlainText(QString::fromUtf8(expected));
     EXPECT_EQ(edit.toHtml(), typed.toHtml()) << plain;
   }
@@ -131,11 +125,8 @@ TEST(EditorWindow, PasteTakesThePlainTextOnly) {
 // pixels are 60 points); OK changes the text only when the value was edited,
 // as one undoable edit.
 TEST(EditorWindow, TabWidthOffersPointsAndOkChangesOnlyAnEditedValue) {
-  const struct {
-    std::optional<double> before, typed;
-    double offered, after;
-  } cases[] = {{{}, {}, 60.0, 0.0}, {36.0, {}, 36.0, 36.0}, {36.04, {}, 36.0, 36.04},
-               {{}, 48.0, 60.0, 48.0}, {36.0, 72.5, 36.0, 72.5}};
+  const struct { std::optional<double> before, typed; double offered, after; } cases[] = {
+      {{}, {}, 60.0, 0.0}, {36.0, {}, 36.0, 36.0}, {36.04, {}, 36.0, 36.04}, {{}, 48.0, 60.0, 48.0}, {36.0, 72.5, 36.0, 72.5}};
   for (const auto& [before, typed, offered, after] : cases) {
     parasort::MainInterface interface;
     QTextEdit& edit = *interface.ui().textView;

@@ -20,52 +20,39 @@ namespace {
 
 namespace bus = parasort::services_bus;
 
-class ServicesOnTheBus : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(parasort::startSystemServices(application)) << "run under dbus-run-session"; }
-  void TearDown() override {
-    QDBusConnection::sessionBus().unregisterService(QString::fromLatin1(bus::busName));
-    QDBusConnection::sessionBus().unregisterObject(QString::fromLatin1(bus::objectPath));
-  }
-
+TEST(ServicesOnTheBus, TheMethodsAnswerWithTheResultOrAnErrorAndASecondInstanceIsRefused) {
+  QObject application;
+  ASSERT_TRUE(parasort::startSystemServices(application)) << "run under dbus-run-session";
   // A call from another connection, as another application makes it; the
   // event loop runs meanwhile so that this process can answer.
-  static QDBusMessage call(const char* method) {
+  const auto call = [](const char* method) {
     QDBusMessage request = QDBusMessage::createMethodCall(
         QString::fromLatin1(bus::busName), QString::fromLatin1(bus::objectPath),
         QString::fromLatin1(bus::interfaceName), QString::fromLatin1(method));
     return QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("client"))
         .call(request << QStringLiteral("user data"), QDBus::BlockWithGui);
-  }
-
-  QObject application;
+  };
+  // The result replaces everything on the clipboard, as plain text only.
   QClipboard& clipboard = *QGuiApplication::clipboard();
-};
-
-// The result replaces everything on the clipboard, as plain text only.
-TEST_F(ServicesOnTheBus, AMethodLeavesItsResultAsPlainText) {
-  auto* rich = new QMimeData;  // the clipboard owns it
-  rich->setHtml(QStringLiteral("<i>b</i>"));
-  rich->setText(QStringLiteral("b\n\U0001F600\na"));
-  clipboard.setMimeData(rich);
+  auto* data = new QMimeData;  // the clipboard owns it
+  data->setHtml(QStringLiteral("<i>b</i>"));
+  data->setText(QStringLiteral("b\n\U0001F600\na"));
+  clipboard.setMimeData(data);
   EXPECT_EQ(call("sspSortParagraphsDescending").type(), QDBusMessage::ReplyMessage);
   EXPECT_EQ(clipboard.mimeData()->formats(), QStringList{QStringLiteral("text/plain")});
   EXPECT_EQ(clipboard.text(), QStringLiteral("b\na\n\U0001F600"));
-}
 
-// A failure is an error reply with the service's message; the clipboard is
-// left as it was.
-TEST_F(ServicesOnTheBus, AFailureIsAnErrorReplyAndTheClipboardStays) {
-  auto* image = new QMimeData;
-  image->setData(QStringLiteral("image/png"), "\x89PNG");
-  clipboard.setMimeData(image);
+  // A failure is an error reply with the service's message; the clipboard
+  // is left as it was.
+  data = new QMimeData;
+  data->setData(QStringLiteral("image/png"), "\x89PNG");
+  clipboard.setMimeData(data);
   const QDBusMessage reply = call("sspUniqueParagraphs");
   EXPECT_EQ(reply.errorName(), QString::fromLatin1(bus::failureErrorName));
   EXPECT_EQ(reply.errorMessage(), QStringLiteral("Unsupported data type"));
-  EXPECT_EQ(clipboard.mimeData(), image);
-}
+  EXPECT_EQ(clipboard.mimeData(), data);
 
-TEST_F(ServicesOnTheBus, ASecondInstanceCannotClaimTheServices) {
+  // A second instance neither claims the name nor leaves its object behind.
   QDBusConnection second = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("second"));
   parasort::ParagraphServices other(std::make_unique<parasort::MemoryPasteboard>());
   EXPECT_FALSE(parasort::registerParagraphServices(other, second));
@@ -78,8 +65,7 @@ TEST_F(ServicesOnTheBus, ASecondInstanceCannotClaimTheServices) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The offscreen platform's clipboard lives in this process only.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QT_QPA_PLATFORM", "offscreen");  // its clipboard lives in this process only
   QGuiApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
