@@ -15,8 +15,7 @@ struct EmptySettings : ::testing::EmptyTestEventListener {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir settingsHome;
-  if (!settingsHome.isValid()) return 1;
+  const QTemporaryDir settingsHome;
   qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
   ::testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);

@@ -4,7 +4,6 @@
 #include "format_commands.h"
 #include "main_interface.h"
 
-#include <QFile>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -40,11 +39,9 @@ TEST(FontMemory, TheFontOfTheTextsFirstCharacterIsSavedAtTheEnd) {
   interface.textView().text().setSelectedRange({0, 5});
   ASSERT_TRUE(parasort::FormatCommands::applyFont(interface.textView().text(), {u"DejaVu Sans Mono", 12.1}));
   interface.controller().applicationWillTerminate();
-  QFile file(QSettings().fileName());
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QString saved = QString::fromUtf8(file.readAll());
-  EXPECT_TRUE(saved.contains(QStringLiteral("fontName=DejaVu Sans Mono\n"))) << saved.toStdString();
-  EXPECT_TRUE(saved.contains(QStringLiteral("fontSize=12.100000381469727\n"))) << saved.toStdString();
+  const QSettings saved;
+  EXPECT_EQ(saved.value(QStringLiteral("fontName")), QStringLiteral("DejaVu Sans Mono"));
+  EXPECT_EQ(saved.value(QStringLiteral("fontSize")).toString(), QStringLiteral("12.100000381469727"));
 }
 
 }  // namespace

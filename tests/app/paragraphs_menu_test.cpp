@@ -36,24 +36,23 @@ TEST(ParagraphsMenu, EachOperationsItemGivesItsResultUndoneInOneStep) {
       {[&] { interface.ui().actionUndo->trigger(); }, [&] { interface.ui().actionRedo->trigger(); }},
       {keys(Qt::ControlModifier), keys(Qt::ControlModifier | Qt::ShiftModifier)},
       {fromContextMenu("edit-undo"), fromContextMenu("edit-redo")}};
-  const QString results[] = {QStringLiteral("a\nb\nb\nc"), QStringLiteral("c\nb\nb\na"), QStringLiteral("a\nb\nc")};
-  int row = 0;
+  const char* const results[] = {"a\nb\nb\nc", "c\nb\nb\na", "a\nb\nc"};
   for (const parasort::ParagraphOperation& operation : parasort::paragraphOperations) {
-    SCOPED_TRACE(operation.name);
     QAction& item = interface.paragraphAction(operation.order);
-    EXPECT_TRUE(interface.ui().menuParagraphs->actions().contains(&item));
+    EXPECT_TRUE(interface.ui().menuParagraphs->actions().contains(&item)) << operation.name;
     EXPECT_EQ(item.text(), QString::fromUtf8(operation.menuText));
     EXPECT_EQ(item.shortcut(), QKeySequence(QString::fromLatin1(operation.menuShortcut)));
-    EXPECT_EQ(item.data(), QVariant(operation.menuTag));
+    EXPECT_EQ(item.data(), QVariant(operation.menuTag)) << operation.name;
     edit.setPlainText(QStringLiteral("b\nc\na\nb"));
     edit.selectAll();
     item.trigger();
-    EXPECT_EQ(edit.toPlainText(), results[static_cast<int>(operation.order)]);
-    const auto& [undo, redo] = ways[row++ % 3];
+    const QString result = QString::fromLatin1(results[static_cast<int>(operation.order)]);
+    const auto& [undo, redo] = ways[(&operation - parasort::paragraphOperations.data()) % 3];
+    EXPECT_EQ(edit.toPlainText(), result);
     undo();
-    EXPECT_EQ(edit.toPlainText(), QStringLiteral("b\nc\na\nb"));
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("b\nc\na\nb")) << operation.name;
     redo();
-    EXPECT_EQ(edit.toPlainText(), results[static_cast<int>(operation.order)]);
+    EXPECT_EQ(edit.toPlainText(), result);
   }
 }
 
