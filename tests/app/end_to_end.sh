@@ -36,7 +36,8 @@ gdbus wait --session --timeout 20 $bus_name || { fail "the editor never appeared
 # The final line breaks count.
 results=
 while IFS= read -r command; do
-  printf 'b\na\nb\n' | xclip -selection clipboard -i
+  printf 'b\na\nb\n' | xclip -selection clipboard -i  # which takes the clipboard in the background
+  for _ in $(seq 100); do [ "$(xclip -selection clipboard -o)" = "$(printf 'b\na\nb')" ] && break; sleep 0.05; done
   eval "$command" >/dev/null || fail "$command failed"
   results+="$(xclip -selection clipboard -o | tr '\n' ,) "
 done < <(grep -oP '^Exec=\Kdbus-send .*' "$desktop_entry")
@@ -53,7 +54,7 @@ grep -qx 'fontName=DejaVu Serif' "$settings" && grep -qx 'fontSize=12.1000003814
   fail "the saved font did not come back: $(cat "$settings")"
 
 for signal in TERM INT HUP; do
-  rm -f "$settings"
+  rm -f "$settings" "$scratch/stderr"
   DBUS_SESSION_BUS_ADDRESS=unix:path=$scratch/no-bus "$editor" 2>"$scratch/stderr" &
   pid=$!
   for _ in $(seq 100); do [ -s "$scratch/stderr" ] && break; sleep 0.1; done
