@@ -1,15 +1,21 @@
-// The editor window around the text: activation, the end of the application
-// with its window, the About box, the status bar, paste and Tab Width.
+// The editor window in process: the Paragraphs menu, made from the operations
+// table; the font remembered from one start to the next; activation; the end
+// of the application with its window; the About box, the status bar, paste
+// and Tab Width.
 #include "font_catalog.h"
+#include "format_commands.h"
 #include "launched_editor.h"
 #include "main_interface.h"
 #include "tab_width_dialog.h"
 
 #include "parasort/editor/text_view_additions.h"
+#include "parasort/paragraph_operations.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
@@ -18,11 +24,107 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 namespace {
 
 namespace TQ = parasort::TQAdditions;
+
+// Each row's item, undone and redone by the Edit menu, the keys or the text's
+// context menu in turn, over a sort of the whole text (a new document).
+TEST(ParagraphsMenu, EachOperationsItemGivesItsResultUndoneInOneStep) {
+  parasort::MainInterface interface;
+  QTextEdit& edit = *interface.ui().textView;
+  const auto fromContextMenu = [&edit](const char* name) {
+    return [&edit, name] {
+      QContextMenuEvent event(QContextMenuEvent::Keyboard, {5, 5}, edit.viewport()->mapToGlobal(QPoint(5, 5)));
+      QCoreApplication::sendEvent(edit.viewport(), &event);
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      ASSERT_NE(menu, nullptr);
+      menu->findChild<QAction*>(QString::fromLatin1(name))->trigger();
+      menu->close();
+    };
+  };
+  const auto keys = [&edit](Qt::KeyboardModifiers modifiers) {
+    return [&edit, modifiers] { QTest::keyClick(&edit, Qt::Key_Z, modifiers); };
+  };
+  const std::function<void()> ways[][2] = {
+      {[&] { interface.ui().actionUndo->trigger(); }, [&] { interface.ui().actionRedo->trigger(); }},
+      {keys(Qt::ControlModifier), keys(Qt::ControlModifier | Qt::ShiftModifier)},
+      {fromContextMenu("edit-undo"), fromContextMenu("edit-redo")}};
+  const char* const results[] = {"a\nb\nb\nc", "c\nb\nb\na", "a\nb\nc"};
+  for (const parasort::ParagraphOperation& operation : parasort::paragraphOperations) {
+    QAction& item = interface.paragraphAction(operation.order);
+    EXPECT_TRUE(interface.ui().menuParagraphs->actions().contains(&item)) << operation.name;
+    EXPECT_EQ(item.text(), QString::fromUtf8(operation.menuText));
+    EXPECT_EQ(item.shortcut(), QKeySequence(QString::fromLatin1(operation.menuShortcut)));
+    EXPECT_EQ(item.data(), QVariant(operation.menuTag)) << operation.name;
+    edit.setPlainText(QStringLiteral("b\nc\na\nb"));
+    edit.selectAll();
+    item.trigger();
+    const QString result = QString::fromLatin1(results[static_cast<int>(operation.order)]);
+    const auto& [undo, redo] = ways[(&operation - parasort::paragraphOperations.data()) % 3];
+    EXPECT_EQ(edit.toPlainText(), result);
+    undo();
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("b\nc\na\nb")) << operation.name;
+    redo();
+    EXPECT_EQ(edit.toPlainText(), result);
+  }
+}
+
+// Any tag but 0 sorts descending, all 64 bits counting; only the selected
+// paragraphs change, and the result is left selected; a refused replacement
+// changes nothing.
+TEST(ParagraphsMenu, TheTagChoosesTheOrderOfTheSelectedParagraphs) {
+  parasort::MainInterface interface;
+  QTextEdit& edit = *interface.ui().textView;
+  QAction sender;
+  for (const qlonglong tag : {0LL, 1LL, -1LL, 4294967296LL}) {
+    edit.setPlainText(QStringLiteral("z\nb\nc\na\nz"));
+    interface.textView().text().setSelectedRange({2, 5});
+    sender.setData(tag);
+    interface.controller().sortParagraphs(sender);
+    const QString sorted = tag == 0 ? QStringLiteral("a\nb\nc") : QStringLiteral("c\nb\na");
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("z\n") + sorted + QStringLiteral("\nz")) << tag;
+    EXPECT_EQ(edit.textCursor().selectedText().replace(QChar(0x2029), u'\n'), sorted) << tag;
+  }
+  interface.textView().text().setApprovalDelegate([](auto, auto) { return false; });
+  interface.controller().uniqueParagraphs(sender);
+  EXPECT_EQ(edit.toPlainText(), QStringLiteral("z\nc\nb\na\nz"));
+}
+
+// The saved font when it can be made (a size read as the number it starts
+// with), else the default font at the system size.
+TEST(FontMemory, TheViewStartsWithTheSavedFontWhenItCanBeMade) {
+  const QFont standard = parasort::FontCatalog::userFontOfSize(parasort::FontCatalog::systemFontSize());
+  const QString serif = QStringLiteral("DejaVu Serif");
+  const struct { QVariant name, size; double expected; } cases[] = {  // expected 0: the default font
+      {serif, 14.0, 14.0}, {serif, QStringLiteral(" 13.5pt"), 13.5}, {{}, {}, 0}, {serif, {}, 0}, {{}, 14.0, 0},
+      {QStringLiteral("No Such Family 7f3a"), 14.0, 0}, {serif, QStringLiteral("large"), 0}, {serif, 0.0, 0},
+      {serif, -3.0, 0}, {serif, QStringList{QStringLiteral("9")}, 0}};
+  for (const auto& [name, size, expected] : cases) {
+    QSettings settings;
+    settings.clear();
+    for (const auto& [key, value] : {std::pair{"fontName", name}, {"fontSize", size}})
+      if (value.isValid()) settings.setValue(QString::fromLatin1(key), value);
+    parasort::MainInterface interface;
+    EXPECT_EQ(interface.textView().font(), expected == 0 ? standard : *parasort::FontCatalog::fontWithName(serif, expected))
+        << name.toString().toStdString() << " " << size.toString().toStdString();
+  }
+}
+
+// The size goes out as a 32-bit float widened to a double.
+TEST(FontMemory, TheFontOfTheTextsFirstCharacterIsSavedAtTheEnd) {
+  parasort::MainInterface interface;
+  interface.ui().textView->setPlainText(QStringLiteral("first\nsecond"));
+  interface.textView().text().setSelectedRange({0, 5});
+  ASSERT_TRUE(parasort::FormatCommands::applyFont(interface.textView().text(), {u"DejaVu Sans Mono", 12.1}));
+  interface.controller().applicationWillTerminate();
+  const QSettings saved;
+  EXPECT_EQ(saved.value(QStringLiteral("fontName")), QStringLiteral("DejaVu Sans Mono"));
+  EXPECT_EQ(saved.value(QStringLiteral("fontSize")).toString(), QStringLiteral("12.100000381469727"));
+}
 
 // A hidden or minimized window comes to the front as the active window; one
 // on screen stays behind the active one.
@@ -63,7 +165,7 @@ TEST(EditorWindow, HelpAboutShowsTheProjectVersionOverTheWindow) {
   EXPECT_TRUE(interface.ui().menuHelp->actions().contains(interface.ui().actionAbout));
   QString seen;
   QTimer watcher;
-  QObject::connect(&watcher, &QTimer::timeout, [&] {
+  watcher.callOnTimeout([&] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       if (box->parentWidget() == &interface.window()) seen = box->windowTitle() + u'|' + box->text();
       box->done(0);

@@ -12,7 +12,6 @@ editor=$1 desktop_entry=$2
 scratch=$(mktemp -d)
 export XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch
 settings=$XDG_CONFIG_HOME/parasort/parasort-editor.conf
-bus_name=io.github.parasort.Parasort
 failures=0
 pid=
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
@@ -27,11 +26,10 @@ ended() {
   [ "$(cat "$scratch/stderr")" = "$2" ] || fail "$1: standard error: $(cat "$scratch/stderr")"
 }
 
-mkdir -p "${settings%/*}"
-printf '[General]\nfontName=DejaVu Serif\nfontSize=12.1\n' >"$settings"
+mkdir -p "${settings%/*}" && printf '[General]\nfontName=DejaVu Serif\nfontSize=12.1\n' >"$settings"
 "$editor" 2>"$scratch/stderr" &
 pid=$!
-gdbus wait --session --timeout 20 $bus_name || { fail "the editor never appeared on the bus"; exit 1; }
+gdbus wait --session --timeout 20 io.github.parasort.Parasort || { fail "the editor never appeared on the bus"; exit 1; }
 
 # The final line breaks count.
 results=
@@ -47,7 +45,7 @@ second=$(timeout 20 "$editor" 2>&1) || fail "the second launch ended with status
 [ -z "$second" ] || fail "the second launch complained: $second"
 kill -0 "$pid" 2>/dev/null || fail "the first instance is gone after the second launch"
 
-gdbus call --session --dest $bus_name --object-path /io/github/parasort/Parasort/Editor \
+gdbus call --session --dest io.github.parasort.Parasort --object-path /io/github/parasort/Parasort/Editor \
   --method io.github.parasort.Editor.quit >/dev/null || fail "quit was not answered"
 ended "quit" ""
 grep -qx 'fontName=DejaVu Serif' "$settings" && grep -qx 'fontSize=12.100000381469727' "$settings" ||
@@ -57,7 +55,7 @@ for signal in TERM INT HUP; do
   rm -f "$settings" "$scratch/stderr"
   DBUS_SESSION_BUS_ADDRESS=unix:path=$scratch/no-bus "$editor" 2>"$scratch/stderr" &
   pid=$!
-  for _ in $(seq 100); do [ -s "$scratch/stderr" ] && break; sleep 0.1; done
+  for _ in $(seq 100); do grep -q "not offered" "$scratch/stderr" && break; sleep 0.1; done
   kill -s $signal "$pid"
   ended "SIG$signal without a bus" "parasort-editor: the paragraph services are not offered: no D-Bus session bus"
 done
