@@ -12,16 +12,13 @@ editor=$1 desktop_entry=$2
 scratch=$(mktemp -d)
 export XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch
 settings=$XDG_CONFIG_HOME/parasort/parasort-editor.conf
-failures=0
-pid=
+failures=0 pid=
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$scratch"' EXIT
 # ended HOW EXPECTED-STDERR: status 0, a font saved, standard error as expected.
 ended() {
-  wait "$pid"
-  local status=$?
+  wait "$pid" || fail "$1: the editor ended with status $?"
   pid=
-  [ $status -eq 0 ] || fail "$1: the editor ended with status $status"
   grep -qx 'fontName=.*[^ ]' "$settings" && grep -qx 'fontSize=[0-9.]*' "$settings" || fail "$1: no font saved"
   [ "$(cat "$scratch/stderr")" = "$2" ] || fail "$1: standard error: $(cat "$scratch/stderr")"
 }
@@ -41,8 +38,7 @@ while IFS= read -r command; do
 done < <(grep -oP '^Exec=\Kdbus-send .*' "$desktop_entry")
 [ "$results" = "a,b,b, b,b,a, a,b, " ] || fail "the desktop entry's actions gave '$results'"
 
-second=$(timeout 20 "$editor" 2>&1) || fail "the second launch ended with status $?"
-[ -z "$second" ] || fail "the second launch complained: $second"
+second=$(timeout 20 "$editor" 2>&1) && [ -z "$second" ] || fail "the second launch ended with status $? and said: $second"
 kill -0 "$pid" 2>/dev/null || fail "the first instance is gone after the second launch"
 
 gdbus call --session --dest io.github.parasort.Parasort --object-path /io/github/parasort/Parasort/Editor \

@@ -4,8 +4,7 @@
 # and what it offers read from COMPREPLY.
 #   completion_test.sh path/to/parasort.bash-completion path/to/parasort
 set -uo pipefail
-script=$1 parasort=$2
-status=0
+script=$1 parasort=$2 status=0
 fail() { echo "FAIL: $*" >&2; status=1; }
 
 # shellcheck source=/dev/null
@@ -16,17 +15,13 @@ function=$(complete -p parasort 2>/dev/null | grep -oE -- '-F [^ ]+' | cut -d' '
 # offers WORD... : the completions for the command line WORD... (the last
 # word is the one being completed), one a line, sorted.
 offers() {
-  COMP_WORDS=("$@")
-  COMP_CWORD=$(($# - 1))
-  COMPREPLY=()
+  COMP_WORDS=("$@") COMP_CWORD=$(($# - 1)) COMPREPLY=()
   "$function" parasort "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
   printf '%s\n' "${COMPREPLY[@]}" | sort
 }
 # check EXPECTED WORD...: what the command line WORD... is offered.
 check() {
-  local actual
-  actual=$(offers "${@:2}")
-  [ "$1" == "$actual" ] || fail "${*:2}: expected [$(echo $1)], got [$(echo $actual)]"
+  [ "$1" == "$(offers "${@:2}")" ] || fail "${*:2}: expected [$(echo $1)], got [$(echo $(offers "${@:2}"))]"
 }
 
 scratch=$(mktemp -d)

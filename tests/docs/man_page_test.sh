@@ -7,8 +7,7 @@
 set -euo pipefail
 options=false
 [ "$1" = --options ] && { options=true; shift; }
-page=$1 parasort=$2
-status=0
+page=$1 parasort=$2 status=0
 fail() { echo "FAIL: $*" >&2; status=1; }
 
 warnings=$(groff -man -ww -z "$page" 2>&1 && man --warnings -l "$page" 2>&1 >/dev/null) || fail "groff or man failed"
@@ -21,8 +20,7 @@ for section in "${sections[@]}"; do
   grep -qx "$section" <<<"$rendered" || fail "no section $section"
 done
 
-version=$("$parasort" --version)
-tail -n 1 <<<"$rendered" | grep -qF "$version" || fail "the footer does not name '$version'"
+tail -n 1 <<<"$rendered" | grep -qF "$("$parasort" --version)" || fail "the footer does not name the version"
 
 $options || exit "$status"
 

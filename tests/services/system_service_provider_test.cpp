@@ -20,12 +20,13 @@ TEST(ParagraphServices, EachEntryPointsResultOrRefusal) {
   const Entries image{{"image/png", u"\u0089PNG"}};
   const Entries unreadable{{"text/html", u"<i>b</i>"}, {"text/plain", std::nullopt}};
   using EntryPoint = void (*)(parasort::Pasteboard&, std::u16string_view, parasort::ServiceError*);
-  const struct { EntryPoint service; Entries before; std::u16string error; Entries after; } cases[] = {{&provider::sspSortParagraphsAscending, rich, u"unchanged", {{"text/plain", u"a\nb\nb"}}},
-               {&provider::sspSortParagraphsDescending, rich, u"unchanged", {{"text/plain", u"b\nb\na"}}},
-               {&provider::sspUniqueParagraphs, rich, u"unchanged", {{"text/plain", u"a\nb"}}},
-               {&provider::sspSortParagraphsAscending, image, u"Unsupported data type", image},
-               {&provider::sspSortParagraphsDescending, {}, u"Unsupported data type", {}},
-               {&provider::sspUniqueParagraphs, unreadable, u"No String Data", unreadable}};
+  const struct { EntryPoint service; Entries before; std::u16string error; Entries after; } cases[] = {
+      {&provider::sspSortParagraphsAscending, rich, u"unchanged", {{"text/plain", u"a\nb\nb"}}},
+      {&provider::sspSortParagraphsDescending, rich, u"unchanged", {{"text/plain", u"b\nb\na"}}},
+      {&provider::sspUniqueParagraphs, rich, u"unchanged", {{"text/plain", u"a\nb"}}},
+      {&provider::sspSortParagraphsAscending, image, u"Unsupported data type", image},
+      {&provider::sspSortParagraphsDescending, {}, u"Unsupported data type", {}},
+      {&provider::sspUniqueParagraphs, unreadable, u"No String Data", unreadable}};
   for (const auto& [service, before, message, after] : cases) {
     parasort::MemoryPasteboard pasteboard(before), quiet(before);
     parasort::ServiceError error = u"unchanged";

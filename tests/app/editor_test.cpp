@@ -1,13 +1,16 @@
-// The editor window in process: the Paragraphs menu, made from the operations
-// table; the font remembered from one start to the next; activation; the end
-// of the application with its window; the About box, the status bar, paste
-// and Tab Width.
+// The editor in process, with no session bus (the controller then runs
+// without its services): the Paragraphs menu, made from the operations table;
+// the font remembered from one start to the next; activation; the end of the
+// application with its window; the About box, the status bar, paste, Tab
+// Width and the Format menu's emphasis.
+#include "application_identity.h"
 #include "font_catalog.h"
 #include "format_commands.h"
 #include "launched_editor.h"
 #include "main_interface.h"
 #include "tab_width_dialog.h"
 
+#include "parasort/editor/testing/in_memory_text_view.h"
 #include "parasort/editor/text_view_additions.h"
 #include "parasort/paragraph_operations.h"
 
@@ -19,17 +22,21 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
 namespace {
 
 namespace TQ = parasort::TQAdditions;
+namespace FC = parasort::FormatCommands;
+namespace editor = parasort::editor;
 
 // Each row's item, undone and redone by the Edit menu, the keys or the text's
 // context menu in turn, over a sort of the whole text (a new document).
@@ -249,4 +256,53 @@ TEST(EditorWindow, TabWidthOffersPointsAndOkChangesOnlyAnEditedValue) {
   }
 }
 
+// The Format menu's emphasis on the text view contract: on a selection, an
+// approved edit undone in one step; at an insertion point (in a text or an
+// empty one), the text typed next.
+TEST(FormatCommands, EmphasisTogglesOnTheSelectionOrForTheTextTypedNext) {
+  const std::tuple<FC::Emphasis, std::string_view, editor::AttributeValue> toggled[] = {
+      {FC::Emphasis::Bold, editor::FontWeightAttributeName, std::int64_t{700}},
+      {FC::Emphasis::Italic, editor::ItalicAttributeName, true},
+      {FC::Emphasis::Underline, editor::UnderlineStyleAttributeName, std::int64_t{1}}};
+  for (const auto& [emphasis, name, on] : toggled) {
+    SCOPED_TRACE(std::string(name));
+    editor::testing::InMemoryTextView view;
+    view.textStorage().replaceCharactersInRange({0, 0}, std::u16string_view(u"one two"));
+    const auto at = [&view, name](std::size_t index) { return parasort::TQAdditions::attribute(view, name, index, nullptr); };
+    view.setSelectedRange({4, 3});
+    ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
+    EXPECT_TRUE(at(5) == on && at(0) == std::nullopt && FC::hasEmphasis(view, emphasis));
+    ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
+    EXPECT_TRUE(at(5) == std::nullopt && !FC::hasEmphasis(view, emphasis));
+    ASSERT_TRUE(view.undo());
+    EXPECT_EQ(at(5), on);
+    for (const std::size_t length : {7, 0}) {
+      view.textStorage().replaceCharactersInRange({0, view.textStorage().length()}, std::u16string(length, u'x'));
+      view.setSelectedRange({length / 2, 0});
+      ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
+      EXPECT_TRUE(view.typingAttributes().objectForKey(name) == on && FC::hasEmphasis(view, emphasis)) << length;
+    }
+    view.setEditable(false);
+    EXPECT_FALSE(FC::toggleEmphasis(view, emphasis));
+  }
+}
+
+struct EmptySettings : ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo& /*test*/) override { QSettings().clear(); }
+};
+
 }  // namespace
+
+// The tests run on the offscreen platform with the settings in a directory of
+// their own, made before anything reads them (QSettings fixes its paths on
+// first use), and emptied before each test.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const QTemporaryDir settingsHome;
+  qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication application(argc, argv);
+  parasort::setApplicationIdentity();
+  ::testing::UnitTest::GetInstance()->listeners().Append(new EmptySettings);
+  return RUN_ALL_TESTS();
+}
