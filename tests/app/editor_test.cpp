@@ -170,6 +170,7 @@ TEST(EditorWindow, ClosingTheWindowEndsTheApplicationAndSavesTheFont) {
 TEST(EditorWindow, HelpAboutShowsTheProjectVersionOverTheWindow) {
   parasort::MainInterface interface;
   EXPECT_TRUE(interface.ui().menuHelp->actions().contains(interface.ui().actionAbout));
+  EXPECT_EQ(interface.ui().actionAbout->text(), QStringLiteral("About parasort"));
   QString seen;
   QTimer watcher;
   watcher.callOnTimeout([&] {
@@ -180,8 +181,8 @@ TEST(EditorWindow, HelpAboutShowsTheProjectVersionOverTheWindow) {
   });
   watcher.start(10);
   interface.ui().actionAbout->trigger();  // returns when the box closes
-  EXPECT_TRUE(seen.startsWith(QStringLiteral("About parasort|"))) << seen.toStdString();
-  EXPECT_TRUE(seen.contains(QStringLiteral("parasort " PARASORT_PROJECT_VERSION))) << seen.toStdString();
+  EXPECT_TRUE(seen.startsWith(QStringLiteral("About parasort|")) && seen.contains(QStringLiteral("paragraphs of plain text")) &&
+              seen.contains(QStringLiteral("parasort " PARASORT_PROJECT_VERSION))) << seen.toStdString();
 }
 
 // Counted off the window's thread, equal by the collation; the old count goes
@@ -207,11 +208,11 @@ TEST(EditorWindow, TheStatusBarCountsParagraphsAndDuplicates) {
 // Whatever the clipboard brings, paste inserts its plain text with the
 // attributes of the text typed next, and nothing else.
 TEST(EditorWindow, PasteTakesThePlainTextOnly) {
-  const struct { const char *html, *markdown, *plain, *expected; } cases[] = {{"<table><tr><td>pear</td><td>apple</td></tr></table><h1 style=\"margin-left:40px\">T</h1>"
-                "<p><b style=\"color:red\">b</b><img src=\"data:image/png;base64,iVBORw0KGgo=\"></p>",
-                nullptr, "pear\tapple\nT\nb", "pear\tapple\nT\nb"},
-               {nullptr, "| a | b |\n|---|---|\n", "| a | b |\n|---|---|\n", "| a | b |\n|---|---|\n"},
-               {nullptr, nullptr, "b\r\na\r\n", "b\na\n"}};
+  const struct { const char *html, *markdown, *plain, *expected; } cases[] = {
+      {"<table><tr><td>p</td><td>a</td></tr></table><h1 style=\"margin:9px\">T</h1><b style=\"color:red\">b</b>"
+       "<img src=\"data:image/png;base64,iVBORw0KGgo=\">", nullptr, "p\ta\nT\nb", "p\ta\nT\nb"},
+      {nullptr, "| a | b |\n|---|---|\n", "| a | b |\n|---|---|\n", "| a | b |\n|---|---|\n"},
+      {nullptr, nullptr, "b\r\na\r\n", "b\na\n"}};
   for (const auto& [html, markdown, plain, expected] : cases) {
     parasort::MainInterface interface;
     QTextEdit& edit = *interface.ui().textView;
@@ -268,7 +269,7 @@ TEST(FormatCommands, EmphasisTogglesOnTheSelectionOrForTheTextTypedNext) {
     SCOPED_TRACE(std::string(name));
     editor::testing::InMemoryTextView view;
     view.textStorage().replaceCharactersInRange({0, 0}, std::u16string_view(u"one two"));
-    const auto at = [&view, name](std::size_t index) { return parasort::TQAdditions::attribute(view, name, index, nullptr); };
+    const auto at = [&view, name](std::size_t index) { return TQ::attribute(view, name, index, nullptr); };
     view.setSelectedRange({4, 3});
     ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
     EXPECT_TRUE(at(5) == on && at(0) == std::nullopt && FC::hasEmphasis(view, emphasis));

@@ -29,7 +29,6 @@ pid=$!
 gdbus wait --session --timeout 20 io.github.parasort.Parasort || { fail "the editor never appeared on the bus"; exit 1; }
 
 # The final line breaks count.
-results=
 while IFS= read -r command; do
   printf 'b\na\nb\n' | xclip -selection clipboard -i  # which takes the clipboard in the background
   for _ in $(seq 100); do [ "$(xclip -selection clipboard -o)" = "$(printf 'b\na\nb')" ] && break; sleep 0.05; done
