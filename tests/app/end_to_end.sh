@@ -1,92 +1,57 @@
 #!/usr/bin/env bash
-# The editor end to end, as a desktop session meets it; run on an X display
-# and a private session bus:
-#   xvfb-run -a dbus-run-session -- bash end_to_end.sh path/to/parasort-editor
-# Each service is called with gdbus on text put on the clipboard by xclip; a
-# second launch hands over to the first; quitting ends the program with
-# status 0 and the font written to the settings; without a bus the editor
-# still runs and says so once.
+# The editor as a desktop session meets it, on an X display and a private
+# session bus:
+#   xvfb-run -a dbus-run-session -- bash end_to_end.sh path/to/parasort-editor path/to/desktop-entry
+# The desktop entry's actions on text that xclip put on the clipboard; a
+# second launch handing over to the first; the saved font restored at start
+# and saved again (as a float) when the bus asks the editor to quit; without
+# a bus, the editor runs, says so once and quits on each termination signal,
+# saving the font. Nothing else on standard error.
 set -u
-
-editor=$1
+editor=$1 desktop_entry=$2
 scratch=$(mktemp -d)
 export XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch
-failures=0
-pid=
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
+settings=$XDG_CONFIG_HOME/parasort/parasort-editor.conf
+failures=0 pid=
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$scratch"' EXIT
+# ended HOW EXPECTED-STDERR: status 0, a font saved, standard error as expected.
+ended() {
+  wait "$pid" || fail "$1: the editor ended with status $?"
+  pid=
+  grep -qx 'fontName=.*[^ ]' "$settings" && grep -qx 'fontSize=[0-9.]*' "$settings" || fail "$1: no font saved"
+  [ "$(cat "$scratch/stderr")" = "$2" ] || fail "$1: standard error: $(cat "$scratch/stderr")"
 }
 
-finish() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  rm -rf "$scratch"
-}
-trap finish EXIT
-
-bus_name=io.github.parasort.Parasort
-services_call() {
-  gdbus call --session --dest $bus_name --object-path /io/github/parasort/Parasort \
-    --method "io.github.parasort.Services.$1" ""
-}
-editor_call() {
-  gdbus call --session --dest $bus_name --object-path /io/github/parasort/Parasort/Editor \
-    --method "io.github.parasort.Editor.$1"
-}
-
-# The clipboard's text after `service` ran on `input`, in hex so that the
-# final line break counts.
-service_result() {
-  printf '%b' "$2" | xclip -selection clipboard -i
-  services_call "$1" >/dev/null || return 1
-  xclip -selection clipboard -o | od -An -c | tr -s ' \n' ' '
-}
-expect_service() {
-  local expected actual
-  expected=$(printf '%b' "$3" | od -An -c | tr -s ' \n' ' ')
-  actual=$(service_result "$1" "$2") || { fail "$1 failed"; return; }
-  [ "$actual" = "$expected" ] || fail "$1 on '$2': got '$actual', expected '$expected'"
-}
-
-# --- The running editor and its services ---------------------------------
+mkdir -p "${settings%/*}" && printf '[General]\nfontName=DejaVu Serif\nfontSize=12.1\n' >"$settings"
 "$editor" 2>"$scratch/stderr" &
 pid=$!
-gdbus wait --session --timeout 20 $bus_name || { fail "the editor never appeared on the bus"; exit 1; }
+gdbus wait --session --timeout 20 io.github.parasort.Parasort || { fail "the editor never appeared on the bus"; exit 1; }
 
-expect_service sspSortParagraphsAscending 'pear\nApple\nbanana\napple\n' 'Apple\napple\nbanana\npear\n'
-expect_service sspSortParagraphsDescending 'b\na\nc' 'c\nb\na'
-expect_service sspUniqueParagraphs 'b\na\nb\r\n' 'a\nb\n'
+# The final line breaks count.
+while IFS= read -r command; do
+  printf 'b\na\nb\n' | xclip -selection clipboard -i  # which takes the clipboard in the background
+  for _ in $(seq 100); do [ "$(xclip -selection clipboard -o)" = "$(printf 'b\na\nb')" ] && break; sleep 0.05; done
+  eval "$command" >/dev/null || fail "$command failed"
+  results+="$(xclip -selection clipboard -o | tr '\n' ,) "
+done < <(grep -oP '^Exec=\Kdbus-send .*' "$desktop_entry")
+[ "$results" = "a,b,b, b,b,a, a,b, " ] || fail "the desktop entry's actions gave '$results'"
 
-# --- A second launch hands over and ends --------------------------------
-timeout 20 "$editor" 2>"$scratch/second-stderr"
-status=$?
-[ $status -eq 0 ] || fail "the second launch ended with status $status"
-[ -s "$scratch/second-stderr" ] && fail "the second launch complained: $(cat "$scratch/second-stderr")"
+second=$(timeout 20 "$editor" 2>&1) && [ -z "$second" ] || fail "the second launch ended with status $? and said: $second"
 kill -0 "$pid" 2>/dev/null || fail "the first instance is gone after the second launch"
 
-# --- Quitting ---------------------------------------------------------------
-editor_call quit >/dev/null || fail "quit was not answered"
-timeout 20 tail --pid="$pid" -f /dev/null
-wait "$pid"
-status=$?
-pid=
-[ $status -eq 0 ] || fail "the editor ended with status $status"
-settings=$XDG_CONFIG_HOME/parasort/parasort-editor.conf
-grep -q '^fontName=.' "$settings" 2>/dev/null || fail "no fontName in $settings"
-grep -q '^fontSize=[0-9]' "$settings" 2>/dev/null || fail "no fontSize in $settings"
-[ -s "$scratch/stderr" ] && fail "the editor wrote to standard error: $(cat "$scratch/stderr")"
+gdbus call --session --dest io.github.parasort.Parasort --object-path /io/github/parasort/Parasort/Editor \
+  --method io.github.parasort.Editor.quit >/dev/null || fail "quit was not answered"
+ended "quit" ""
+grep -qx 'fontName=DejaVu Serif' "$settings" && grep -qx 'fontSize=12.100000381469727' "$settings" ||
+  fail "the saved font did not come back: $(cat "$settings")"
 
-# --- No session bus -----------------------------------------------------------
-DBUS_SESSION_BUS_ADDRESS=unix:path=$scratch/no-bus "$editor" 2>"$scratch/no-bus-stderr" &
-pid=$!
-sleep 3
-kill -0 "$pid" 2>/dev/null || fail "without a bus the editor did not keep running"
-kill "$pid" 2>/dev/null
-wait "$pid" 2>/dev/null
-pid=
-lines=$(grep -c 'paragraph services are not offered' "$scratch/no-bus-stderr")
-[ "$lines" -eq 1 ] || fail "without a bus the editor said so $lines times: $(cat "$scratch/no-bus-stderr")"
-
-[ $failures -eq 0 ] && echo "all end-to-end checks passed"
+for signal in TERM INT HUP; do
+  rm -f "$settings" "$scratch/stderr"
+  DBUS_SESSION_BUS_ADDRESS=unix:path=$scratch/no-bus "$editor" 2>"$scratch/stderr" &
+  pid=$!
+  for _ in $(seq 100); do grep -q "not offered" "$scratch/stderr" && break; sleep 0.1; done
+  kill -s $signal "$pid"
+  ended "SIG$signal without a bus" "parasort-editor: the paragraph services are not offered: no D-Bus session bus"
+done
 exit $((failures > 0))

@@ -1,0 +1,309 @@
+// The editor in process, with no session bus (the controller then runs
+// without its services): the Paragraphs menu, made from the operations table;
+// the font remembered from one start to the next; activation; the end of the
+// application with its window; the About box, the status bar, paste, Tab
+// Width and the Format menu's emphasis.
+#include "application_identity.h"
+#include "font_catalog.h"
+#include "format_commands.h"
+#include "launched_editor.h"
+#include "main_interface.h"
+#include "tab_width_dialog.h"
+
+#include "parasort/editor/testing/in_memory_text_view.h"
+#include "parasort/editor/text_view_additions.h"
+#include "parasort/paragraph_operations.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+namespace {
+
+namespace TQ = parasort::TQAdditions;
+namespace FC = parasort::FormatCommands;
+namespace editor = parasort::editor;
+
+// Each row's item, undone and redone by the Edit menu, the keys or the text's
+// context menu in turn, over a sort of the whole text (a new document).
+TEST(ParagraphsMenu, EachOperationsItemGivesItsResultUndoneInOneStep) {
+  parasort::MainInterface interface;
+  QTextEdit& edit = *interface.ui().textView;
+  const auto fromContextMenu = [&edit](const char* name) {
+    return [&edit, name] {
+      QContextMenuEvent event(QContextMenuEvent::Keyboard, {5, 5}, edit.viewport()->mapToGlobal(QPoint(5, 5)));
+      QCoreApplication::sendEvent(edit.viewport(), &event);
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      ASSERT_NE(menu, nullptr);
+      menu->findChild<QAction*>(QString::fromLatin1(name))->trigger();
+      menu->close();
+    };
+  };
+  const auto keys = [&edit](Qt::KeyboardModifiers modifiers) {
+    return [&edit, modifiers] { QTest::keyClick(&edit, Qt::Key_Z, modifiers); };
+  };
+  const std::function<void()> ways[][2] = {
+      {[&] { interface.ui().actionUndo->trigger(); }, [&] { interface.ui().actionRedo->trigger(); }},
+      {keys(Qt::ControlModifier), keys(Qt::ControlModifier | Qt::ShiftModifier)},
+      {fromContextMenu("edit-undo"), fromContextMenu("edit-redo")}};
+  const char* const results[] = {"a\nb\nb\nc", "c\nb\nb\na", "a\nb\nc"};
+  for (const parasort::ParagraphOperation& operation : parasort::paragraphOperations) {
+    QAction& item = interface.paragraphAction(operation.order);
+    EXPECT_TRUE(interface.ui().menuParagraphs->actions().contains(&item)) << operation.name;
+    EXPECT_EQ(item.text(), QString::fromUtf8(operation.menuText));
+    EXPECT_EQ(item.shortcut(), QKeySequence(QString::fromLatin1(operation.menuShortcut)));
+    EXPECT_EQ(item.data(), QVariant(operation.menuTag)) << operation.name;
+    edit.setPlainText(QStringLiteral("b\nc\na\nb"));
+    edit.selectAll();
+    item.trigger();
+    const QString result = QString::fromLatin1(results[static_cast<int>(operation.order)]);
+    const auto& [undo, redo] = ways[(&operation - parasort::paragraphOperations.data()) % 3];
+    EXPECT_EQ(edit.toPlainText(), result);
+    undo();
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("b\nc\na\nb")) << operation.name;
+    redo();
+    EXPECT_EQ(edit.toPlainText(), result);
+  }
+}
+
+// Any tag but 0 sorts descending, all 64 bits counting; only the selected
+// paragraphs change, and the result is left selected; a refused replacement
+// changes nothing.
+TEST(ParagraphsMenu, TheTagChoosesTheOrderOfTheSelectedParagraphs) {
+  parasort::MainInterface interface;
+  QTextEdit& edit = *interface.ui().textView;
+  QAction sender;
+  for (const qlonglong tag : {0LL, 1LL, -1LL, 4294967296LL}) {
+    edit.setPlainText(QStringLiteral("z\nb\nc\na\nz"));
+    interface.textView().text().setSelectedRange({2, 5});
+    sender.setData(tag);
+    interface.controller().sortParagraphs(sender);
+    const QString sorted = tag == 0 ? QStringLiteral("a\nb\nc") : QStringLiteral("c\nb\na");
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("z\n") + sorted + QStringLiteral("\nz")) << tag;
+    EXPECT_EQ(edit.textCursor().selectedText().replace(QChar(0x2029), u'\n'), sorted) << tag;
+  }
+  interface.textView().text().setApprovalDelegate([](auto, auto) { return false; });
+  interface.controller().uniqueParagraphs(sender);
+  EXPECT_EQ(edit.toPlainText(), QStringLiteral("z\nc\nb\na\nz"));
+}
+
+// The saved font when it can be made (a size read as the number it starts
+// with), else the default font at the system size.
+TEST(FontMemory, TheViewStartsWithTheSavedFontWhenItCanBeMade) {
+  const QFont standard = parasort::FontCatalog::userFontOfSize(parasort::FontCatalog::systemFontSize());
+  const QString serif = QStringLiteral("DejaVu Serif");
+  const struct { QVariant name, size; double expected; } cases[] = {  // expected 0: the default font
+      {serif, 14.0, 14.0}, {serif, QStringLiteral(" 13.5pt"), 13.5}, {{}, {}, 0}, {serif, {}, 0}, {{}, 14.0, 0},
+      {QStringLiteral("No Such Family 7f3a"), 14.0, 0}, {serif, QStringLiteral("large"), 0}, {serif, 0.0, 0},
+      {serif, -3.0, 0}, {serif, QStringList{QStringLiteral("9")}, 0}};
+  for (const auto& [name, size, expected] : cases) {
+    QSettings settings;
+    settings.clear();
+    for (const auto& [key, value] : {std::pair{"fontName", name}, {"fontSize", size}})
+      if (value.isValid()) settings.setValue(QString::fromLatin1(key), value);
+    parasort::MainInterface interface;
+    EXPECT_EQ(interface.textView().font(), expected == 0 ? standard : *parasort::FontCatalog::fontWithName(serif, expected))
+        << name.toString().toStdString() << " " << size.toString().toStdString();
+  }
+}
+
+// The size goes out as a 32-bit float widened to a double.
+TEST(FontMemory, TheFontOfTheTextsFirstCharacterIsSavedAtTheEnd) {
+  parasort::MainInterface interface;
+  interface.ui().textView->setPlainText(QStringLiteral("first\nsecond"));
+  interface.textView().text().setSelectedRange({0, 5});
+  ASSERT_TRUE(parasort::FormatCommands::applyFont(interface.textView().text(), {u"DejaVu Sans Mono", 12.1}));
+  interface.controller().applicationWillTerminate();
+  const QSettings saved;
+  EXPECT_EQ(saved.value(QStringLiteral("fontName")), QStringLiteral("DejaVu Sans Mono"));
+  EXPECT_EQ(saved.value(QStringLiteral("fontSize")).toString(), QStringLiteral("12.100000381469727"));
+}
+
+// A hidden or minimized window comes to the front as the active window; one
+// on screen stays behind the active one.
+TEST(EditorWindow, ActivationShowsAWindowTheUserCannotSee) {
+  for (const int shown : {0, 1, 2}) {  // hidden, minimized, behind another
+    parasort::MainInterface interface;
+    QWidget other;
+    if (shown == 1) interface.window().showMinimized();
+    if (shown == 2) {
+      interface.window().show();
+      other.show();
+      other.activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    }
+    interface.controller().applicationWillBecomeActive();
+    QTest::qWait(50);
+    EXPECT_TRUE(interface.window().isVisible() && !interface.window().isMinimized()) << shown;
+    EXPECT_EQ(QApplication::activeWindow(), shown == 2 ? &other : &interface.window()) << shown;
+  }
+}
+
+// The running editor, activated again (as a second launch asks it to), and
+// then its window closed: the application ends and saves the font.
+TEST(EditorWindow, ClosingTheWindowEndsTheApplicationAndSavesTheFont) {
+  parasort::LaunchedEditor editor(*qApp);
+  editor.interface().window().hide();
+  editor.activate();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&editor.interface().window()));
+  editor.interface().textView().setFont(*parasort::FontCatalog::fontWithName(QStringLiteral("DejaVu Serif"), 13.5));
+  QTimer::singleShot(0, &editor.interface().window(), &QWidget::close);
+  QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_EQ(QSettings().value(QStringLiteral("fontName")), QStringLiteral("DejaVu Serif"));
+}
+
+TEST(EditorWindow, HelpAboutShowsTheProjectVersionOverTheWindow) {
+  parasort::MainInterface interface;
+  EXPECT_TRUE(interface.ui().menuHelp->actions().contains(interface.ui().actionAbout));
+  EXPECT_EQ(interface.ui().actionAbout->text(), QStringLiteral("About parasort"));
+  QString seen;
+  QTimer watcher;
+  watcher.callOnTimeout([&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      if (box->parentWidget() == &interface.window()) seen = box->windowTitle() + u'|' + box->text();
+      box->done(0);
+    }
+  });
+  watcher.start(10);
+  interface.ui().actionAbout->trigger();  // returns when the box closes
+  EXPECT_TRUE(seen.startsWith(QStringLiteral("About parasort|")) && seen.contains(QStringLiteral("paragraphs of plain text")) &&
+              seen.contains(QStringLiteral("parasort " PARASORT_PROJECT_VERSION))) << seen.toStdString();
+}
+
+// Counted off the window's thread, equal by the collation; the old count goes
+// at once.
+TEST(EditorWindow, TheStatusBarCountsParagraphsAndDuplicates) {
+  parasort::MainInterface interface;
+  const QLabel& status = *interface.window().findChild<QLabel*>(QStringLiteral("selectionStatus"));
+  const auto shows = [&status](const char* text) {
+    return QTest::qWaitFor([&] { return status.text() == QString::fromLatin1(text); }, 1000);
+  };
+  const std::pair<const char*, const char*> counts[] = {
+      {"", "0 paragraphs, no duplicates"}, {"a", "1 paragraph, no duplicates"},
+      {"Apple\nx\n\napple\n\nAPPLE", "6 paragraphs, 3 duplicates"}, {"b\na\nb\nc", "4 paragraphs, 1 duplicate"}};
+  for (const auto& [text, expected] : counts) {
+    interface.ui().textView->setPlainText(QString::fromLatin1(text));
+    EXPECT_EQ(status.text(), QString());
+    EXPECT_TRUE(shows(expected)) << status.text().toStdString();
+  }
+  interface.textView().text().setSelectedRange({0, 3});
+  EXPECT_TRUE(shows("Selection: 2 paragraphs, no duplicates")) << status.text().toStdString();
+}
+
+// Whatever the clipboard brings, paste inserts its plain text with the
+// attributes of the text typed next, and nothing else.
+TEST(EditorWindow, PasteTakesThePlainTextOnly) {
+  const struct { const char *html, *markdown, *plain, *expected; } cases[] = {
+      {"<table><tr><td>p</td><td>a</td></tr></table><h1 style=\"margin:9px\">T</h1><b style=\"color:red\">b</b>"
+       "<img src=\"data:image/png;base64,iVBORw0KGgo=\">", nullptr, "p\ta\nT\nb", "p\ta\nT\nb"},
+      {nullptr, "| a | b |\n|---|---|\n", "| a | b |\n|---|---|\n", "| a | b |\n|---|---|\n"},
+      {nullptr, nullptr, "b\r\na\r\n", "b\na\n"}};
+  for (const auto& [html, markdown, plain, expected] : cases) {
+    parasort::MainInterface interface;
+    QTextEdit& edit = *interface.ui().textView;
+    QTextCharFormat typing;
+    typing.setFontItalic(true);
+    QTextEdit typed;  // the text typed instead
+    for (QTextEdit* text : {&edit, &typed}) text->setCurrentCharFormat(typing);
+    auto* data = new QMimeData;
+    if (markdown != nullptr) data->setData(QStringLiteral("text/markdown"), markdown);
+    if (html != nullptr) data->setHtml(QString::fromUtf8(html));
+    data->setText(QString::fromUtf8(plain));
+    QApplication::clipboard()->setMimeData(data);
+    interface.ui().actionPaste->trigger();
+    typed.insertPlainText(QString::fromUtf8(expected));
+    EXPECT_EQ(edit.toHtml(), typed.toHtml()) << plain;
+  }
+}
+
+// Format > Tab Width… offers the interval in points (the view's standard 80
+// pixels are 60 points); OK changes the text only when the value was edited,
+// as one undoable edit.
+TEST(EditorWindow, TabWidthOffersPointsAndOkChangesOnlyAnEditedValue) {
+  const struct { std::optional<double> before, typed; double offered, after; } cases[] = {
+      {{}, {}, 60.0, 0.0}, {36.0, {}, 36.0, 36.0}, {36.04, {}, 36.0, 36.04}, {{}, 48.0, 60.0, 48.0}, {36.0, 72.5, 36.0, 72.5}};
+  for (const auto& [before, typed, offered, after] : cases) {
+    parasort::MainInterface interface;
+    QTextEdit& edit = *interface.ui().textView;
+    edit.setPlainText(QStringLiteral("a\tb"));
+    auto& view = interface.textView().text();
+    if (before) {
+      ASSERT_TRUE(TQ::setDefaultTabInterval(view, *before));
+    }
+    const int undoSteps = edit.document()->availableUndoSteps();
+    QInputDialog* dialog = parasort::openTabWidthDialog(interface.textView());
+    EXPECT_EQ(dialog->doubleValue(), offered);
+    if (typed) dialog->setDoubleValue(*typed);
+    dialog->accept();
+    EXPECT_EQ(TQ::defaultTabInterval(view), after);
+    EXPECT_EQ(edit.document()->availableUndoSteps(), undoSteps + (typed ? 1 : 0));
+    if (typed) edit.undo();
+    EXPECT_EQ(TQ::defaultTabInterval(view), before.value_or(0.0));
+  }
+}
+
+// The Format menu's emphasis on the text view contract: on a selection, an
+// approved edit undone in one step; at an insertion point (in a text or an
+// empty one), the text typed next.
+TEST(FormatCommands, EmphasisTogglesOnTheSelectionOrForTheTextTypedNext) {
+  const std::tuple<FC::Emphasis, std::string_view, editor::AttributeValue> toggled[] = {
+      {FC::Emphasis::Bold, editor::FontWeightAttributeName, std::int64_t{700}},
+      {FC::Emphasis::Italic, editor::ItalicAttributeName, true},
+      {FC::Emphasis::Underline, editor::UnderlineStyleAttributeName, std::int64_t{1}}};
+  for (const auto& [emphasis, name, on] : toggled) {
+    SCOPED_TRACE(std::string(name));
+    editor::testing::InMemoryTextView view;
+    view.textStorage().replaceCharactersInRange({0, 0}, std::u16string_view(u"one two"));
+    const auto at = [&view, name](std::size_t index) { return TQ::attribute(view, name, index, nullptr); };
+    view.setSelectedRange({4, 3});
+    ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
+    EXPECT_TRUE(at(5) == on && at(0) == std::nullopt && FC::hasEmphasis(view, emphasis));
+    ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
+    EXPECT_TRUE(at(5) == std::nullopt && !FC::hasEmphasis(view, emphasis));
+    ASSERT_TRUE(view.undo());
+    EXPECT_EQ(at(5), on);
+    for (const std::size_t length : {7, 0}) {
+      view.textStorage().replaceCharactersInRange({0, view.textStorage().length()}, std::u16string(length, u'x'));
+      view.setSelectedRange({length / 2, 0});
+      ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
+      EXPECT_TRUE(view.typingAttributes().objectForKey(name) == on && FC::hasEmphasis(view, emphasis)) << length;
+    }
+    view.setEditable(false);
+    EXPECT_FALSE(FC::toggleEmphasis(view, emphasis));
+  }
+}
+
+struct EmptySettings : ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo& /*test*/) override { QSettings().clear(); }
+};
+
+}  // namespace
+
+// The tests run on the offscreen platform with the settings in a directory of
+// their own, made before anything reads them (QSettings fixes its paths on
+// first use), and emptied before each test.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const QTemporaryDir settingsHome;
+  qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication application(argc, argv);
+  parasort::setApplicationIdentity();
+  ::testing::UnitTest::GetInstance()->listeners().Append(new EmptySettings);
+  return RUN_ALL_TESTS();
+}
