@@ -8,7 +8,6 @@
 
 #include "parasort/engine/transforms.h"
 
-#include <unicode/ustring.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -25,19 +24,6 @@ std::u16string codeUnitsOf(const std::uint8_t* data, std::size_t size) {
   for (std::size_t index = 0; index < text.size(); ++index)
     text[index] = static_cast<char16_t>(data[2 * index] | (data[2 * index + 1] << 8));
   return text;
-}
-
-// The UTF-8 form of well-formed UTF-16; nothing for unpaired surrogates.
-std::optional<std::string> utf8Of(std::u16string_view text) {
-  UErrorCode status = U_ZERO_ERROR;
-  int32_t length = 0;
-  u_strToUTF8(nullptr, 0, &length, text.data(), static_cast<int32_t>(text.size()), &status);
-  if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return std::nullopt;
-  std::string utf8(static_cast<std::size_t>(length), '\0');
-  status = U_ZERO_ERROR;
-  u_strToUTF8(utf8.data(), length, nullptr, text.data(), static_cast<int32_t>(text.size()), &status);
-  if (U_FAILURE(status)) return std::nullopt;
-  return utf8;
 }
 
 std::u16string transformed(std::u16string_view text, ParagraphOrder order, const ParagraphCollator& collator) {

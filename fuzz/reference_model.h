@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,6 +84,18 @@ ReferenceParagraphs<CharT> referenceParagraphs(std::basic_string_view<CharT> tex
   if (start < text.size()) reference.contents.push_back(text.substr(start));
   if (reference.separator.empty()) reference.separator = T::lineFeed;
   return reference;
+}
+
+// The UTF-8 form of well-formed UTF-16; nothing for unpaired surrogates.
+inline std::optional<std::string> utf8Of(std::u16string_view text) {
+  std::string utf8(text.size() * 3, '\0');
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strToUTF8(utf8.data(), static_cast<int32_t>(utf8.size()), &length, text.data(),
+              static_cast<int32_t>(text.size()), &status);
+  if (U_FAILURE(status)) return std::nullopt;
+  utf8.resize(static_cast<std::size_t>(length));
+  return utf8;
 }
 
 // A paragraph's sort key made straight from ICU under the collator's

@@ -8,7 +8,6 @@
 #include "sort_key_order.h"
 
 #include <gtest/gtest.h>
-#include <unicode/unistr.h>
 
 #include <algorithm>
 #include <random>
@@ -49,11 +48,7 @@ std::u16string randomText(std::mt19937& random, const TextShape& shape) {
   return text;
 }
 
-std::string toUtf8(const std::u16string& text) {
-  std::string utf8;
-  icu::UnicodeString(text.data(), static_cast<int32_t>(text.size())).toUTF8String(utf8);
-  return utf8;
-}
+std::string toUtf8(std::u16string_view text) { return fuzzing::utf8Of(text).value(); }
 
 // What the filter writes: the UTF-8 arrangement's pieces.
 std::string pieced(std::string_view text, ParagraphOrder order, const ParagraphCollator& collator) {

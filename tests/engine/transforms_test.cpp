@@ -11,10 +11,8 @@
 #include "parasort/engine/arrangement.h"
 
 #include <gtest/gtest.h>
-#include <unicode/ustring.h>
 
 #include <unicode/unistr.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <memory_resource>
@@ -26,18 +24,6 @@
 namespace {
 
 using namespace parasort;
-
-// The UTF-8 form of well-formed UTF-16; nothing for unpaired surrogates.
-std::optional<std::string> utf8Of(std::u16string_view text) {
-  std::string utf8(text.size() * 3, '\0');
-  int32_t length = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strToUTF8(utf8.data(), static_cast<int32_t>(utf8.size()), &length, text.data(),
-              static_cast<int32_t>(text.size()), &status);
-  if (U_FAILURE(status)) return std::nullopt;
-  utf8.resize(static_cast<std::size_t>(length));
-  return utf8;
-}
 
 struct Row {
   std::string locale;
@@ -80,10 +66,10 @@ TEST(Transforms, GoldenRowsByEveryRoad) {
                                         : sortedParagraphOfString(text, order == ParagraphOrder::ascending, collator);
       EXPECT_EQ(result, *expected) << "order " << static_cast<int>(order);
       EXPECT_EQ(fuzzing::referenceArrangement(text, order, collator), *expected) << "order " << static_cast<int>(order);
-      const auto utf8 = utf8Of(text);
+      const auto utf8 = fuzzing::utf8Of(text);
       if (!utf8) continue;
       for (auto strategy : {OrderingStrategy::comparison, OrderingStrategy::sortKeys})
-        EXPECT_EQ(fuzzing::arranged(std::string_view(*utf8), order, collator, strategy), utf8Of(*expected))
+        EXPECT_EQ(fuzzing::arranged(std::string_view(*utf8), order, collator, strategy), fuzzing::utf8Of(*expected))
             << "order " << static_cast<int>(order) << ", UTF-8, strategy " << static_cast<int>(strategy);
     }
   }
