@@ -15,8 +15,16 @@
 namespace parasort::cli {
 namespace {
 
-// getopt_long reports a long option by its short letter; --version has none.
+// getopt_long reports a long option by its short letter; for options without
+// one, values from 256 on. Operations without a letter are numbered from
+// operationOptionBase by their row in the table.
 constexpr int versionOption = 256;
+constexpr int operationOptionBase = 512;
+
+int optionValueOf(const ParagraphOperation& operation) {
+  if (operation.shortOption != 0) return operation.shortOption;
+  return operationOptionBase + static_cast<int>(&operation - paragraphOperations.data());
+}
 
 // The options: one for each paragraph operation, then the others.
 struct OptionTable {
@@ -29,8 +37,8 @@ struct OptionTable {
 OptionTable optionTable() {
   OptionTable table;
   for (const ParagraphOperation& operation : paragraphOperations) {
-    table.shortOptions += operation.shortOption;
-    table.longOptions.push_back({operation.name, no_argument, nullptr, operation.shortOption});
+    if (operation.shortOption != 0) table.shortOptions += operation.shortOption;
+    table.longOptions.push_back({operation.name, no_argument, nullptr, optionValueOf(operation)});
   }
   table.shortOptions += "l:o:h";
   table.longOptions.insert(table.longOptions.end(), {{"locale", required_argument, nullptr, 'l'},
@@ -43,7 +51,7 @@ OptionTable optionTable() {
 
 const ParagraphOperation* operationOf(int option) {
   for (const ParagraphOperation& operation : paragraphOperations)
-    if (operation.shortOption == option) return &operation;
+    if (optionValueOf(operation) == option) return &operation;
   return nullptr;
 }
 
@@ -159,7 +167,8 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
 std::string helpText() {
   std::string operations;
   for (const ParagraphOperation& operation : paragraphOperations) {
-    std::string line = std::string("  -") + operation.shortOption + ", --" + operation.name;
+    std::string line = operation.shortOption != 0 ? std::string("  -") + operation.shortOption + ", --" + operation.name
+                                                  : std::string("      --") + operation.name;
     line.resize(23, ' ');
     operations += line + operation.optionHelp + "\n";
   }

@@ -6,6 +6,10 @@
 //
 // A violated property prints what broke and aborts, which libFuzzer records
 // as a crash together with the input.
+//
+// The options of an arrangement are modelled too: keys cut out of a
+// paragraph by fields, orders by length, reversed, shuffled and with only
+// adjacent duplicates dropped, and NUL-terminated records.
 #pragma once
 
 #include "parasort/engine/arrangement.h"
@@ -14,11 +18,14 @@
 
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,6 +93,75 @@ ReferenceParagraphs<CharT> referenceParagraphs(std::basic_string_view<CharT> tex
   return reference;
 }
 
+// Records that each end at a NUL.
+template <class CharT>
+ReferenceParagraphs<CharT> referenceNulRecords(std::basic_string_view<CharT> text) {
+  static constexpr CharT nul[] = {CharT(0)};
+  ReferenceParagraphs<CharT> reference;
+  reference.separator = std::basic_string_view<CharT>(nul, 1);
+  std::size_t start = 0;
+  for (std::size_t end = text.find(CharT(0)); end != text.npos; end = text.find(CharT(0), start)) {
+    reference.contents.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  if (start < text.size()) reference.contents.push_back(text.substr(start));
+  reference.endsWithTerminator = !text.empty() && text.back() == CharT(0);
+  return reference;
+}
+
+// Where each code point of a paragraph begins, and its value; the last
+// entry marks the end.
+template <class CharT>
+std::vector<std::pair<std::size_t, UChar32>> codePointsOf(std::basic_string_view<CharT> text) {
+  std::vector<std::pair<std::size_t, UChar32>> points;
+  for (int32_t index = 0, length = static_cast<int32_t>(text.size()); index < length;) {
+    const int32_t start = index;
+    UChar32 point = 0;
+    if constexpr (sizeof(CharT) == 2) U16_NEXT(text.data(), index, length, point);
+    else U8_NEXT(reinterpret_cast<const uint8_t*>(text.data()), index, length, point);
+    points.emplace_back(static_cast<std::size_t>(start), point);
+  }
+  points.emplace_back(text.size(), 0);
+  return points;
+}
+
+// The key of a paragraph, as GNU sort's -k cuts it: fields found first, then
+// the positions counted in them (characters are code points).
+template <class CharT>
+std::basic_string_view<CharT> referenceKeyText(std::basic_string_view<CharT> paragraph, const ParagraphKey& key) {
+  const auto points = codePointsOf(paragraph);
+  const std::size_t count = points.size() - 1;
+  auto blank = [&](std::size_t index) { return points[index].second == ' ' || points[index].second == '\t'; };
+  // fieldStarts[f]: where field f + 1 starts (in code points); then `count`.
+  std::vector<std::size_t> fieldStarts{0};
+  for (std::size_t index = 0; index < count; ++index) {
+    if (key.fieldSeparator) {
+      if (static_cast<char32_t>(points[index].second) == *key.fieldSeparator) fieldStarts.push_back(index + 1);
+    } else if (index > 0 && blank(index) && !blank(index - 1)) {
+      fieldStarts.push_back(index);
+    }
+  }
+  auto fieldStart = [&](std::size_t field) { return field <= fieldStarts.size() ? fieldStarts[field - 1] : count; };
+  auto skippingBlanks = [&](std::size_t index) {
+    while (index < count && blank(index)) ++index;
+    return index;
+  };
+  std::size_t begin = fieldStart(key.startField);
+  if (key.skipStartBlanks) begin = skippingBlanks(begin);
+  begin = std::min(count, begin + key.startCharacter - 1);
+  std::size_t end = count;
+  if (key.endField != 0 && key.endCharacter == 0) {
+    // The end field's end: the separator after it, or the next field's start.
+    end = key.endField < fieldStarts.size() ? fieldStarts[key.endField] - (key.fieldSeparator ? 1 : 0) : count;
+  } else if (key.endField != 0) {
+    end = fieldStart(key.endField);
+    if (key.skipEndBlanks) end = skippingBlanks(end);
+    end = std::min(count, end + key.endCharacter);
+  }
+  if (end <= begin) return paragraph.substr(points[begin].first, 0);
+  return paragraph.substr(points[begin].first, points[end].first - points[begin].first);
+}
+
 // The UTF-8 form of well-formed UTF-16; nothing for unpaired surrogates.
 inline std::optional<std::string> utf8Of(std::u16string_view text) {
   std::string utf8(text.size() * 3, '\0');
@@ -124,47 +200,132 @@ inline std::string referenceKey(const ParagraphCollator& collator, std::string_v
   return referenceKey(collator, std::u16string_view(units.data(), static_cast<std::size_t>(length)));
 }
 
+// The shuffled input positions for `seed`: Fisher-Yates from the back,
+// drawing from std::mt19937_64.
+inline std::vector<std::size_t> referenceShuffle(std::size_t count, std::uint64_t seed) {
+  std::vector<std::size_t> positions;
+  for (std::size_t index = 0; index < count; ++index) positions.push_back(index);
+  std::mt19937_64 generator(seed);
+  for (std::size_t last = count; last-- > 1;) std::swap(positions[last], positions[generator() % (last + 1)]);
+  return positions;
+}
+
+template <class CharT>
+struct ReferenceRecord {
+  std::size_t length;  // of the key, in code points
+  std::string key;     // the key's sort key
+  std::basic_string_view<CharT> contents;
+};
+
+template <class CharT>
+std::vector<ReferenceRecord<CharT>> referenceRecords(const ReferenceParagraphs<CharT>& paragraphs,
+                                                     const ParagraphCollator& collator, const ParagraphKey& key) {
+  std::vector<ReferenceRecord<CharT>> records;
+  for (auto contents : paragraphs.contents) {
+    const auto keyText = referenceKeyText(contents, key);
+    records.push_back({codePointsOf(keyText).size() - 1, referenceKey(collator, keyText), contents});
+  }
+  return records;
+}
+
+template <class CharT>
+ReferenceParagraphs<CharT> referenceSplit(std::basic_string_view<CharT> text, const ArrangeOptions& options) {
+  return options.terminators == RecordTerminators::nul ? referenceNulRecords(text) : referenceParagraphs(text);
+}
+
 // What `order` must make of `text`: fewer than two paragraphs unchanged;
-// otherwise the paragraphs stably sorted by key (equal keys in input order,
-// in both directions), for unique the first of each run of equal keys, joined
-// by the first terminator's kind, with one at the end exactly when the text
-// ended with one.
+// otherwise the paragraphs stably sorted by the sort keys of their keys
+// (equal keys in input order, in both directions; by length first the
+// key's length in code points), for unique the first of each run of equal
+// keys; reversed; shuffled by referenceShuffle; or in input order without
+// each paragraph whose key equals the previous one's; joined by the first
+// terminator's kind, with one at the end exactly when the text ended with
+// one.
 template <class CharT>
 std::basic_string<CharT> referenceArrangement(std::basic_string_view<CharT> text, ParagraphOrder order,
-                                              const ParagraphCollator& collator) {
-  const auto reference = referenceParagraphs(text);
+                                              const ParagraphCollator& collator,
+                                              const ArrangeOptions& options = {}) {
+  const auto reference = referenceSplit(text, options);
   if (reference.contents.size() < 2) return std::basic_string<CharT>(text);
-  struct Keyed {
-    std::string key;
-    std::basic_string_view<CharT> contents;
-  };
-  std::vector<Keyed> paragraphs;
-  for (auto contents : reference.contents) paragraphs.push_back({referenceKey(collator, contents), contents});
-  bool descending = false, keepsFirstOfEqual = false;
+  auto records = referenceRecords(reference, collator, options.key);
+  using Record = ReferenceRecord<CharT>;
+  auto ascending = [](const Record& a, const Record& b) { return a.key < b.key; };
+  auto equal = [](const Record& a, const Record& b) { return a.key == b.key; };
   switch (order) {
     case ParagraphOrder::ascending:
+      std::stable_sort(records.begin(), records.end(), ascending);
       break;
     case ParagraphOrder::descending:
-      descending = true;
+      std::stable_sort(records.begin(), records.end(), [](const Record& a, const Record& b) { return a.key > b.key; });
       break;
     case ParagraphOrder::unique:
-      keepsFirstOfEqual = true;
+      std::stable_sort(records.begin(), records.end(), ascending);
+      records.erase(std::unique(records.begin(), records.end(), equal), records.end());
+      break;
+    case ParagraphOrder::byLength:
+      std::stable_sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
+        return a.length != b.length ? a.length < b.length : a.key < b.key;
+      });
+      break;
+    case ParagraphOrder::reverse:
+      std::reverse(records.begin(), records.end());
+      break;
+    case ParagraphOrder::shuffle: {
+      require(options.randomSeed.has_value(), "a shuffle is modelled for a given seed");
+      std::vector<Record> shuffled;
+      for (std::size_t position : referenceShuffle(records.size(), *options.randomSeed))
+        shuffled.push_back(records[position]);
+      records = std::move(shuffled);
+      break;
+    }
+    case ParagraphOrder::adjacentUnique:
+      records.erase(std::unique(records.begin(), records.end(), equal), records.end());
       break;
   }
-  std::stable_sort(paragraphs.begin(), paragraphs.end(), [descending](const Keyed& a, const Keyed& b) {
-    return descending ? a.key > b.key : a.key < b.key;
-  });
-  if (keepsFirstOfEqual)
-    paragraphs.erase(std::unique(paragraphs.begin(), paragraphs.end(),
-                                 [](const Keyed& a, const Keyed& b) { return a.key == b.key; }),
-                     paragraphs.end());
   std::basic_string<CharT> result;
-  for (const Keyed& paragraph : paragraphs) {
-    if (&paragraph != &paragraphs.front()) result += reference.separator;
-    result += paragraph.contents;
+  for (const Record& record : records) {
+    if (&record != &records.front()) result += reference.separator;
+    result += record.contents;
   }
   if (reference.endsWithTerminator) result += reference.separator;
   return result;
+}
+
+// The first paragraph (from 0) that breaks `order` in `text`: it sorts
+// before the one before it, or (unique, adjacentUnique) equals it. Nothing
+// for reverse and shuffle.
+template <class CharT>
+std::optional<std::size_t> referenceFirstDisorder(std::basic_string_view<CharT> text, ParagraphOrder order,
+                                                  const ParagraphCollator& collator,
+                                                  const ArrangeOptions& options = {}) {
+  const auto records = referenceRecords(referenceSplit(text, options), collator, options.key);
+  for (std::size_t index = 1; index < records.size(); ++index) {
+    const auto& before = records[index - 1];
+    const auto& after = records[index];
+    bool broken = false;
+    switch (order) {
+      case ParagraphOrder::ascending:
+        broken = after.key < before.key;
+        break;
+      case ParagraphOrder::descending:
+        broken = after.key > before.key;
+        break;
+      case ParagraphOrder::unique:
+        broken = after.key <= before.key;
+        break;
+      case ParagraphOrder::byLength:
+        broken = after.length != before.length ? after.length < before.length : after.key < before.key;
+        break;
+      case ParagraphOrder::reverse:
+      case ParagraphOrder::shuffle:
+        return std::nullopt;
+      case ParagraphOrder::adjacentUnique:
+        broken = after.key == before.key;
+        break;
+    }
+    if (broken) return index;
+  }
+  return std::nullopt;
 }
 
 // The engine's own paragraph functions agree with the reference.
@@ -194,13 +355,20 @@ inline const ParagraphCollator& collatorFor(std::size_t choice) {
   return collators[choice % std::size(collators)];
 }
 
+// The orders of the three transforms.
 inline constexpr ParagraphOrder allOrders[] = {ParagraphOrder::ascending, ParagraphOrder::descending,
                                                ParagraphOrder::unique};
+// Every order of the arrangement.
+inline constexpr ParagraphOrder arrangementOrders[] = {
+    ParagraphOrder::ascending, ParagraphOrder::descending, ParagraphOrder::unique,        ParagraphOrder::byLength,
+    ParagraphOrder::reverse,   ParagraphOrder::shuffle,    ParagraphOrder::adjacentUnique};
 
 template <class CharT>
 std::basic_string<CharT> arranged(std::basic_string_view<CharT> text, ParagraphOrder order,
-                                  const ParagraphCollator& collator, OrderingStrategy strategy) {
-  return arrangeParagraphs(text, order, collator, {.strategy = strategy}).joined();
+                                  const ParagraphCollator& collator, OrderingStrategy strategy,
+                                  ArrangeOptions options = {}) {
+  options.strategy = strategy;
+  return arrangeParagraphs(text, order, collator, options).joined();
 }
 
 }  // namespace parasort::fuzzing

@@ -63,7 +63,7 @@ MainInterface::MainInterface()
     QObject::connect(edit, &QAction::triggered, &window_, [] { showWaitCursorUntilIdle(); });
   for (std::size_t index = 0; index < paragraphActions_.size(); ++index) {
     QAction* action = paragraphActions_[index];
-    const ParagraphOrder order = paragraphOperations[index].order;
+    const ParagraphOrder order = paragraphActionOrders_[index];
     QObject::connect(action, &QAction::triggered, &controller_, [this, action, order] {
       switch (order) {
         case ParagraphOrder::ascending:
@@ -72,6 +72,12 @@ MainInterface::MainInterface()
           break;
         case ParagraphOrder::unique:
           controller_.uniqueParagraphs(*action);
+          break;
+        case ParagraphOrder::byLength:
+        case ParagraphOrder::reverse:
+        case ParagraphOrder::shuffle:
+        case ParagraphOrder::adjacentUnique:
+          controller_.arrangeParagraphs(order);
           break;
       }
     });
@@ -86,21 +92,24 @@ MainInterface::MainInterface()
   controller_.awakeFromNib();
 }
 
-// The Paragraphs menu: an item for each operation, its tag the menu tag.
+// The Paragraphs menu: an item for each operation that has one, its tag the
+// menu tag.
 void MainInterface::addParagraphsMenu() {
   for (const ParagraphOperation& operation : paragraphOperations) {
+    if (*operation.menuText == '\0') continue;
     if (operation.menuSeparatorBefore) ui_.menuParagraphs->addSeparator();
     QAction* action = ui_.menuParagraphs->addAction(QString::fromUtf8(operation.menuText));
     action->setShortcut(QKeySequence(QString::fromLatin1(operation.menuShortcut)));
     action->setData(operation.menuTag);
     paragraphActions_.push_back(action);
+    paragraphActionOrders_.push_back(operation.order);
   }
 }
 
 QAction& MainInterface::paragraphAction(ParagraphOrder order) const {
   for (std::size_t index = 0; index < paragraphActions_.size(); ++index)
-    if (paragraphOperations[index].order == order) return *paragraphActions_[index];
-  std::abort();  // every order has its row in the operations table
+    if (paragraphActionOrders_[index] == order) return *paragraphActions_[index];
+  std::abort();  // asked only for the orders that have a menu item
 }
 
 }  // namespace parasort

@@ -29,7 +29,8 @@ class MainInterface {
   [[nodiscard]] const Ui::EditorWindow& ui() const { return ui_; }
   [[nodiscard]] EditorTextView& textView() { return textView_; }
   [[nodiscard]] MyController& controller() { return controller_; }
-  // The Paragraphs menu's item for the operation of `order`.
+  // The Paragraphs menu's item for the operation of `order` (one that has
+  // an item).
   [[nodiscard]] QAction& paragraphAction(ParagraphOrder order) const;
 
  private:
@@ -40,8 +41,10 @@ class MainInterface {
   EditorTextView textView_;
   MyController controller_;
   SelectionStatus status_;
-  // One for each row of the operations table, in its order; owned by the window.
+  // One for each row of the operations table that has a menu item, in its
+  // order; owned by the window. paragraphActionOrders_ holds their orders.
   std::vector<QAction*> paragraphActions_;
+  std::vector<ParagraphOrder> paragraphActionOrders_;
 };
 
 }  // namespace parasort

@@ -1,6 +1,7 @@
 #include "my_controller.h"
 
 #include "font_catalog.h"
+#include "parasort/engine/arrangement.h"
 #include "parasort/editor/range.h"
 #include "parasort/editor/text_view_additions.h"
 #include "parasort/services/qt/services_registration.h"
@@ -55,6 +56,12 @@ void MyController::sortParagraphs(const QAction& sender) {
 
 void MyController::uniqueParagraphs(const QAction& /*sender*/) {
   replaceSelectionWith([&](std::u16string_view text) { return uniqueParagraphOfString(text); });
+}
+
+void MyController::arrangeParagraphs(ParagraphOrder order) {
+  replaceSelectionWith([&](std::u16string_view text) {
+    return parasort::arrangeParagraphs(text, order, ParagraphCollator::forUser()).joined();
+  });
 }
 
 void MyController::applicationDidFinishLaunching() {

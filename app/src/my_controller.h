@@ -8,6 +8,7 @@
 #pragma once
 
 #include "editor_text_view.h"
+#include "parasort/engine/arrangement.h"
 #include "parasort/services/pasteboard.h"
 #include "parasort/services/service_exchange.h"
 
@@ -42,6 +43,9 @@ class MyController final : public QObject {
   // The same with the selection's paragraphs de-duplicated; the sender is
   // not consulted.
   void uniqueParagraphs(const QAction& sender);
+  // The same with the selection's paragraphs arranged in `order`, with the
+  // default options, by the user's collation locale.
+  void arrangeParagraphs(ParagraphOrder order);
 
   // Puts the services on the session bus. Without a bus (or with another
   // instance holding the name) the editor runs on and says so once on

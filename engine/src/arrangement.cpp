@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <numeric>
+#include <optional>
+#include <random>
 #include <system_error>
 #include <thread>
 
@@ -24,34 +27,130 @@ constexpr std::size_t sortKeyLimit = std::size_t{1} << 31;
 constexpr std::size_t twoHalvesThreshold = std::size_t{1} << 17;
 
 template <class CharT>
-std::shared_ptr<const detail::ParagraphSequence> orderByComparison(std::basic_string_view<CharT> text,
-                                                                   ParagraphOrder order,
-                                                                   const ParagraphCollator& collator) {
+std::vector<std::basic_string_view<CharT>> recordsOf(std::basic_string_view<CharT> text,
+                                                     RecordTerminators terminators) {
+  std::vector<std::basic_string_view<CharT>> records;
+  detail::ParagraphScanner<CharT>::surveyed(text, 0, terminators)
+      .forEachParagraph(0, text.size(), [&](std::size_t start, std::size_t contentsEnd) {
+        records.push_back(text.substr(start, contentsEnd - start));
+      });
+  return records;
+}
+
+// The three-way order of two paragraphs under a sorting order, before its
+// direction: by their keys' lengths first when the order says so, then by
+// the keys' sort keys.
+template <class CharT>
+class RecordComparison {
+ public:
   using View = std::basic_string_view<CharT>;
-  auto paragraphs = TQParagraph::paragraphStrings(text);
-  const std::size_t inputCount = paragraphs.size();
-  const detail::KeyOrder kind = detail::keyOrderOf(order);
-  const ParagraphCompareContext context{.ascending = static_cast<std::uint8_t>(!kind.descending),
-                                        .collator = &collator};
-  auto compare = [](View a, View b, const ParagraphCompareContext* c) { return ParagraphCompare(a, b, c); };
-  if (kind.keepsFirstOfEqual) {
-    TQUnique::uniqueUsingFunction(paragraphs, compare, &context);
-  } else {
-    std::stable_sort(paragraphs.begin(), paragraphs.end(),
-                     [&](View a, View b) { return compare(a, b, &context) < 0; });
+  RecordComparison(const ParagraphCollator& collator, const ParagraphKey& key, bool lengthFirst)
+      : collator_(collator), key_(key), lengthFirst_(lengthFirst) {}
+
+  int operator()(View a, View b) const {
+    const View keyOfA = keyOfParagraph(a, key_);
+    const View keyOfB = keyOfParagraph(b, key_);
+    if (lengthFirst_) {
+      const std::size_t lengthOfA = codePointCount(keyOfA);
+      const std::size_t lengthOfB = codePointCount(keyOfB);
+      if (lengthOfA != lengthOfB) return lengthOfA < lengthOfB ? -1 : 1;
+    }
+    return collator_.compare(keyOfA, keyOfB);
   }
+
+ private:
+  const ParagraphCollator& collator_;
+  const ParagraphKey& key_;
+  bool lengthFirst_;
+};
+
+template <class CharT>
+std::vector<std::size_t> startsOf(std::basic_string_view<CharT> text,
+                                  const std::vector<std::basic_string_view<CharT>>& paragraphs) {
   std::vector<std::size_t> starts;
   starts.reserve(paragraphs.size());
-  for (View paragraph : paragraphs) starts.push_back(static_cast<std::size_t>(paragraph.data() - text.data()));
-  return std::make_shared<detail::ParagraphStartList>(std::move(starts), inputCount);
+  for (auto paragraph : paragraphs) starts.push_back(static_cast<std::size_t>(paragraph.data() - text.data()));
+  return starts;
+}
+
+template <class CharT>
+std::shared_ptr<const detail::ParagraphSequence> orderByComparison(std::basic_string_view<CharT> text,
+                                                                   detail::KeyOrder kind,
+                                                                   const ParagraphCollator& collator,
+                                                                   const ArrangeOptions& options) {
+  using View = std::basic_string_view<CharT>;
+  auto paragraphs = recordsOf(text, options.terminators);
+  const std::size_t inputCount = paragraphs.size();
+  const RecordComparison<CharT> comparison(collator, options.key, kind.lengthFirst);
+  auto compare = [&](View a, View b, const detail::KeyOrder* order) {
+    const int result = comparison(a, b);
+    return order->descending ? -result : result;
+  };
+  if (kind.keepsFirstOfEqual) {
+    TQUnique::uniqueUsingFunction(paragraphs, compare, &kind);
+  } else {
+    std::stable_sort(paragraphs.begin(), paragraphs.end(),
+                     [&](View a, View b) { return compare(a, b, &kind) < 0; });
+  }
+  return std::make_shared<detail::ParagraphStartList>(startsOf(text, paragraphs), inputCount);
+}
+
+std::uint64_t freshSeed() {
+  std::random_device device;
+  return (std::uint64_t{device()} << 32) ^ std::uint64_t{device()};
+}
+
+// The orders that sort nothing: the input order reversed, shuffled, or with
+// adjacent equal paragraphs dropped.
+template <class CharT>
+std::shared_ptr<const detail::ParagraphSequence> orderInInput(std::basic_string_view<CharT> text,
+                                                              ParagraphOrder order,
+                                                              const ParagraphCollator& collator,
+                                                              const ArrangeOptions& options) {
+  const auto paragraphs = recordsOf(text, options.terminators);
+  std::vector<std::size_t> starts = startsOf(text, paragraphs);
+  switch (order) {
+    case ParagraphOrder::ascending:
+    case ParagraphOrder::descending:
+    case ParagraphOrder::unique:
+    case ParagraphOrder::byLength:
+      break;  // sorted elsewhere
+    case ParagraphOrder::reverse:
+      std::reverse(starts.begin(), starts.end());
+      break;
+    case ParagraphOrder::shuffle: {
+      const auto positions = shuffledPositions(starts.size(), options.randomSeed.value_or(freshSeed()));
+      std::vector<std::size_t> shuffled;
+      shuffled.reserve(starts.size());
+      for (std::size_t position : positions) shuffled.push_back(starts[position]);
+      starts = std::move(shuffled);
+      break;
+    }
+    case ParagraphOrder::adjacentUnique: {
+      const RecordComparison<CharT> comparison(collator, options.key, false);
+      starts.clear();
+      std::size_t kept = 0;
+      for (std::size_t index = 0; index < paragraphs.size(); ++index) {
+        if (index > 0 && comparison(paragraphs[kept], paragraphs[index]) == 0) continue;
+        kept = index;
+        starts.push_back(static_cast<std::size_t>(paragraphs[index].data() - text.data()));
+      }
+      break;
+    }
+  }
+  return std::make_shared<detail::ParagraphStartList>(std::move(starts), paragraphs.size());
 }
 
 template <class CharT>
 ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphOrder order,
                                   const ParagraphCollator& collator, const ArrangeOptions& options) {
   OrderingStrategy strategy = options.strategy;
-  const auto firstParagraph = detail::ParagraphScanner<CharT>(text).paragraphFrom(0);
+  const auto firstParagraph = detail::ParagraphScanner<CharT>(text, options.terminators).paragraphFrom(0);
   if (text.empty() || firstParagraph.end >= text.size()) return ArrangedParagraphs<CharT>(text);
+
+  const std::optional<detail::KeyOrder> kind = detail::keyOrderOf(order);
+  if (!kind)
+    return ArrangedParagraphs<CharT>(text, orderInInput(text, order, collator, options), options.terminators);
 
   // A comparison makes two keys, so however small the text, making each
   // paragraph's key once and sorting those wins (bench/transforms_bench,
@@ -60,10 +159,33 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
   if (collator.get() == nullptr || text.size() >= sortKeyLimit) strategy = OrderingStrategy::comparison;
 
   if (strategy == OrderingStrategy::comparison)
-    return ArrangedParagraphs<CharT>(text, orderByComparison(text, order, collator));
+    return ArrangedParagraphs<CharT>(text, orderByComparison(text, *kind, collator, options), options.terminators);
   const detail::PartPlan plan{.threadCount = std::max(1u, std::thread::hardware_concurrency()),
                               .memory = options.memory};
-  return ArrangedParagraphs<CharT>(text, detail::orderBySortKeys(text, order, *collator.get(), plan));
+  return ArrangedParagraphs<CharT>(
+      text,
+      detail::orderBySortKeys(text, order, *collator.get(), plan,
+                              {.key = options.key, .terminators = options.terminators}),
+      options.terminators);
+}
+
+template <class CharT>
+std::optional<std::size_t> findDisorder(std::basic_string_view<CharT> text, ParagraphOrder order,
+                                        const ParagraphCollator& collator, const ArrangeOptions& options) {
+  const auto paragraphs = recordsOf(text, options.terminators);
+  const std::optional<detail::KeyOrder> kind = detail::keyOrderOf(order);
+  // Of the orders that sort nothing, only adjacentUnique can be checked: no
+  // two neighbours equal.
+  const bool adjacentUnique = order == ParagraphOrder::adjacentUnique;
+  if (!kind && !adjacentUnique) return std::nullopt;
+  const RecordComparison<CharT> comparison(collator, options.key, kind && kind->lengthFirst);
+  for (std::size_t index = 1; index < paragraphs.size(); ++index) {
+    const int result = comparison(paragraphs[index - 1], paragraphs[index]);
+    if (adjacentUnique ? result == 0
+                       : (kind->descending ? result < 0 : result > 0) || (kind->keepsFirstOfEqual && result == 0))
+      return index;
+  }
+  return std::nullopt;
 }
 
 // Sorted paragraphs lie all over the text, and each would be a wait for
@@ -104,10 +226,15 @@ ArrangedParagraphs<CharT>::ArrangedParagraphs(View original) : original_(origina
 
 template <class CharT>
 ArrangedParagraphs<CharT>::ArrangedParagraphs(View original,
-                                              std::shared_ptr<const detail::ParagraphSequence> sequence)
+                                              std::shared_ptr<const detail::ParagraphSequence> sequence,
+                                              RecordTerminators terminators)
     : original_(original),
-      separator_(TQParagraph::paragraphSeparater(original)),
-      endsWithSeparator_(TQParagraph::endsParagraphSeparater(original)),
+      terminators_(terminators),
+      separator_(terminators == RecordTerminators::nul ? detail::nulTerminator<CharT>()
+                                                       : TQParagraph::paragraphSeparater(original)),
+      endsWithSeparator_(terminators == RecordTerminators::nul
+                             ? !original.empty() && original.back() == CharT(0)
+                             : TQParagraph::endsParagraphSeparater(original)),
       sequence_(std::move(sequence)) {}
 
 template <class CharT>
@@ -119,7 +246,7 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
   // A separator goes between paragraphs, and after the last one only when
   // the text ended with one: so it is written before every paragraph but
   // the first, and once more at the end.
-  const auto scanner = detail::ParagraphScanner<CharT>::surveyed(original_);
+  const auto scanner = detail::ParagraphScanner<CharT>::surveyed(original_, 0, terminators_);
   bool first = true;
   LookingAhead ahead(original_.data(), [&](std::size_t start) {
     if (!first) sink(separator_);
@@ -156,7 +283,7 @@ bool ArrangedParagraphs<CharT>::appendInTwoHalves(String& result, std::size_t mo
   const std::size_t base = result.size();
   result.resize(base + most);
   CharT* const out = result.data() + base;
-  const auto scanner = detail::ParagraphScanner<CharT>::surveyed(original_);
+  const auto scanner = detail::ParagraphScanner<CharT>::surveyed(original_, 0, terminators_);
   const std::size_t backCount = sequence_->orderedCount() / 2;
 
   CharT* backBegin = out + most;
@@ -246,6 +373,33 @@ ArrangedParagraphs<char16_t> arrangeParagraphs(std::u16string_view text, Paragra
 ArrangedParagraphs<char> arrangeParagraphs(std::string_view utf8Text, ParagraphOrder order,
                                            const ParagraphCollator& collator, const ArrangeOptions& options) {
   return arrange(utf8Text, order, collator, options);
+}
+
+std::vector<std::size_t> shuffledPositions(std::size_t count, std::uint64_t seed) {
+  std::vector<std::size_t> positions(count);
+  std::iota(positions.begin(), positions.end(), std::size_t{0});
+  std::mt19937_64 generator(seed);
+  for (std::size_t index = count; index > 1; --index)
+    std::swap(positions[index - 1], positions[static_cast<std::size_t>(generator() % index)]);
+  return positions;
+}
+
+std::optional<std::size_t> firstDisorder(std::u16string_view text, ParagraphOrder order,
+                                         const ParagraphCollator& collator, const ArrangeOptions& options) {
+  return findDisorder(text, order, collator, options);
+}
+
+std::optional<std::size_t> firstDisorder(std::string_view utf8Text, ParagraphOrder order,
+                                         const ParagraphCollator& collator, const ArrangeOptions& options) {
+  return findDisorder(utf8Text, order, collator, options);
+}
+
+std::vector<std::u16string_view> paragraphsOf(std::u16string_view text, RecordTerminators terminators) {
+  return recordsOf(text, terminators);
+}
+
+std::vector<std::string_view> paragraphsOf(std::string_view utf8Text, RecordTerminators terminators) {
+  return recordsOf(utf8Text, terminators);
 }
 
 }  // namespace parasort

@@ -13,18 +13,31 @@
 namespace parasort {
 namespace {
 
+UColAttributeValue icuStrength(CollationStrength strength) noexcept {
+  switch (strength) {
+    case CollationStrength::primary:
+      return UCOL_PRIMARY;
+    case CollationStrength::secondary:
+      return UCOL_SECONDARY;
+    case CollationStrength::tertiary:
+      return UCOL_TERTIARY;
+  }
+  return UCOL_SECONDARY;
+}
+
 // Case and width differences are tertiary, so secondary strength ignores
-// them while keeping diacritics (secondary) significant.
-void configure(UCollator* collator) {
+// them while keeping diacritics (secondary) significant. Tertiary keeps the
+// locale's own case order (its case-first setting is left alone).
+void configure(UCollator* collator, const CollationOptions& options) {
   UErrorCode status = U_ZERO_ERROR;
-  ucol_setAttribute(collator, UCOL_STRENGTH, UCOL_SECONDARY, &status);
+  ucol_setAttribute(collator, UCOL_STRENGTH, icuStrength(options.strength), &status);
   ucol_setAttribute(collator, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
-  ucol_setAttribute(collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+  ucol_setAttribute(collator, UCOL_NUMERIC_COLLATION, options.numeric ? UCOL_ON : UCOL_OFF, &status);
   ucol_setAttribute(collator, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
   ucol_setAttribute(collator, UCOL_CASE_LEVEL, UCOL_OFF, &status);
 }
 
-UCollator* openCollator(const std::string& icuLocale, bool& knowsLocale) {
+UCollator* openCollator(const std::string& icuLocale, const CollationOptions& options, bool& knowsLocale) {
   UErrorCode status = U_ZERO_ERROR;
   UCollator* collator = ucol_open(icuLocale.c_str(), &status);
   // Out of memory is no unknown locale: neither root nor code unit order
@@ -45,7 +58,7 @@ UCollator* openCollator(const std::string& icuLocale, bool& knowsLocale) {
     knowsLocale = U_SUCCESS(localeStatus) && valid != nullptr && std::strcmp(valid, "root") != 0 &&
                   *valid != '\0';
   }
-  configure(collator);
+  configure(collator, options);
   return collator;
 }
 
@@ -57,9 +70,12 @@ void ParagraphCollator::CloseCollator::operator()(UCollator* collator) const noe
   ucol_close(collator);
 }
 
-ParagraphCollator::ParagraphCollator(std::string_view localeName) {
+ParagraphCollator::ParagraphCollator(std::string_view localeName)
+    : ParagraphCollator(localeName, CollationOptions{}) {}
+
+ParagraphCollator::ParagraphCollator(std::string_view localeName, const CollationOptions& options) {
   const std::string icuLocale = icuCollationLocale(localeName);
-  collator_.reset(openCollator(icuLocale, knowsRequestedLocale_));
+  collator_.reset(openCollator(icuLocale, options, knowsRequestedLocale_));
   // A name with no language in it ("@euro", ".UTF-8") maps to root too, but
   // by accident: say so like for any other name without collation data.
   if (icuLocale.empty() && !namesRootCollation(localeName)) knowsRequestedLocale_ = false;

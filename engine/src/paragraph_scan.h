@@ -2,6 +2,7 @@
 // orderings. Internal to the engine.
 #pragma once
 
+#include "parasort/engine/arrangement.h"
 #include "parasort/engine/paragraph_terminators.h"
 
 #include <cstddef>
@@ -42,30 +43,49 @@ std::basic_string_view<CharT> terminatorAt(std::basic_string_view<CharT> text,
   return {};
 }
 
+// The NUL record terminator, a view of static storage.
+template <class CharT>
+inline constexpr CharT nulTerminatorUnits[] = {CharT(0)};
+template <class CharT>
+constexpr std::basic_string_view<CharT> nulTerminator() noexcept {
+  return {nulTerminatorUnits<CharT>, 1};
+}
+
 struct ParagraphBounds {
   std::size_t contentsEnd;  // where its terminator starts, or the text's end
   std::size_t end;          // just after its terminator
 };
 
-// Walks a text paragraph by paragraph. Most texts end their lines with LF
-// alone: a scanner made with `surveyed` checks that once, and then finds
-// UTF-8 line ends with memchr, much faster than looking at every unit.
+// Walks a text paragraph (or NUL-terminated record) by paragraph. Most texts
+// end their lines with LF alone: a scanner made with `surveyed` checks that
+// once, and then finds line ends as it finds NULs, with memchr in UTF-8,
+// much faster than looking at every unit.
 template <class CharT>
 class ParagraphScanner {
  public:
-  explicit ParagraphScanner(std::basic_string_view<CharT> text) noexcept : text_(text) {}
+  explicit ParagraphScanner(std::basic_string_view<CharT> text,
+                            RecordTerminators terminators = RecordTerminators::paragraph) noexcept
+      : text_(text), onlyOneUnit_(terminators == RecordTerminators::nul) {}
 
   // A scanner for paragraphs starting at or after `from`.
-  static ParagraphScanner surveyed(std::basic_string_view<CharT> text, std::size_t from = 0) noexcept {
-    ParagraphScanner scanner(text);
+  static ParagraphScanner surveyed(std::basic_string_view<CharT> text, std::size_t from = 0,
+                                   RecordTerminators terminators = RecordTerminators::paragraph) noexcept {
+    ParagraphScanner scanner(text, terminators);
+    if (terminators == RecordTerminators::nul) return scanner;
     const auto rest = text.substr(from);
-    scanner.onlyLineFeeds_ = rest.find(CharT('\r')) == rest.npos &&
-                             rest.find(Terminators<CharT>::paragraphSeparator) == rest.npos;
+    if (rest.find(CharT('\r')) == rest.npos && rest.find(Terminators<CharT>::paragraphSeparator) == rest.npos) {
+      scanner.onlyOneUnit_ = true;
+      scanner.terminatorUnit_ = CharT('\n');
+    }
     return scanner;
   }
 
   // The bounds of the paragraph that starts at `start` (< text size).
   ParagraphBounds paragraphFrom(std::size_t start) const noexcept {
+    if (onlyOneUnit_) {
+      const std::size_t index = nextUnit(start);
+      return {index, index < text_.size() ? index + 1 : index};
+    }
     for (std::size_t index = candidateFrom(start); index < text_.size(); index = candidateFrom(index + 1)) {
       const auto terminator = terminatorAt(text_, index);
       if (!terminator.empty()) return {index, index + terminator.size()};
@@ -97,36 +117,39 @@ class ParagraphScanner {
  private:
   // The first index at or after `from` whose unit may start a terminator.
   std::size_t candidateFrom(std::size_t from) const noexcept {
-    if (onlyLineFeeds_) return nextLineFeed(from);
     for (std::size_t index = from; index < text_.size(); ++index)
       if (Terminators<CharT>::mayStartTerminator(text_[index])) return index;
     return text_.size();
   }
 
-  std::size_t nextLineFeed(std::size_t from) const noexcept {
+  // The first index at or after `from` of the one terminating unit.
+  std::size_t nextUnit(std::size_t from) const noexcept {
     if constexpr (std::is_same_v<CharT, char>) {
-      const void* found = std::memchr(text_.data() + from, '\n', text_.size() - from);
+      const void* found = std::memchr(text_.data() + from, terminatorUnit_, text_.size() - from);
       return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text_.data()) : text_.size();
     } else {
-      // Four units at a time: a lane equal to LF becomes zero after the
-      // exclusive or, and the classic zero-lane test finds it.
+      // Four units at a time: a lane equal to the unit becomes zero after
+      // the exclusive or, and the classic zero-lane test finds it.
       constexpr std::uint64_t ones = 0x0001000100010001u;
       constexpr std::uint64_t highs = 0x8000800080008000u;
       std::size_t index = from;
       for (; index + 4 <= text_.size(); index += 4) {
         std::uint64_t four = 0;
         std::memcpy(&four, text_.data() + index, sizeof four);
-        const std::uint64_t x = four ^ (ones * u'\n');
+        const std::uint64_t x = four ^ (ones * terminatorUnit_);
         if (((x - ones) & ~x & highs) != 0) break;
       }
       for (; index < text_.size(); ++index)
-        if (text_[index] == u'\n') return index;
+        if (text_[index] == terminatorUnit_) return index;
       return text_.size();
     }
   }
 
   std::basic_string_view<CharT> text_;
-  bool onlyLineFeeds_ = false;
+  // Whether every terminator is the one unit `terminatorUnit_`: NUL for NUL
+  // records, LF for texts surveyed to have no other terminator.
+  bool onlyOneUnit_ = false;
+  CharT terminatorUnit_ = CharT(0);
 };
 
 }  // namespace parasort::detail

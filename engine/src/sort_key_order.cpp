@@ -3,8 +3,11 @@
 #include "paragraph_scan.h"
 #include "utf16_units.h"
 
+#include "parasort/engine/paragraph_key.h"
+
 #include <unicode/ucol.h>
 
+#include <array>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -14,6 +17,7 @@
 #include <exception>
 #include <new>
 #include <optional>
+#include <string_view>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -43,19 +47,28 @@ class KeyArena {
 
   const std::uint8_t* key(std::uint32_t offset) const noexcept { return bytes_.get() + offset; }
 
-  // Appends the key of `units` and returns its offset.
-  std::uint32_t append(const UCollator& collator, const UChar* units, int32_t length) {
+  // Appends `prefix` (no 0 byte in it) and the key of `units`, and returns
+  // the offset of the two.
+  std::uint32_t append(const UCollator& collator, const UChar* units, int32_t length,
+                       std::string_view prefix = {}) {
     while (true) {
-      const std::size_t room = std::min<std::size_t>(capacity_ - size_, std::numeric_limits<int32_t>::max());
-      const int32_t needed =
-          ucol_getSortKey(&collator, units, length, bytes_.get() + size_, static_cast<int32_t>(room));
+      const std::size_t available = capacity_ - size_;
+      if (available <= prefix.size()) {
+        grow(size_ + prefix.size() + 1);
+        continue;
+      }
+      const std::size_t room =
+          std::min<std::size_t>(available - prefix.size(), std::numeric_limits<int32_t>::max());
+      std::uint8_t* const keyStart = bytes_.get() + size_ + prefix.size();
+      const int32_t needed = ucol_getSortKey(&collator, units, length, keyStart, static_cast<int32_t>(room));
       if (needed <= 0) throw std::bad_alloc();  // ICU could not make the key
       if (static_cast<std::size_t>(needed) <= room) {
+        std::memcpy(bytes_.get() + size_, prefix.data(), prefix.size());
         const auto offset = static_cast<std::uint32_t>(size_);
-        size_ += static_cast<std::size_t>(needed);
+        size_ += prefix.size() + static_cast<std::size_t>(needed);
         return offset;
       }
-      grow(size_ + static_cast<std::size_t>(needed));
+      grow(size_ + prefix.size() + static_cast<std::size_t>(needed));
     }
   }
 
@@ -111,6 +124,23 @@ int compareKeys(const KeyedParagraph& a, const KeyArena& arenaA, const KeyedPara
   return (rest > 0) - (rest < 0);
 }
 
+// A length as five bytes that compare as the lengths do and hold no 0 (the
+// keys' end): base-255 digits, each plus one. Lengths beyond 255^5 (over a
+// trillion code points) are held as that.
+class LengthPrefix {
+ public:
+  explicit LengthPrefix(std::size_t length) noexcept {
+    for (std::size_t index = bytes_.size(); index > 0; --index) {
+      bytes_[index - 1] = static_cast<char>(length % 255 + 1);
+      length /= 255;
+    }
+  }
+  std::string_view view() const noexcept { return {bytes_.data(), bytes_.size()}; }
+
+ private:
+  std::array<char, 5> bytes_{};
+};
+
 template <class CharT>
 class Part {
  public:
@@ -122,16 +152,23 @@ class Part {
   }
 
   // Makes every paragraph's key and sorts the part, ties by input order.
-  void sort(const UCollator& collator, bool descending) {
+  void sort(const UCollator& collator, KeyOrder order, const KeySource& keySource) {
     Utf16Units source;
-    const auto scanner = ParagraphScanner<CharT>::surveyed(text_.substr(0, end_), begin_);
+    const bool wholeParagraph = keySource.key.isWholeParagraph();
+    const auto scanner = ParagraphScanner<CharT>::surveyed(text_.substr(0, end_), begin_, keySource.terminators);
     scanner.forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
-      const std::u16string_view units = source.of(text_.substr(start, contentsEnd - start));
+      std::basic_string_view<CharT> keyText = text_.substr(start, contentsEnd - start);
+      if (!wholeParagraph) keyText = keyOfParagraph(keyText, keySource.key);
+      const std::u16string_view units = source.of(keyText);
       const auto offset = static_cast<std::uint32_t>(start - begin_);
-      const std::uint32_t keyOffset = keys_.append(collator, units.data(), static_cast<int32_t>(units.size()));
+      const std::uint32_t keyOffset =
+          order.lengthFirst
+              ? keys_.append(collator, units.data(), static_cast<int32_t>(units.size()),
+                             LengthPrefix(codePointCount(keyText)).view())
+              : keys_.append(collator, units.data(), static_cast<int32_t>(units.size()));
       paragraphs_.push_back({heldBytes(keys_.key(keyOffset)), keyOffset, offset});
     });
-    sortByKeyBytes(paragraphs_.begin(), paragraphs_.end(), descending);
+    sortByKeyBytes(paragraphs_.begin(), paragraphs_.end(), order.descending);
     // The merge compares parts by their first eight bytes again.
     refillHeldBytes(paragraphs_.begin(), paragraphs_.end(), 0);
   }
@@ -214,12 +251,13 @@ class Part {
 
 // Splits the text at paragraph starts into parts as `plan` says.
 template <class CharT>
-std::vector<std::size_t> partBoundaries(std::basic_string_view<CharT> text, const PartPlan& plan) {
+std::vector<std::size_t> partBoundaries(std::basic_string_view<CharT> text, const PartPlan& plan,
+                                        RecordTerminators terminators) {
   const std::size_t byThreads = std::max<std::size_t>(
       1, std::min<std::size_t>(plan.threadCount, text.size() / std::max<std::size_t>(1, plan.minimumUnitsPerPart)));
   const std::size_t partCount = std::max<std::size_t>(
       byThreads, (text.size() + plan.maximumUnitsPerPart - 1) / plan.maximumUnitsPerPart);
-  const ParagraphScanner<CharT> scanner(text);
+  const ParagraphScanner<CharT> scanner(text, terminators);
   std::vector<std::size_t> boundaries{0};
   for (std::size_t part = 1; part < partCount; ++part) {
     const std::size_t boundary = scanner.nextParagraphStart(text.size() * part / partCount);
@@ -341,9 +379,9 @@ class MergedParts final : public ParagraphSequence {
 
 template <class CharT>
 std::shared_ptr<const ParagraphSequence> order(std::basic_string_view<CharT> text, KeyOrder order,
-                                               const UCollator& collator, const PartPlan& plan) {
-  const bool descending = order.descending;
-  const auto boundaries = partBoundaries(text, plan);
+                                               const UCollator& collator, const PartPlan& plan,
+                                               const KeySource& source) {
+  const auto boundaries = partBoundaries(text, plan, source.terminators);
   std::vector<Part<CharT>> parts;
   parts.reserve(boundaries.size() - 1);
   for (std::size_t part = 0; part + 1 < boundaries.size(); ++part)
@@ -356,7 +394,7 @@ std::shared_ptr<const ParagraphSequence> order(std::basic_string_view<CharT> tex
   auto work = [&](unsigned worker) {
     for (std::size_t part = worker; part < parts.size(); part += workers) {
       try {
-        parts[part].sort(collator, descending);
+        parts[part].sort(collator, order, source);
       } catch (...) {
         failures[part] = std::current_exception();
       }
@@ -380,26 +418,34 @@ std::shared_ptr<const ParagraphSequence> order(std::basic_string_view<CharT> tex
 
 }  // namespace
 
-KeyOrder keyOrderOf(ParagraphOrder order) noexcept {
+std::optional<KeyOrder> keyOrderOf(ParagraphOrder order) noexcept {
   switch (order) {
     case ParagraphOrder::ascending:
-      return {.descending = false, .keepsFirstOfEqual = false};
+      return KeyOrder{.descending = false, .keepsFirstOfEqual = false};
     case ParagraphOrder::descending:
-      return {.descending = true, .keepsFirstOfEqual = false};
+      return KeyOrder{.descending = true, .keepsFirstOfEqual = false};
     case ParagraphOrder::unique:
-      return {.descending = false, .keepsFirstOfEqual = true};
+      return KeyOrder{.descending = false, .keepsFirstOfEqual = true};
+    case ParagraphOrder::byLength:
+      return KeyOrder{.descending = false, .keepsFirstOfEqual = false, .lengthFirst = true};
+    case ParagraphOrder::reverse:
+    case ParagraphOrder::shuffle:
+    case ParagraphOrder::adjacentUnique:
+      return std::nullopt;
   }
-  return {};
+  return std::nullopt;
 }
 
 std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::u16string_view text, ParagraphOrder order,
-                                                         const UCollator& collator, const PartPlan& plan) {
-  return detail::order(text, keyOrderOf(order), collator, plan);
+                                                         const UCollator& collator, const PartPlan& plan,
+                                                         const KeySource& source) {
+  return detail::order(text, keyOrderOf(order).value(), collator, plan, source);
 }
 
 std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::string_view text, ParagraphOrder order,
-                                                         const UCollator& collator, const PartPlan& plan) {
-  return detail::order(text, keyOrderOf(order), collator, plan);
+                                                         const UCollator& collator, const PartPlan& plan,
+                                                         const KeySource& source) {
+  return detail::order(text, keyOrderOf(order).value(), collator, plan, source);
 }
 
 }  // namespace parasort::detail

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <memory>
 #include <memory_resource>
+#include <optional>
 #include <string_view>
 
 struct UCollator;
@@ -31,23 +32,35 @@ struct PartPlan {
   std::pmr::memory_resource* memory = std::pmr::get_default_resource();
 };
 
-// What an order makes of keys: which way they go, and whether only the
-// first of equal ones stays. Every order is named here (a switch without a
+// What an order makes of keys: which way they go, whether only the first of
+// equal ones stays, and whether the key's length in code points comes before
+// its collation. Nothing for the orders that sort nothing (they keep or
+// permute the input order). Every order is named here (a switch without a
 // default), so that the compiler points at it when an order is added.
 struct KeyOrder {
   bool descending = false;
   bool keepsFirstOfEqual = false;
+  bool lengthFirst = false;
 };
-KeyOrder keyOrderOf(ParagraphOrder order) noexcept;
+std::optional<KeyOrder> keyOrderOf(ParagraphOrder order) noexcept;
+
+// What each paragraph is keyed by, and what ends a paragraph.
+struct KeySource {
+  ParagraphKey key{};
+  RecordTerminators terminators = RecordTerminators::paragraph;
+};
 
 // The text's paragraphs in their new order (for ParagraphOrder::unique, only
 // the first of each run of equal paragraphs). The keys are made and sorted
 // here, in parts as `plan` says, each on its own thread; the
 // sorted parts are merged each time the sequence is visited, which saves
 // holding the whole order in memory once more.
+// `order` must be one that sorts (keyOrderOf gives a KeyOrder).
 std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::u16string_view text, ParagraphOrder order,
-                                                         const UCollator& collator, const PartPlan& plan);
+                                                         const UCollator& collator, const PartPlan& plan,
+                                                         const KeySource& source = {});
 std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::string_view text, ParagraphOrder order,
-                                                         const UCollator& collator, const PartPlan& plan);
+                                                         const UCollator& collator, const PartPlan& plan,
+                                                         const KeySource& source = {});
 
 }  // namespace parasort::detail

@@ -60,8 +60,10 @@ TEST(ParagraphsMenu, EachOperationsItemGivesItsResultUndoneInOneStep) {
       {[&] { interface.ui().actionUndo->trigger(); }, [&] { interface.ui().actionRedo->trigger(); }},
       {keys(Qt::ControlModifier), keys(Qt::ControlModifier | Qt::ShiftModifier)},
       {fromContextMenu("edit-undo"), fromContextMenu("edit-redo")}};
-  const char* const results[] = {"a\nb\nb\nc", "c\nb\nb\na", "a\nb\nc"};
+  // By order; a shuffle's result is whatever it gave (null).
+  const char* const results[] = {"a\nb\nb\nc", "c\nb\nb\na", "a\nb\nc", "a\nb\nb\nc", "b\na\nc\nb", nullptr, "b\nc\na\nb"};
   for (const parasort::ParagraphOperation& operation : parasort::paragraphOperations) {
+    if (*operation.menuText == '\0') continue;
     QAction& item = interface.paragraphAction(operation.order);
     EXPECT_TRUE(interface.ui().menuParagraphs->actions().contains(&item)) << operation.name;
     EXPECT_EQ(item.text(), QString::fromUtf8(operation.menuText));
@@ -70,7 +72,8 @@ TEST(ParagraphsMenu, EachOperationsItemGivesItsResultUndoneInOneStep) {
     edit.setPlainText(QStringLiteral("b\nc\na\nb"));
     edit.selectAll();
     item.trigger();
-    const QString result = QString::fromLatin1(results[static_cast<int>(operation.order)]);
+    const char* const expected = results[static_cast<int>(operation.order)];
+    const QString result = expected != nullptr ? QString::fromLatin1(expected) : edit.toPlainText();
     const auto& [undo, redo] = ways[(&operation - parasort::paragraphOperations.data()) % 3];
     EXPECT_EQ(edit.toPlainText(), result);
     undo();

@@ -1,7 +1,8 @@
-// The arrangement held against the reference model on random texts: in root
-// and tailored locales, in UTF-16 and UTF-8, by either strategy, with the
-// sort keys cut into many parts, and at the sizes where the result is
-// joined in two halves at once and keyed on several threads.
+// The arrangement held against the reference model on random texts with
+// random options (orders, keys, strengths, NUL records): in root and
+// tailored locales, in UTF-16 and UTF-8, by either strategy, with the sort
+// keys cut into many parts, and at the sizes where the result is joined in
+// two halves at once and keyed on several threads.
 #include "parasort/engine/arrangement.h"
 
 #include "reference_model.h"
@@ -27,7 +28,8 @@ using fuzzing::referenceArrangement;
 const std::u16string_view pieces[] = {
     u"a",      u"A",      u"b",      u"\u00E9", u"e\u0301", u"e",      u"1",          u"01",
     u"10",     u"9",      u"\uFF11", u"\uFF10", u"\u0663",  u"\u0968", u" ",          u"-",
-    u"\u00AD", u"\uFF71", u"\u30A2", u"\u00F6", u"z",       u"\u2028", u"\U0001F600", std::u16string_view(u"\0", 1)};
+    u"\u00AD", u"\uFF71", u"\u30A2", u"\u00F6", u"z",       u"\u2028", u"\U0001F600", std::u16string_view(u"\0", 1),
+    u"\t",     u"  ",     u"B"};
 const std::u16string_view terminators[] = {u"\n", u"\r", u"\r\n", u"\u2029"};
 
 struct TextShape {
@@ -51,16 +53,48 @@ std::u16string randomText(std::mt19937& random, const TextShape& shape) {
 std::string toUtf8(std::u16string_view text) { return fuzzing::utf8Of(text).value(); }
 
 // What the filter writes: the UTF-8 arrangement's pieces.
-std::string pieced(std::string_view text, ParagraphOrder order, const ParagraphCollator& collator) {
+std::string pieced(std::string_view text, ParagraphOrder order, const ParagraphCollator& collator,
+                   const ArrangeOptions& options = {}) {
   std::string result;
-  arrangeParagraphs(text, order, collator).forEachPiece([&](std::string_view piece) { result.append(piece); });
+  arrangeParagraphs(text, order, collator, options).forEachPiece([&](std::string_view piece) { result.append(piece); });
   return result;
 }
 
 template <class CharT>
 std::basic_string<CharT> bySortKeys(std::basic_string_view<CharT> text, ParagraphOrder order,
-                                    const ParagraphCollator& collator, const detail::PartPlan& plan) {
-  return ArrangedParagraphs<CharT>(text, detail::orderBySortKeys(text, order, *collator.get(), plan)).joined();
+                                    const ParagraphCollator& collator, const detail::PartPlan& plan,
+                                    const ArrangeOptions& options) {
+  const detail::KeySource source{.key = options.key, .terminators = options.terminators};
+  return ArrangedParagraphs<CharT>(text, detail::orderBySortKeys(text, order, *collator.get(), plan, source),
+                                   options.terminators)
+      .joined();
+}
+
+// Options as a user might combine them: mostly a whole-paragraph key, else
+// fields by blanks or by a separator (one that the pieces hold, or a blank),
+// with or without their leading blanks; now and then NUL records.
+ArrangeOptions randomOptions(std::mt19937& random) {
+  ArrangeOptions options{.randomSeed = random()};
+  if (random() % 3 == 0) options.terminators = RecordTerminators::nul;
+  if (random() % 2 == 0) return options;
+  const char32_t separators[] = {U'-', U' ', U'a', U'\U0001F600'};
+  ParagraphKey& key = options.key;
+  if (random() % 2 == 0) key.fieldSeparator = separators[random() % std::size(separators)];
+  key.startField = 1 + random() % 3;
+  key.startCharacter = 1 + random() % 3;
+  if (random() % 2 == 0) {
+    key.endField = 1 + random() % 3;
+    key.endCharacter = random() % 3;
+  }
+  key.skipStartBlanks = random() % 2 == 0;
+  key.skipEndBlanks = random() % 2 == 0;
+  return options;
+}
+
+CollationOptions randomCollation(std::mt19937& random) {
+  const CollationStrength strengths[] = {CollationStrength::primary, CollationStrength::secondary,
+                                         CollationStrength::tertiary};
+  return {.strength = strengths[random() % 3], .numeric = random() % 2 == 0};
 }
 
 // Root, and tailored locales in which ICU's own string comparison would
@@ -75,7 +109,6 @@ const detail::PartPlan plans[] = {
 };
 
 TEST(Arrangement, SmallRandomTextsFollowTheReferenceByEveryRoad) {
-  std::vector<ParagraphCollator> collators(std::begin(locales), std::end(locales));
   std::mt19937 random(7);
   for (int round = 0; round < 400; ++round) {
     const std::u16string text16 =
@@ -84,24 +117,48 @@ TEST(Arrangement, SmallRandomTextsFollowTheReferenceByEveryRoad) {
                             .mixedTerminators = round % 3 == 0,
                             .commonPrefix = round % 4 == 1 ? 400u : 0u});
     const std::string text8 = toUtf8(text16);
-    const auto& collator = collators[static_cast<std::size_t>(round) % collators.size()];
-    for (auto order : fuzzing::allOrders) {
+    // Every other round with the default options and collation.
+    const bool defaults = round % 2 == 0;
+    const ParagraphCollator collator(locales[static_cast<std::size_t>(round) % std::size(locales)],
+                                     defaults ? CollationOptions{} : randomCollation(random));
+    const ArrangeOptions options = defaults ? ArrangeOptions{.randomSeed = random()} : randomOptions(random);
+    fuzzing::checkParagraphModel(std::u16string_view(text16));
+    for (auto order : fuzzing::arrangementOrders) {
       SCOPED_TRACE(testing::Message() << "round " << round << ", order " << static_cast<int>(order));
-      fuzzing::checkParagraphModel(std::u16string_view(text16));
-      const auto expected16 = referenceArrangement<char16_t>(text16, order, collator);
+      const auto expected16 = referenceArrangement<char16_t>(text16, order, collator, options);
       const auto expected8 = toUtf8(expected16);
-      ASSERT_EQ(arrangeParagraphs(std::u16string_view(text16), order, collator).joined(), expected16);
-      ASSERT_EQ(pieced(text8, order, collator), expected8);
-      ASSERT_EQ(fuzzing::arranged<char16_t>(text16, order, collator, OrderingStrategy::comparison), expected16);
-      ASSERT_EQ(fuzzing::arranged<char>(text8, order, collator, OrderingStrategy::comparison), expected8);
+      ASSERT_EQ(arrangeParagraphs(std::u16string_view(text16), order, collator, options).joined(), expected16);
+      ASSERT_EQ(pieced(text8, order, collator, options), expected8);
+      ASSERT_EQ(fuzzing::arranged<char16_t>(text16, order, collator, OrderingStrategy::comparison, options),
+                expected16);
+      ASSERT_EQ(fuzzing::arranged<char>(text8, order, collator, OrderingStrategy::comparison, options), expected8);
+      // The check agrees with the reference, and finds every arrangement in order.
+      const auto disorder = fuzzing::referenceFirstDisorder<char16_t>(text16, order, collator, options);
+      ASSERT_EQ(firstDisorder(std::u16string_view(text16), order, collator, options), disorder);
+      ASSERT_EQ(firstDisorder(std::string_view(text8), order, collator, options), disorder);
+      ASSERT_EQ(firstDisorder(std::string_view(expected8), order, collator, options), std::nullopt);
       // Texts of fewer than two paragraphs never reach the key ordering.
-      if (arrangeParagraphs(std::u16string_view(text16), order, collator).keepsOriginal()) continue;
+      if (!detail::keyOrderOf(order) ||
+          arrangeParagraphs(std::u16string_view(text16), order, collator, options).keepsOriginal())
+        continue;
       for (const auto& plan : plans) {
-        ASSERT_EQ(bySortKeys<char16_t>(text16, order, collator, plan), expected16) << plan.threadCount << " threads";
-        ASSERT_EQ(bySortKeys<char>(text8, order, collator, plan), expected8) << plan.threadCount << " threads";
+        ASSERT_EQ(bySortKeys<char16_t>(text16, order, collator, plan, options), expected16)
+            << plan.threadCount << " threads";
+        ASSERT_EQ(bySortKeys<char>(text8, order, collator, plan, options), expected8)
+            << plan.threadCount << " threads";
       }
     }
   }
+}
+
+// A shuffle without a seed is still a rearrangement of the paragraphs.
+TEST(Arrangement, UnseededShuffleKeepsEveryParagraph) {
+  const std::string text = "1\n2\n3\n4\n5\n6\n7\n8\n";
+  const std::string shuffled =
+      arrangeParagraphs(std::string_view(text), ParagraphOrder::shuffle, ParagraphCollator("")).joined();
+  auto lines = paragraphsOf(std::string_view(shuffled), RecordTerminators::paragraph);
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, paragraphsOf(std::string_view(text), RecordTerminators::paragraph));
 }
 
 template <class String>

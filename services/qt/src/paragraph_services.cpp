@@ -17,10 +17,12 @@ ParagraphServices::ParagraphServices(std::unique_ptr<Pasteboard> pasteboard, QOb
 
 QString ParagraphServices::introspect(const QString& /*path*/) const {
   QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(QLatin1String(services_bus::interfaceName));
-  for (const ParagraphOperation& operation : paragraphOperations)
+  for (const ParagraphOperation& operation : paragraphOperations) {
+    if (*operation.serviceMethod == '\0') continue;  // an operation the services do not offer
     xml += QStringLiteral("    <method name=\"%1\">\n      <arg name=\"userData\" type=\"s\" direction=\"in\"/>\n"
                           "    </method>\n")
                .arg(QLatin1String(operation.serviceMethod));
+  }
   return xml + QStringLiteral("  </interface>\n");
 }
 
@@ -29,7 +31,7 @@ bool ParagraphServices::handleMessage(const QDBusMessage& message, const QDBusCo
   if (!message.interface().isEmpty() && message.interface() != QLatin1String(services_bus::interfaceName))
     return false;
   const auto operation = std::ranges::find_if(paragraphOperations, [&](const ParagraphOperation& candidate) {
-    return message.member() == QLatin1String(candidate.serviceMethod);
+    return *candidate.serviceMethod != '\0' && message.member() == QLatin1String(candidate.serviceMethod);
   });
   if (operation == paragraphOperations.end()) return false;
 

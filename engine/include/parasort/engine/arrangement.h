@@ -4,22 +4,38 @@
 #pragma once
 
 #include "parasort/engine/collation.h"
+#include "parasort/engine/paragraph_key.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <memory_resource>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace parasort {
 
+// "Equal" paragraphs are paragraphs whose keys (ArrangeOptions::key) have
+// equal sort keys.
 enum class ParagraphOrder {
-  ascending,   // sorted, equal paragraphs in input order
-  descending,  // sorted backwards, equal paragraphs still in input order
-  unique,      // ascending, only the first (in input order) of equal paragraphs
+  ascending,       // sorted, equal paragraphs in input order
+  descending,      // sorted backwards, equal paragraphs still in input order
+  unique,          // ascending, only the first (in input order) of equal paragraphs
+  byLength,        // by the number of code points of the key, equal lengths
+                   // ascending, equal paragraphs in input order
+  reverse,         // the input order backwards, nothing compared
+  shuffle,         // a random order (see ArrangeOptions::randomSeed)
+  adjacentUnique,  // the input order, without each paragraph equal to the
+                   // one kept before it
 };
+
+// What ends a record: a paragraph terminator (LF, CR, CR LF, U+2029), or the
+// NUL character alone (then the separator kind is NUL, and the others are
+// ordinary characters).
+enum class RecordTerminators { paragraph, nul };
 
 namespace detail {
 class ParagraphSequence;
@@ -37,7 +53,8 @@ class ArrangedParagraphs {
   // The text handed back as it is (fewer than two paragraphs).
   explicit ArrangedParagraphs(View original);
   // The text's paragraphs in the order `sequence` gives.
-  ArrangedParagraphs(View original, std::shared_ptr<const detail::ParagraphSequence> sequence);
+  ArrangedParagraphs(View original, std::shared_ptr<const detail::ParagraphSequence> sequence,
+                     RecordTerminators terminators = RecordTerminators::paragraph);
 
   // Whether the result is the original text itself. (After de-duplication a
   // longer text may be down to one paragraph: that one is still rejoined by
@@ -62,6 +79,7 @@ class ArrangedParagraphs {
   CharT* writeBackHalf(const detail::ParagraphScanner<CharT>& scanner, std::size_t count, CharT* end) const;
 
   View original_;
+  RecordTerminators terminators_ = RecordTerminators::paragraph;
   View separator_;
   bool endsWithSeparator_ = false;
   std::shared_ptr<const detail::ParagraphSequence> sequence_;
@@ -84,6 +102,13 @@ struct ArrangeOptions {
   // must outlive the result. A caller that knows its platform can hand in a
   // resource that maps large blocks cheaply.
   std::pmr::memory_resource* memory = std::pmr::get_default_resource();
+  // The part of each paragraph that it is ordered by; by default all of it.
+  ParagraphKey key{};
+  // The seed of ParagraphOrder::shuffle; absent: a fresh one from
+  // std::random_device. With a seed, the order is shuffledPositions(count,
+  // seed), the same in every program.
+  std::optional<std::uint64_t> randomSeed{};
+  RecordTerminators terminators = RecordTerminators::paragraph;
 };
 
 // Splits `text` into paragraphs and orders them by `collator`. Every
@@ -95,5 +120,27 @@ ArrangedParagraphs<char16_t> arrangeParagraphs(std::u16string_view text, Paragra
 ArrangedParagraphs<char> arrangeParagraphs(std::string_view utf8Text, ParagraphOrder order,
                                            const ParagraphCollator& collator,
                                            const ArrangeOptions& options = {});
+
+// The shuffled order of `count` paragraphs: the input position of each
+// output paragraph. It is a Fisher-Yates shuffle driven by std::mt19937_64
+// seeded with `seed`: starting from 0, 1, ..., count - 1, for i from
+// count - 1 down to 1, positions i and (next 64-bit number) % (i + 1) are
+// swapped.
+std::vector<std::size_t> shuffledPositions(std::size_t count, std::uint64_t seed);
+
+// Where a text stops being in the order `order` gives (for unique and
+// adjacentUnique, also where a paragraph equals the one before it): the
+// index (from 0) of the first paragraph that should not follow the one
+// before it, or nothing when the text is in order. For reverse and shuffle,
+// which no text is "in", nothing.
+std::optional<std::size_t> firstDisorder(std::u16string_view text, ParagraphOrder order,
+                                         const ParagraphCollator& collator, const ArrangeOptions& options = {});
+std::optional<std::size_t> firstDisorder(std::string_view utf8Text, ParagraphOrder order,
+                                         const ParagraphCollator& collator, const ArrangeOptions& options = {});
+
+// The text's paragraphs (records), as views into it, each without its
+// terminator, as the arrangement splits them.
+std::vector<std::u16string_view> paragraphsOf(std::u16string_view text, RecordTerminators terminators);
+std::vector<std::string_view> paragraphsOf(std::string_view utf8Text, RecordTerminators terminators);
 
 }  // namespace parasort

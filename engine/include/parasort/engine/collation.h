@@ -1,7 +1,7 @@
 // The paragraph collation: the order in which paragraphs are sorted and the
 // equality by which duplicates are found.
 //
-// Paragraphs are compared by the locale's collation with
+// By default paragraphs are compared by the locale's collation with
 //   - case and width ignored ("Apple" == "apple", full-width "Ａ" == "A"),
 //   - diacritics significant ("é" != "e"),
 //   - canonically equivalent forms equal (U+00E9 == "e" U+0301),
@@ -9,7 +9,8 @@
 //   - runs of digits compared by numeric value ("item9" < "item10"; leading
 //     zeros do not count, so "01" == "1"; at most 254 digits form a number).
 // Control characters and U+00AD are ignorable in the root collation: lines
-// that differ only in them are equal.
+// that differ only in them are equal. CollationOptions change the first and
+// the last rule.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,18 @@
 struct UCollator;  // ICU's collator, kept out of the engine's interface
 
 namespace parasort {
+
+// Which differences count. Secondary is the default.
+enum class CollationStrength {
+  primary,    // base letters only: accents, case and width ignored
+  secondary,  // accents count; case and width ignored
+  tertiary,   // accents, case and width count, case in the locale's case order
+};
+
+struct CollationOptions {
+  CollationStrength strength = CollationStrength::secondary;
+  bool numeric = true;  // runs of digits compare by value
+};
 
 // A configured collator for one locale. Opening one is costly (do it once,
 // not per comparison). Paragraphs are compared by their collation sort keys
@@ -34,6 +47,8 @@ class ParagraphCollator {
   // collation (see knowsRequestedLocale()). Throws std::bad_alloc when ICU
   // runs out of memory opening it.
   explicit ParagraphCollator(std::string_view localeName = {});
+  // The same with other options; the default options give the collator above.
+  ParagraphCollator(std::string_view localeName, const CollationOptions& options);
 
   // The collator of the user's collation locale (userCollationLocaleName()),
   // opened once per thread on first use.
