@@ -6,7 +6,9 @@
 
 #include <getopt.h>
 
+#include <charconv>
 #include <optional>
+#include <variant>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,6 +21,9 @@ namespace {
 // one, values from 256 on. Operations without a letter are numbered from
 // operationOptionBase by their row in the table.
 constexpr int versionOption = 256;
+constexpr int strengthOption = 257;
+constexpr int noNumericOption = 258;
+constexpr int randomSeedOption = 259;
 constexpr int operationOptionBase = 512;
 
 int optionValueOf(const ParagraphOperation& operation) {
@@ -40,9 +45,17 @@ OptionTable optionTable() {
     if (operation.shortOption != 0) table.shortOptions += operation.shortOption;
     table.longOptions.push_back({operation.name, no_argument, nullptr, optionValueOf(operation)});
   }
-  table.shortOptions += "l:o:h";
+  table.shortOptions += "l:o:k:t:bcCzh";
   table.longOptions.insert(table.longOptions.end(), {{"locale", required_argument, nullptr, 'l'},
                                                      {"output", required_argument, nullptr, 'o'},
+                                                     {"strength", required_argument, nullptr, strengthOption},
+                                                     {"no-numeric", no_argument, nullptr, noNumericOption},
+                                                     {"key", required_argument, nullptr, 'k'},
+                                                     {"field-separator", required_argument, nullptr, 't'},
+                                                     {"ignore-leading-blanks", no_argument, nullptr, 'b'},
+                                                     {"random-seed", required_argument, nullptr, randomSeedOption},
+                                                     {"check", optional_argument, nullptr, 'c'},
+                                                     {"zero-terminated", no_argument, nullptr, 'z'},
                                                      {"help", no_argument, nullptr, 'h'},
                                                      {"version", no_argument, nullptr, versionOption},
                                                      {nullptr, 0, nullptr, 0}});
@@ -53,16 +66,6 @@ const ParagraphOperation* operationOf(int option) {
   for (const ParagraphOperation& operation : paragraphOperations)
     if (optionValueOf(operation) == option) return &operation;
   return nullptr;
-}
-
-// "--ascending, --descending and --unique"
-std::string operationOptions(std::string_view separator, std::string_view lastSeparator) {
-  std::string list;
-  for (std::size_t index = 0; index < paragraphOperations.size(); ++index) {
-    if (index > 0) list += index + 1 == paragraphOperations.size() ? lastSeparator : separator;
-    list += "--" + std::string(paragraphOperations[index].name);
-  }
-  return list;
 }
 
 std::string longNameOf(std::span<const option> longOptions, int value) {
@@ -100,6 +103,24 @@ std::string getoptError(std::span<const option> longOptions, int returned, int o
   return "invalid option -- " + quotedAlways(std::string(1, static_cast<char>(optionValue)));
 }
 
+std::optional<CollationStrength> strengthNamed(std::string_view name) {
+  if (name == "primary") return CollationStrength::primary;
+  if (name == "secondary") return CollationStrength::secondary;
+  if (name == "tertiary") return CollationStrength::tertiary;
+  return std::nullopt;
+}
+
+std::optional<std::uint64_t> seedOf(std::string_view text) {
+  std::uint64_t seed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return seed;
+}
+
+std::string keyErrorMessage(const KeyParseError& error) {
+  return error.subject ? error.message + " " + quotedAlways(*error.subject) : error.message;
+}
+
 // getopt_long permutes the pointers (never the strings), so it gets a copy,
 // behind the program's name and ended by a null pointer.
 std::vector<char*> argumentVector(std::string& programName, std::span<const char* const> arguments) {
@@ -127,15 +148,19 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
   opterr = 0;  // the messages are made here, as values
 
   const OptionTable table = optionTable();
-  std::optional<ParagraphOrder> order;
+  const ParagraphOperation* operation = nullptr;
   std::optional<CommandLine::Action> information;  // the first of --help and --version
+  std::optional<std::string> keyText;
+  bool ignoreLeadingBlanks = false;
+  // The first option given that orders by a key or a collation, by its long name.
+  std::optional<std::string> keyingOption;
   while (true) {
     const int option = getopt_long(argc, argv.data(), table.shortOptions.c_str(), table.longOptions.data(), nullptr);
     if (option == -1) break;
-    if (const ParagraphOperation* operation = operationOf(option)) {
-      if (order && *order != operation->order)
-        return usageError(operationOptions(", ", " and ") + " exclude one another");
-      order = operation->order;
+    if (const ParagraphOperation* given = operationOf(option)) {
+      if (operation && operation->order != given->order)
+        return usageError("--" + std::string(operation->name) + " and --" + given->name + " exclude one another");
+      operation = given;
       continue;
     }
     switch (option) {
@@ -146,6 +171,62 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
         if (options.output) return usageError("multiple output files specified");
         if (*optarg == '\0') return usageError("the output file name is empty");
         options.output = optarg;
+        break;
+      case strengthOption: {
+        const auto strength = strengthNamed(optarg);
+        if (!strength)
+          return usageError("invalid argument " + quotedAlways(optarg) +
+                            " for '--strength' (primary, secondary or tertiary)");
+        options.collation.strength = *strength;
+        keyingOption = keyingOption.value_or("--strength");
+        break;
+      }
+      case noNumericOption:
+        options.collation.numeric = false;
+        keyingOption = keyingOption.value_or("--no-numeric");
+        break;
+      case 'k':
+        if (keyText) return usageError("only one key (--key) may be given");
+        keyText = optarg;
+        keyingOption = keyingOption.value_or("--key");
+        break;
+      case 't': {
+        const auto separator = parseFieldSeparator(optarg);
+        if (const auto* error = std::get_if<KeyParseError>(&separator)) return usageError(keyErrorMessage(*error));
+        const char32_t character = std::get<char32_t>(separator);
+        if (options.key.fieldSeparator && *options.key.fieldSeparator != character)
+          return usageError("incompatible tabs");
+        options.key.fieldSeparator = character;
+        keyingOption = keyingOption.value_or("--field-separator");
+        break;
+      }
+      case 'b':
+        ignoreLeadingBlanks = true;
+        keyingOption = keyingOption.value_or("--ignore-leading-blanks");
+        break;
+      case randomSeedOption: {
+        const auto seed = seedOf(optarg);
+        if (!seed) return usageError("invalid random seed " + quotedAlways(optarg));
+        options.randomSeed = *seed;
+        break;
+      }
+      case 'c':
+      case 'C': {
+        CheckMode mode = option == 'C' ? CheckMode::quiet : CheckMode::diagnose;
+        if (option == 'c' && optarg != nullptr) {
+          const std::string_view value = optarg;
+          if (value == "quiet" || value == "silent") mode = CheckMode::quiet;
+          else if (value != "diagnose-first")
+            return usageError("invalid argument " + quotedAlways(value) +
+                              " for '--check' (diagnose-first, quiet or silent)");
+        }
+        if (options.check != CheckMode::none && options.check != mode)
+          return usageError("--check and --check=quiet exclude one another");
+        options.check = mode;
+        break;
+      }
+      case 'z':
+        options.terminators = RecordTerminators::nul;
         break;
       case 'h':
         if (!information) information = CommandLine::Action::showHelp;
@@ -159,7 +240,23 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
   }
   if (argc - optind > 1) return usageError("extra operand " + quotedAlways(argv[optind + 1]));
   if (argc - optind == 1) options.input = argv[optind];
-  if (order) options.order = *order;
+  if (operation) options.order = operation->order;
+
+  // Options that make no sense together.
+  const bool sortsNothing = options.order == ParagraphOrder::reverse || options.order == ParagraphOrder::shuffle;
+  const std::string operationName = operation ? std::string("--") + operation->name : std::string();
+  if (options.randomSeed && options.order != ParagraphOrder::shuffle)
+    return usageError("--random-seed applies only to --shuffle");
+  if (sortsNothing && keyingOption) return usageError(*keyingOption + " does not apply to " + operationName);
+  if (options.check != CheckMode::none && options.output) return usageError("--check and --output exclude one another");
+  if (options.check != CheckMode::none && sortsNothing) return usageError("--check does not apply to " + operationName);
+  if (keyText) {
+    auto parsed = parseKeyPositions(*keyText, options.key, ignoreLeadingBlanks);
+    if (const auto* error = std::get_if<KeyParseError>(&parsed)) return usageError(keyErrorMessage(*error));
+    options.key = std::get<ParagraphKey>(parsed);
+  } else if (ignoreLeadingBlanks) {
+    options.key.skipStartBlanks = options.key.skipEndBlanks = true;
+  }
   if (information) result.action = *information;
   return result;
 }
@@ -169,10 +266,10 @@ std::string helpText() {
   for (const ParagraphOperation& operation : paragraphOperations) {
     std::string line = operation.shortOption != 0 ? std::string("  -") + operation.shortOption + ", --" + operation.name
                                                   : std::string("      --") + operation.name;
-    line.resize(23, ' ');
+    line.resize(29, ' ');
     operations += line + operation.optionHelp + "\n";
   }
-  return "Usage: parasort [" + operationOptions(" | ", " | ") + "] [--locale NAME] [-o OUTPUT] [FILE]\n" +
+  return std::string("Usage: parasort [OPERATION] [OPTION]... [FILE]\n") +
          R"(Sort the paragraphs (lines) of FILE, or of standard input when FILE is absent
 or -, and write them to standard output.
 
@@ -182,22 +279,41 @@ value (item9 before item10). Equal paragraphs keep their input order. The
 result uses the line ending the text uses first and ends with one exactly when
 the text did. Input and output are UTF-8; a leading byte order mark is kept.
 
+Operations (one at most; the default is --ascending):
 )" + operations +
-         R"(  -l, --locale NAME    collate by locale NAME (sv_SE, de-DE, sv_SE.UTF-8);
-                       by default LC_ALL, then LC_COLLATE, then LANG
-  -o, --output OUTPUT  write to OUTPUT instead of standard output, only once
-                       the result is complete (OUTPUT may be FILE); OUTPUT
-                       keeps its owner, mode, attributes and links: it is
-                       replaced atomically when that keeps them all, else
-                       written over in place (not atomic)
-  -h, --help           show this help and exit
-      --version        show the version and exit
+         R"(
+Options:
+  -l, --locale NAME          collate by locale NAME (sv_SE, de-DE, sv_SE.UTF-8);
+                             by default LC_ALL, then LC_COLLATE, then LANG
+      --strength LEVEL       which differences count: primary (base letters),
+                             secondary (also accents; the default) or
+                             tertiary (also case and width)
+      --no-numeric           compare digits as characters, not by value
+  -k, --key KEYDEF           order by a key: F1[.C1][b][,F2[.C2][b]], fields F
+                             and characters C counted from 1 (as sort -k)
+  -t, --field-separator SEP  fields are separated by the character SEP, not
+                             by the empty string before a run of blanks
+  -b, --ignore-leading-blanks
+                             leading blanks of a key's fields do not count
+      --random-seed N        shuffle the same way for the same N
+  -c, --check                only check that the input is in order; report
+                             the first paragraph out of order, exit 1
+  -C, --check=quiet          the same without the report
+  -z, --zero-terminated      records end in NUL, not in line endings
+  -o, --output OUTPUT        write to OUTPUT instead of standard output, only
+                             once the result is complete (OUTPUT may be FILE);
+                             OUTPUT keeps its owner, mode, attributes and
+                             links: it is replaced atomically when that keeps
+                             them all, else written over in place (not atomic)
+  -h, --help                 show this help and exit
+      --version              show the version and exit
 
 Long options may be shortened to any unambiguous prefix (--desc).
 
-Exit status: 0 on success; 1 when a file cannot be read or written, or
-memory runs out (an output file then stays as it was); 2 for invalid UTF-8
-input or a usage error.
+Exit status: 0 on success (with --check: the input is in order); 1 when a
+file cannot be read or written, or memory runs out (an output file then stays
+as it was), or with --check when the input is not in order; 2 for invalid
+UTF-8 input or a usage error.
 )";
 }
 

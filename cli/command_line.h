@@ -2,16 +2,27 @@
 #pragma once
 
 #include "parasort/engine/arrangement.h"
+#include "parasort/engine/collation.h"
+#include "parasort/engine/paragraph_key.h"
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 
 namespace parasort::cli {
 
+// Whether the input is only checked to be in order, and how a disorder is told.
+enum class CheckMode { none, diagnose, quiet };
+
 struct FilterOptions {
   ParagraphOrder order = ParagraphOrder::ascending;
   std::optional<std::string> locale;  // absent: the environment's collation locale
+  CollationOptions collation{};
+  ParagraphKey key{};
+  std::optional<std::uint64_t> randomSeed{};  // for --shuffle; absent: a fresh seed
+  RecordTerminators terminators = RecordTerminators::paragraph;
+  CheckMode check = CheckMode::none;
   std::string input = "-";            // "-" is standard input
   std::optional<std::string> output;  // absent: standard output
 };

@@ -30,7 +30,7 @@ int sortInput(const FilterOptions& options, std::ostream& diagnostics) {
     return exitBadInput;
   }
 
-  const ParagraphCollator collator(options.locale.value_or(userCollationLocaleName()));
+  const ParagraphCollator collator(options.locale.value_or(userCollationLocaleName()), options.collation);
   if (options.locale && !collator.knowsRequestedLocale()) {
     diagnostics << "parasort: warning: no collation is known for locale " << quotedAlways(*options.locale)
                 << "; using the root collation\n";
@@ -41,7 +41,24 @@ int sortInput(const FilterOptions& options, std::ostream& diagnostics) {
   const bool hasByteOrderMark = text.starts_with(utf8ByteOrderMark);
   if (hasByteOrderMark) text.remove_prefix(utf8ByteOrderMark.size());
 
-  const auto arranged = arrangeParagraphs(text, options.order, collator, {.memory = &memory});
+  const ArrangeOptions arrangeOptions{.memory = &memory,
+                                      .key = options.key,
+                                      .randomSeed = options.randomSeed,
+                                      .terminators = options.terminators};
+  if (options.check != CheckMode::none) {
+    const auto disorder = firstDisorder(text, options.order, collator, arrangeOptions);
+    if (!disorder) return exitSuccess;
+    if (options.check == CheckMode::diagnose) {
+      const std::string_view paragraph = paragraphsOf(text, options.terminators)[*disorder];
+      // Standard input is "-" here, as in the GNU tools' disorder reports.
+      const std::string file = options.input == "-" ? std::string("-") : displayName(options.input);
+      diagnostics << "parasort: " << file << ':' << *disorder + 1 << ": disorder: " << paragraph
+                  << '\n';
+    }
+    return exitDisorder;
+  }
+
+  const auto arranged = arrangeParagraphs(text, options.order, collator, arrangeOptions);
   const auto error = writeOutput(options.output, [&](const PieceSink& sink) {
     if (hasByteOrderMark) sink(utf8ByteOrderMark);
     arranged.forEachPiece(sink);

@@ -80,6 +80,17 @@ parasort_operation(unique ORDER unique
   METHOD sspUniqueParagraphs "One of each paragraph, in ascending order."
   ACTION unique
   MENU "Remove Duplicate Paragraphs" "Ctrl+Shift+R" TAG 0 MENU_SEPARATOR_BEFORE)
+parasort_operation(by-length ORDER byLength
+  HELP "sort by length in characters, equal lengths ascending"
+  MENU "Sort by Length")
+parasort_operation(reverse-lines ORDER reverse
+  HELP "reverse the order of the paragraphs, without sorting"
+  MENU "Reverse Paragraphs")
+parasort_operation(shuffle ORDER shuffle
+  HELP "put the paragraphs in a random order"
+  MENU "Shuffle Paragraphs")
+parasort_operation(adjacent-unique ORDER adjacentUnique
+  HELP "drop each paragraph equal to the one before it, unsorted")
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/paragraph_operations.h.in
   ${PROJECT_BINARY_DIR}/generated/parasort/paragraph_operations.h @ONLY)

@@ -29,11 +29,11 @@ trap 'rm -rf "$scratch"' EXIT
 cd "$scratch" || exit 1
 touch words.txt work.txt other.txt
 
-# Every long option of the help text and nothing else; the three orders
+# Every long option of the help text and nothing else; the operations
 # exclude one another; file names, also for the output; locales after
 # --locale (abbreviated or with '='), C among them.
-documented=$("$parasort" --help | grep -oE -- '^ +(-[a-z], )?--[a-z]+' | grep -oE -- '--[a-z]+' | sort)
-others=$(grep -vE -- '--(ascending|descending|unique)' <<<"$documented")
+documented=$("$parasort" --help | grep -oE -- '^ +(-[a-zA-Z], )?--[a-z-]+' | grep -oE -- '--[a-z-]+' | sort -u)
+others=$(grep -vxE -- '--(ascending|descending|unique|by-length|reverse-lines|shuffle|adjacent-unique)' <<<"$documented")
 locales=$(offers parasort --locale '')
 grep -qx C <<<"$locales" || fail "--locale does not offer C: [$(echo $locales)]"
 grep -qx -e 'POSIX' -e 'words.txt' <<<"$locales" && fail "--locale offers more than locales: [$(echo $locales)]"
@@ -46,6 +46,7 @@ check "$(printf 'words.txt\nwork.txt')" parasort wo
 check words.txt parasort -o word
 check words.txt parasort --output word
 check "" parasort --version ''
+check "$(printf 'primary\nsecondary\ntertiary')" parasort --strength ''
 check "$locales" parasort --locale =
 check C parasort --locale = C
 check "$locales" parasort --loc ''
