@@ -10,7 +10,6 @@
 #include "main_interface.h"
 #include "tab_width_dialog.h"
 
-#include "parasort/editor/testing/in_memory_text_view.h"
 #include "parasort/editor/text_view_additions.h"
 #include "parasort/paragraph_operations.h"
 
@@ -270,7 +269,8 @@ TEST(FormatCommands, EmphasisTogglesOnTheSelectionOrForTheTextTypedNext) {
       {FC::Emphasis::Underline, editor::UnderlineStyleAttributeName, std::int64_t{1}}};
   for (const auto& [emphasis, name, on] : toggled) {
     SCOPED_TRACE(std::string(name));
-    editor::testing::InMemoryTextView view;
+    parasort::MainInterface interface;
+    editor::TextView& view = interface.textView().text();
     view.textStorage().replaceCharactersInRange({0, 0}, std::u16string_view(u"one two"));
     const auto at = [&view, name](std::size_t index) { return TQ::attribute(view, name, index, nullptr); };
     view.setSelectedRange({4, 3});
@@ -278,7 +278,7 @@ TEST(FormatCommands, EmphasisTogglesOnTheSelectionOrForTheTextTypedNext) {
     EXPECT_TRUE(at(5) == on && at(0) == std::nullopt && FC::hasEmphasis(view, emphasis));
     ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
     EXPECT_TRUE(at(5) == std::nullopt && !FC::hasEmphasis(view, emphasis));
-    ASSERT_TRUE(view.undo());
+    interface.ui().actionUndo->trigger();
     EXPECT_EQ(at(5), on);
     for (const std::size_t length : {7, 0}) {
       view.textStorage().replaceCharactersInRange({0, view.textStorage().length()}, std::u16string(length, u'x'));
@@ -286,7 +286,7 @@ TEST(FormatCommands, EmphasisTogglesOnTheSelectionOrForTheTextTypedNext) {
       ASSERT_TRUE(FC::toggleEmphasis(view, emphasis));
       EXPECT_TRUE(view.typingAttributes().objectForKey(name) == on && FC::hasEmphasis(view, emphasis)) << length;
     }
-    view.setEditable(false);
+    interface.ui().textView->setReadOnly(true);
     EXPECT_FALSE(FC::toggleEmphasis(view, emphasis));
   }
 }

@@ -1,7 +1,6 @@
 // What only the QTextEdit adapter promises: paragraph breaks as the
 // document keeps them, attributes that Qt draws, and one undo history
-// across the documents that whole-text replacements show. (That attributes
-// read back as they were set: both_views_test.cpp.)
+// across the documents that whole-text replacements show.
 #include "text_view_fixture.h"
 
 #include <QTextBlock>
@@ -15,7 +14,7 @@ using namespace TQAdditions;
 
 constexpr double kPixelsPerPoint = 96.0 / 72.0;
 
-class QTextEditAdapter : public TextViewTest<QTextEditImplementation> {
+class QTextEditAdapter : public TextViewTest {
  protected:
   QTextEdit& edit() { return implementation->edit; }
   qt::QTextEditTextView& adapter() { return implementation->view; }

@@ -1,5 +1,5 @@
-// The TQAdditions operations over the text view contract, on both views:
-// each case a run of operations and the state of the view after each.
+// The TQAdditions operations over the text view contract: each case a run of
+// operations and the state of the view after each.
 #include "text_view_fixture.h"
 
 #include "parasort/editor/paragraph_range.h"
@@ -18,192 +18,154 @@ const AttributeName kStyleName(ParagraphStyleAttributeName);
 const auto refuseAll = [](Range) { return true; };
 const auto refuseNone = [](Range) { return false; };
 
-template <class Implementation>
-class Contract : public TextViewTest<Implementation> {};
-TYPED_TEST_SUITE(Contract, Implementations, ImplementationNames);
+using Contract = TextViewTest;
 
-TYPED_TEST(Contract, Replacement) {
-  this->setText("abc|def", {4, 1}, indents(1, 1));
-  EXPECT_FALSE(actionReplaceCharactersInRange(this->view(), {0, 3}, std::nullopt));
-  EXPECT_EQ(this->state(), "abc|(def:P1/1) @0,0");
+TEST_F(Contract, Replacement) {
+  setText("abc|def", {4, 1}, indents(1, 1));
+  EXPECT_FALSE(actionReplaceCharactersInRange(view(), {0, 3}, std::nullopt));
+  EXPECT_EQ(state(), "abc|(def:P1/1) @0,0");
   // Attributed text brings its own attributes; the approval sees its plain
   // text. (The splice, the selection and undo: random_operations.h.)
   AttributedString paragraphs(u16("p1|"), {{kStyleName, indents(40, 40)}});
   paragraphs.append(u16("p2|"), {{kItalicName, kItalic}});
-  EXPECT_TRUE(actionReplaceCharactersInRange(this->view(), {4, 0}, paragraphs));
-  EXPECT_EQ(this->state(), "abc|(p1|:P40/40)(p2|:i)(def:P1/1) @4,6 T{P40/40} ?4,0'p1|p2|'");
-  EXPECT_EQ(selectedAttributedString(this->view()), paragraphs);
-  this->view().setSelectedRange({2, 0});
-  EXPECT_EQ(selectedAttributedString(this->view()), std::nullopt);
+  EXPECT_TRUE(actionReplaceCharactersInRange(view(), {4, 0}, paragraphs));
+  EXPECT_EQ(state(), "abc|(p1|:P40/40)(p2|:i)(def:P1/1) @4,6 T{P40/40} ?4,0'p1|p2|'");
+  EXPECT_EQ(selectedAttributedString(view()), paragraphs);
+  view().setSelectedRange({2, 0});
+  EXPECT_EQ(selectedAttributedString(view()), std::nullopt);
 }
 
-TYPED_TEST(Contract, AttributeReadersFallBackOnTheTypingAttributesPastTheEnd) {
-  this->setText("abcdef");
-  this->setAttribute(ItalicAttributeName, kItalic, {2, 2});
-  this->view().setSelectedRange({3, 2});
+TEST_F(Contract, AttributeReadersFallBackOnTheTypingAttributesPastTheEnd) {
+  setText("abcdef");
+  setAttribute(ItalicAttributeName, kItalic, {2, 2});
+  view().setSelectedRange({3, 2});
   Range effective{9, 9};
-  EXPECT_EQ(currentSelectionAttribute(this->view(), ItalicAttributeName, &effective), kItalic);
+  EXPECT_EQ(currentSelectionAttribute(view(), ItalicAttributeName, &effective), kItalic);
   EXPECT_EQ(effective, (Range{2, 2}));
-  EXPECT_EQ(attributesAtIndex(this->view(), 0, &effective), AttributeDictionary{});
+  EXPECT_EQ(attributesAtIndex(view(), 0, &effective), AttributeDictionary{});
   EXPECT_EQ(effective, (Range{0, 2}));
-  this->view().setSelectedRange({6, 0});
+  view().setSelectedRange({6, 0});
   effective = {9, 9};
-  EXPECT_EQ(attribute(this->view(), ItalicAttributeName, 6, &effective), std::nullopt);
+  EXPECT_EQ(attribute(view(), ItalicAttributeName, 6, &effective), std::nullopt);
   EXPECT_EQ(effective, (Range{9, 9}));
-  this->view().setTypingAttributes({{kWeightName, kBold}});
-  EXPECT_EQ(currentSelectionAttribute(this->view(), FontWeightAttributeName, &effective), kBold);
+  view().setTypingAttributes({{kWeightName, kBold}});
+  EXPECT_EQ(currentSelectionAttribute(view(), FontWeightAttributeName, &effective), kBold);
   EXPECT_EQ(effective, (Range{0, 0}));
   effective = {9, 9};
-  EXPECT_EQ(currentSelectionAttributesEffectiveRange(this->view(), &effective), AttributeDictionary({{kWeightName, kBold}}));
+  EXPECT_EQ(currentSelectionAttributesEffectiveRange(view(), &effective), AttributeDictionary({{kWeightName, kBold}}));
   EXPECT_EQ(effective, (Range{0, 0}));
 }
 
-TYPED_TEST(Contract, AttributeWritersChangeTheTypingAttributesOfAnEmptyTextOnly) {
-  addAttribute(this->view(), ItalicAttributeName, kItalic, {5, 9});
-  addAttributes(this->view(), {{kItalicName, AttributeValue(false)}, {kWeightName, kBold}}, {3, 1});
-  removeAttribute(this->view(), ItalicAttributeName, {0, 4});
-  EXPECT_EQ(this->state(), " @0,0 T{w700}");
-  this->setText("abcdef");
-  this->view().setSelectedRange({6, 0});
-  addAttribute(this->view(), ItalicAttributeName, kItalic, {1, 2});
-  addAttributes(this->view(), {{kWeightName, kBold}}, {2, 2});
-  removeAttribute(this->view(), ItalicAttributeName, {2, 4});
-  EXPECT_EQ(this->state(), "a(b:i)(cd:w700)ef @6,0");
+TEST_F(Contract, AttributeWritersChangeTheTypingAttributesOfAnEmptyTextOnly) {
+  addAttribute(view(), ItalicAttributeName, kItalic, {5, 9});
+  addAttributes(view(), {{kItalicName, AttributeValue(false)}, {kWeightName, kBold}}, {3, 1});
+  removeAttribute(view(), ItalicAttributeName, {0, 4});
+  EXPECT_EQ(state(), " @0,0 T{w700}");
+  setText("abcdef");
+  view().setSelectedRange({6, 0});
+  addAttribute(view(), ItalicAttributeName, kItalic, {1, 2});
+  addAttributes(view(), {{kWeightName, kBold}}, {2, 2});
+  removeAttribute(view(), ItalicAttributeName, {2, 4});
+  EXPECT_EQ(state(), "a(b:i)(cd:w700)ef @6,0");
 }
 
-TYPED_TEST(Contract, ApprovedAttributeEdits) {
-  this->setText("ab|cd|ef");
-  EXPECT_TRUE(actionAddAttribute(this->view(), ItalicAttributeName, kItalic, {1, 2}));
-  EXPECT_EQ(this->state(), "a(b|:i)cd|ef @1,2 ?1,2");
-  EXPECT_TRUE(actionAddAttribute(this->view(), ParagraphStyleAttributeName, indents(8, 8), {4, 1}));
-  EXPECT_EQ(this->state(), "a(b|:i)(cd|:P8/8)ef @4,1 T{P8/8} ?3,3");
-  this->refuse = refuseAll;
-  EXPECT_FALSE(actionRemoveAttribute(this->view(), ItalicAttributeName, {0, 3}));
-  EXPECT_FALSE(actionAddAttribute(this->view(), FontWeightAttributeName, kBold, {0, 3}));
-  EXPECT_EQ(this->state(), "a(b|:i)(cd|:P8/8)ef @0,3 ?0,3 ?0,3");
-  this->refuse = refuseNone;
-  EXPECT_TRUE(actionRemoveAttribute(this->view(), ItalicAttributeName, {2, 1}));
-  EXPECT_EQ(this->state(), "a(b:i)|(cd|:P8/8)ef @2,1 T{i} ?2,1");
-  EXPECT_TRUE(actionRemoveAttribute(this->view(), ParagraphStyleAttributeName, {1, 3}));
-  EXPECT_EQ(this->state(), "a(b:i)|cd|ef @1,3 ?0,6");
-  this->undo();
-  EXPECT_EQ(this->state(), "a(b:i)|(cd|:P8/8)ef @0,0");
+TEST_F(Contract, ApprovedAttributeEdits) {
+  setText("ab|cd|ef");
+  EXPECT_TRUE(actionAddAttribute(view(), ItalicAttributeName, kItalic, {1, 2}));
+  EXPECT_EQ(state(), "a(b|:i)cd|ef @1,2 ?1,2");
+  EXPECT_TRUE(actionAddAttribute(view(), ParagraphStyleAttributeName, indents(8, 8), {4, 1}));
+  EXPECT_EQ(state(), "a(b|:i)(cd|:P8/8)ef @4,1 T{P8/8} ?3,3");
+  refuse = refuseAll;
+  EXPECT_FALSE(actionRemoveAttribute(view(), ItalicAttributeName, {0, 3}));
+  EXPECT_FALSE(actionAddAttribute(view(), FontWeightAttributeName, kBold, {0, 3}));
+  EXPECT_EQ(state(), "a(b|:i)(cd|:P8/8)ef @0,3 ?0,3 ?0,3");
+  refuse = refuseNone;
+  EXPECT_TRUE(actionRemoveAttribute(view(), ItalicAttributeName, {2, 1}));
+  EXPECT_EQ(state(), "a(b:i)|(cd|:P8/8)ef @2,1 T{i} ?2,1");
+  EXPECT_TRUE(actionRemoveAttribute(view(), ParagraphStyleAttributeName, {1, 3}));
+  EXPECT_EQ(state(), "a(b:i)|cd|ef @1,3 ?0,6");
+  undo();
+  EXPECT_EQ(state(), "a(b:i)|(cd|:P8/8)ef @0,0");
 
-  this->setText("");
-  EXPECT_TRUE(actionAddAttribute(this->view(), ItalicAttributeName, kItalic, {0, 0}));
-  EXPECT_EQ(this->state(), " @0,0 T{i} ?0,0");
-  EXPECT_TRUE(actionRemoveAttribute(this->view(), ItalicAttributeName, {0, 0}));
-  EXPECT_EQ(this->state(), " @0,0 ?0,0");
+  setText("");
+  EXPECT_TRUE(actionAddAttribute(view(), ItalicAttributeName, kItalic, {0, 0}));
+  EXPECT_EQ(state(), " @0,0 T{i} ?0,0");
+  EXPECT_TRUE(actionRemoveAttribute(view(), ItalicAttributeName, {0, 0}));
+  EXPECT_EQ(state(), " @0,0 ?0,0");
 }
 
-TYPED_TEST(Contract, OneTabIntervalForTheWholeText) {
-  this->setText("one|two|three", {4, 1}, indents(10, 10));
-  this->setAttribute(ParagraphStyleAttributeName, indents(0, 0, 72), {8, 1});
-  EXPECT_EQ(defaultTabInterval(this->view()), 0.0);
-  EXPECT_FALSE(setDefaultTabInterval(this->view(), 0.0));
-  EXPECT_EQ(this->state(), "one|(two|:P10/10)(three:P0/0/t72) @0,0");
+TEST_F(Contract, OneTabIntervalForTheWholeText) {
+  setText("one|two|three", {4, 1}, indents(10, 10));
+  setAttribute(ParagraphStyleAttributeName, indents(0, 0, 72), {8, 1});
+  EXPECT_EQ(defaultTabInterval(view()), 0.0);
+  EXPECT_FALSE(setDefaultTabInterval(view(), 0.0));
+  EXPECT_EQ(state(), "one|(two|:P10/10)(three:P0/0/t72) @0,0");
   // Every paragraph, whatever is selected, each approved on its own.
-  this->view().setSelectedRange({5, 1});
-  this->refuse = [](Range range) { return range.location == 4; };
-  EXPECT_TRUE(setDefaultTabInterval(this->view(), 40.0));
-  EXPECT_EQ(this->state(), "(one|:P0/0/t40)(two|:P10/10)(three:P0/0/t40) @5,1 T{P10/10} ?0,4 ?4,4 ?8,5");
-  EXPECT_FALSE(setDefaultTabInterval(this->view(), 40.0));  // only the first paragraph counts
-  this->refuse = refuseAll;
-  EXPECT_FALSE(setDefaultTabInterval(this->view(), 30.0));
-  EXPECT_EQ(this->state(), "(one|:P0/0/t40)(two|:P10/10)(three:P0/0/t40) @5,1 T{P10/10} ?0,4 ?4,4 ?8,5");
-  this->refuse = refuseNone;
+  view().setSelectedRange({5, 1});
+  refuse = [](Range range) { return range.location == 4; };
+  EXPECT_TRUE(setDefaultTabInterval(view(), 40.0));
+  EXPECT_EQ(state(), "(one|:P0/0/t40)(two|:P10/10)(three:P0/0/t40) @5,1 T{P10/10} ?0,4 ?4,4 ?8,5");
+  EXPECT_FALSE(setDefaultTabInterval(view(), 40.0));  // only the first paragraph counts
+  refuse = refuseAll;
+  EXPECT_FALSE(setDefaultTabInterval(view(), 30.0));
+  EXPECT_EQ(state(), "(one|:P0/0/t40)(two|:P10/10)(three:P0/0/t40) @5,1 T{P10/10} ?0,4 ?4,4 ?8,5");
+  refuse = refuseNone;
   const double nextUp = std::nextafter(40.0, 100.0);  // compared exactly
-  EXPECT_TRUE(setDefaultTabInterval(this->view(), nextUp));
-  EXPECT_EQ(defaultTabInterval(this->view()), nextUp);
-  this->undo();
-  EXPECT_EQ(this->state(), "(one|:P0/0/t40)(two|:P10/10)(three:P0/0/t40) @0,0 T{P0/0/t40} ?0,4 ?4,4 ?8,5");
+  EXPECT_TRUE(setDefaultTabInterval(view(), nextUp));
+  EXPECT_EQ(defaultTabInterval(view()), nextUp);
+  undo();
+  EXPECT_EQ(state(), "(one|:P0/0/t40)(two|:P10/10)(three:P0/0/t40) @0,0 T{P0/0/t40} ?0,4 ?4,4 ?8,5");
 
-  this->setText("");
-  this->refuse = refuseAll;
-  EXPECT_FALSE(setDefaultTabInterval(this->view(), 24.0));
-  EXPECT_EQ(this->state(), " @0,0 ?0,0");
-  this->refuse = refuseNone;
-  EXPECT_TRUE(setDefaultTabInterval(this->view(), 24.0));
-  EXPECT_EQ(this->state(), " @0,0 T{P0/0/t24} ?0,0");
-  EXPECT_EQ(defaultTabInterval(this->view()), 24.0);
+  setText("");
+  refuse = refuseAll;
+  EXPECT_FALSE(setDefaultTabInterval(view(), 24.0));
+  EXPECT_EQ(state(), " @0,0 ?0,0");
+  refuse = refuseNone;
+  EXPECT_TRUE(setDefaultTabInterval(view(), 24.0));
+  EXPECT_EQ(state(), " @0,0 T{P0/0/t24} ?0,0");
+  EXPECT_EQ(defaultTabInterval(view()), 24.0);
 }
 
-TYPED_TEST(Contract, IndentShift) {
-  const auto shift = [&](double delta) { return actionShiftParagraphInSelectedRangeByDelta(this->view(), delta); };
+TEST_F(Contract, IndentShift) {
+  const auto shift = [&](double delta) { return actionShiftParagraphInSelectedRangeByDelta(view(), delta); };
   struct Case { ParagraphStyle from; double delta; ParagraphStyle to; };
   const ParagraphStyle full{TextAlignment::Center, 8, 4, -12, 3, 2, 28};
   const ParagraphStyle fullShifted{TextAlignment::Center, 10, 6, -12, 3, 2, 28};
   // Both indents move, each stops at zero on its own, the rest is kept.
   for (const Case& c : {Case{indents(10, 0), 5, indents(15, 5)}, Case{indents(10, 0), -25, indents(0, 0)},
                         Case{indents(20, 5), -10, indents(10, 0)}, Case{full, 2, fullShifted}}) {
-    this->setText("text", {0, 1}, c.from);
+    setText("text", {0, 1}, c.from);
     EXPECT_TRUE(shift(c.delta));
-    EXPECT_EQ(attribute(this->view(), ParagraphStyleAttributeName, 0, nullptr), AttributeValue(c.to));
+    EXPECT_EQ(attribute(view(), ParagraphStyleAttributeName, 0, nullptr), AttributeValue(c.to));
   }
 
-  this->setText("aa|bb|cc|dd", {3, 1}, indents(10, 30));
-  this->setAttribute(ParagraphStyleAttributeName, indents(20, 20), {9, 1});
+  setText("aa|bb|cc|dd", {3, 1}, indents(10, 30));
+  setAttribute(ParagraphStyleAttributeName, indents(20, 20), {9, 1});
   for (double delta : {0.0, -0.0, std::numeric_limits<double>::infinity(), std::nan("")})
     EXPECT_FALSE(shift(delta));
-  this->implementation->setEditable(false);
+  implementation->setEditable(false);
   EXPECT_FALSE(shift(5));
-  this->implementation->setEditable(true);
-  EXPECT_EQ(this->state(), "aa|(bb|:P10/30)cc|(dd:P20/20) @0,0");
+  implementation->setEditable(true);
+  EXPECT_EQ(state(), "aa|(bb|:P10/30)cc|(dd:P20/20) @0,0");
   // Each touched paragraph from its own indents; a refused one stays, one
   // without a style starts from the default.
-  this->view().setSelectedRange({1, 6});
-  this->refuse = [](Range range) { return range.location == 0; };
+  view().setSelectedRange({1, 6});
+  refuse = [](Range range) { return range.location == 0; };
   EXPECT_TRUE(shift(5));
-  EXPECT_EQ(this->state(), "aa|(bb|:P15/35)(cc|:P5/5)(dd:P20/20) @1,6 ?0,3 ?3,3 ?6,3");
-  this->undo();  // the whole loop is one step
-  EXPECT_EQ(this->state(), "aa|(bb|:P10/30)cc|(dd:P20/20) @0,0");
+  EXPECT_EQ(state(), "aa|(bb|:P15/35)(cc|:P5/5)(dd:P20/20) @1,6 ?0,3 ?3,3 ?6,3");
+  undo();  // the whole loop is one step
+  EXPECT_EQ(state(), "aa|(bb|:P10/30)cc|(dd:P20/20) @0,0");
 
   // No paragraph to work on: the typing attributes' style shifts instead.
-  this->setText("ab|", {0, 1}, indents(3, 3));
-  this->view().setSelectedRange({3, 0});
-  this->view().setTypingAttributes({{kStyleName, indents(7, 7)}});
+  setText("ab|", {0, 1}, indents(3, 3));
+  view().setSelectedRange({3, 0});
+  view().setTypingAttributes({{kStyleName, indents(7, 7)}});
   EXPECT_TRUE(shift(10));
-  EXPECT_EQ(this->state(), "(ab|:P3/3) @3,0 T{P17/17} ?3,0");
-  this->setText("");
-  this->refuse = refuseAll;
+  EXPECT_EQ(state(), "(ab|:P3/3) @3,0 T{P17/17} ?3,0");
+  setText("");
+  refuse = refuseAll;
   EXPECT_TRUE(shift(4));
-  EXPECT_EQ(this->state(), " @0,0 ?0,0");
-}
-
-// Where the order of the calls is the behaviour: approval before any change,
-// every editing bracket closed in the call that opened it, the selection
-// nudged away and back after a shift.
-TEST(CallOrder, OfEachOperation) {
-  using Calls = std::vector<std::string>;
-  struct Case { const char* text; Range selection; std::function<void(TextView&)> operation; Calls calls; };
-  const Case cases[] = {
-      {"abcdef", {0, 0}, [](TextView& v) { actionReplaceCharactersInRange(v, {1, 2}, u16("XYZ")); },
-       {"select 1,2", "approved 1,2", "beginEditing", "replace 1,2", "endEditing", "select 1,3", "didChangeText"}},
-      {"abcdef", {0, 0}, [](TextView& v) { actionRemoveAttribute(v, ItalicAttributeName, {2, 2}); },
-       {"select 2,2", "approved 2,2", "beginEditing", "removeAttribute 2,2", "endEditing", "didChangeText"}},
-      {"a|b", {0, 0}, [](TextView& v) { setDefaultTabInterval(v, 30); },
-       {"beginEditing", "approved 0,2", "addAttribute 0,2", "didChangeText", "approved 2,1", "addAttribute 2,1",
-        "didChangeText", "endEditing"}},
-      {"a|b", {0, 3}, [](TextView& v) { actionShiftParagraphInSelectedRangeByDelta(v, 4); },
-       {"beginEditing", "approved 0,2", "addAttribute 0,2", "didChangeText", "approved 2,1", "addAttribute 2,1",
-        "didChangeText", "endEditing", "select 0,2", "select 0,3"}},
-      {"abcdef", {4, 0}, [](TextView& v) { actionShiftParagraphInSelectedRangeByDelta(v, 1); },
-       {"beginEditing", "approved 0,6", "addAttribute 0,6", "didChangeText", "endEditing", "select 3,0",
-        "select 4,0"}},
-      {"abcdef", {0, 0}, [](TextView& v) { actionShiftParagraphInSelectedRangeByDelta(v, 1); },
-       {"beginEditing", "approved 0,6", "addAttribute 0,6", "didChangeText", "endEditing", "select 1,0",
-        "select 0,0"}},
-      {"", {0, 0}, [](TextView& v) { actionShiftParagraphInSelectedRangeByDelta(v, 1); },
-       {"approved 0,0", "setTypingAttributes", "didChangeText", "select 0,0", "select 0,0"}},
-  };
-  for (const Case& c : cases) {
-    testing::InMemoryTextView view;
-    view.replaceCharactersInRange({0, 0}, u16(c.text));
-    view.setSelectedRange(c.selection);
-    view.calls.clear();
-    c.operation(view);
-    EXPECT_EQ(view.calls, c.calls) << c.text;
-  }
+  EXPECT_EQ(state(), " @0,0 ?0,0");
 }
 
 TEST(ParagraphRange, CoversEveryParagraphTouchedWithItsTerminator) {

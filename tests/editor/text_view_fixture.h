@@ -1,13 +1,9 @@
-// The contract test suite runs every case against both text views: the
-// in-memory one and the QTextEdit adapter. A case reads the whole state of
-// the view as one line of text (see state()).
+// The text view tests' fixture: the QTextEdit adapter, set up from short
+// ASCII texts, whose whole state a case reads as one line of text (see
+// state()).
 #pragma once
 
 #include "random_operations.h"
-
-#include "parasort/editor/qt/text_edit_text_view.h"
-
-#include <QTextEdit>
 
 #include <gtest/gtest.h>
 
@@ -17,30 +13,6 @@
 #include <string>
 
 namespace parasort::editor::test {
-
-struct QTextEditImplementation {
-  static constexpr const char* name = "QTextEdit";
-  QTextEdit edit;
-  qt::QTextEditTextView view{edit};
-  bool refuse = false;
-
-  QTextEditImplementation() {
-    view.setApprovalDelegate([this](Range, std::optional<std::u16string_view>) { return !refuse; });
-  }
-  void setEditable(bool editable) { edit.setReadOnly(!editable); }
-  // Text set up through the storage is recorded by the view too; the tests'
-  // undo starts after it.
-  void forgetHistory() { view.clearUndoHistory(); }
-};
-
-using Implementations = ::testing::Types<InMemoryImplementation, QTextEditImplementation>;
-
-struct ImplementationNames {
-  template <class Implementation>
-  static std::string GetName(int) {
-    return Implementation::name;
-  }
-};
 
 inline ParagraphStyle indents(double head, double firstLine, double tab = 0) {
   return {.firstLineHeadIndent = firstLine, .headIndent = head, .defaultTabInterval = tab};
@@ -102,7 +74,6 @@ inline std::string describe(const TextView& view) {
   return typing.empty() ? out : out + " T{" + shortly(typing) + "}";
 }
 
-template <class Implementation>
 class TextViewTest : public ::testing::Test {
  protected:
   TextViewTest() { setText(""); }
@@ -110,7 +81,7 @@ class TextViewTest : public ::testing::Test {
   // A fresh view holding `text`, with `style` on the paragraphs touching
   // `styled`; set up without approval and outside the undo history.
   void setText(std::string_view text, Range styled = {}, const ParagraphStyle& style = {}) {
-    implementation = std::make_unique<Implementation>();
+    implementation = std::make_unique<EditorUnderTest>();
     asked.clear();
     implementation->view.setApprovalDelegate(
         [this](Range range, std::optional<std::u16string_view> replacement) {
@@ -121,7 +92,7 @@ class TextViewTest : public ::testing::Test {
     storage().replaceCharactersInRange({0, 0}, u16(text));
     storage().addAttribute(ParagraphStyleAttributeName, style, styled);
     view().setSelectedRange({0, 0});
-    implementation->forgetHistory();
+    implementation->view.clearUndoHistory();  // the tests' undo starts here
   }
 
   // The state, and each approval asked since the last call
@@ -130,7 +101,7 @@ class TextViewTest : public ::testing::Test {
 
   void setAttribute(std::string_view name, const AttributeValue& value, Range range) {
     storage().addAttribute(name, value, range);
-    implementation->forgetHistory();
+    implementation->view.clearUndoHistory();
   }
 
   // Undo and redo leave the selection where each view likes: at the start.
@@ -139,7 +110,7 @@ class TextViewTest : public ::testing::Test {
   TextView& view() { return implementation->view; }
   TextStorage& storage() { return implementation->view.textStorage(); }
 
-  std::unique_ptr<Implementation> implementation;
+  std::unique_ptr<EditorUnderTest> implementation;
   std::function<bool(Range)> refuse = [](Range) { return false; };
   std::string asked;
 };
