@@ -103,13 +103,6 @@ std::string getoptError(std::span<const option> longOptions, int returned, int o
   return "invalid option -- " + quotedAlways(std::string(1, static_cast<char>(optionValue)));
 }
 
-std::optional<CollationStrength> strengthNamed(std::string_view name) {
-  if (name == "primary") return CollationStrength::primary;
-  if (name == "secondary") return CollationStrength::secondary;
-  if (name == "tertiary") return CollationStrength::tertiary;
-  return std::nullopt;
-}
-
 std::optional<std::uint64_t> seedOf(std::string_view text) {
   std::uint64_t seed = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
@@ -173,7 +166,7 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
         options.output = optarg;
         break;
       case strengthOption: {
-        const auto strength = strengthNamed(optarg);
+        const auto strength = collationStrengthNamed(optarg);
         if (!strength)
           return usageError("invalid argument " + quotedAlways(optarg) +
                             " for '--strength' (primary, secondary or tertiary)");

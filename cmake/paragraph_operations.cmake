@@ -11,6 +11,10 @@ set(PARASORT_DBUS_busName io.github.parasort.Parasort)
 set(PARASORT_DBUS_objectPath /io/github/parasort/Parasort)
 set(PARASORT_DBUS_interfaceName io.github.parasort.Services)
 set(PARASORT_DBUS_failureErrorName io.github.parasort.Services.Error.RequestFailed)
+# The method that serves any operation with options, for scripts and
+# shortcuts, and the error of a call whose arguments it cannot read.
+set(PARASORT_DBUS_arrangeMethod sspArrangeParagraphs)
+set(PARASORT_DBUS_invalidArgumentsErrorName org.freedesktop.DBus.Error.InvalidArgs)
 
 # parasort_operation(NAME ORDER <engine order> HELP <help> [LETTER <short letter>]
 #                    [METHOD <service method> <what it gives>] [ACTION <desktop action>]
@@ -80,7 +84,7 @@ parasort_operation(unique ORDER unique
   METHOD sspUniqueParagraphs "One of each paragraph, in ascending order."
   ACTION unique
   MENU "Remove Duplicate Paragraphs" "Ctrl+Shift+R" TAG 0 MENU_SEPARATOR_BEFORE)
-parasort_operation(by-length ORDER byLength
+parasort_operation(by-length ORDER byLength MENU_SEPARATOR_BEFORE
   HELP "sort by length in characters, equal lengths ascending"
   MENU "Sort by Length")
 parasort_operation(reverse-lines ORDER reverse

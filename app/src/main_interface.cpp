@@ -3,6 +3,7 @@
 #include "about_box.h"
 #include "format_menu.h"
 #include "parasort/paragraph_operations.h"
+#include "sort_options_dialog.h"
 #include "wait_cursor.h"
 
 #include <QCoreApplication>
@@ -104,6 +105,12 @@ void MainInterface::addParagraphsMenu() {
     paragraphActions_.push_back(action);
     paragraphActionOrders_.push_back(operation.order);
   }
+  ui_.menuParagraphs->addSeparator();
+  QAction* options = ui_.menuParagraphs->addAction(QStringLiteral("Sort Options…"));
+  options->setObjectName(QStringLiteral("actionSortOptions"));
+  QObject::connect(options, &QAction::triggered, &window_, [this] {
+    QObject::connect(openSortOptionsDialog(window_), &QDialog::accepted, &status_, &SelectionStatus::changed);
+  });
 }
 
 QAction& MainInterface::paragraphAction(ParagraphOrder order) const {

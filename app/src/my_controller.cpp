@@ -1,7 +1,6 @@
 #include "my_controller.h"
 
 #include "font_catalog.h"
-#include "parasort/engine/arrangement.h"
 #include "parasort/editor/range.h"
 #include "parasort/editor/text_view_additions.h"
 #include "parasort/services/qt/services_registration.h"
@@ -59,9 +58,7 @@ void MyController::uniqueParagraphs(const QAction& /*sender*/) {
 }
 
 void MyController::arrangeParagraphs(ParagraphOrder order) {
-  replaceSelectionWith([&](std::u16string_view text) {
-    return parasort::arrangeParagraphs(text, order, ParagraphCollator::forUser()).joined();
-  });
+  replaceSelectionWith([&](std::u16string_view text) { return arrangedParagraphs(text, order); });
 }
 
 void MyController::applicationDidFinishLaunching() {

@@ -1,10 +1,10 @@
 // MyController: the application's one controller. It holds the editor's text
-// view, answers the two menu actions on the editor's selection, is the
+// view, answers the Paragraphs menu's actions on the editor's selection, is the
 // application's delegate (the font at start and at the end, the window on
 // activation, quitting with the last window) and provides the services.
 //
 // It keeps no state besides the view: the selection, the text and the font
-// are read from the view each time. It shows no dialog and throws nothing.
+// are read from the view each time, the sort options from the settings. It shows no dialog and throws nothing.
 #pragma once
 
 #include "editor_text_view.h"
@@ -43,8 +43,8 @@ class MyController final : public QObject {
   // The same with the selection's paragraphs de-duplicated; the sender is
   // not consulted.
   void uniqueParagraphs(const QAction& sender);
-  // The same with the selection's paragraphs arranged in `order`, with the
-  // default options, by the user's collation locale.
+  // The same with the selection's paragraphs arranged in `order` (for the
+  // orders without a tag of their own).
   void arrangeParagraphs(ParagraphOrder order);
 
   // Puts the services on the session bus. Without a bus (or with another
@@ -65,6 +65,9 @@ class MyController final : public QObject {
 
   [[nodiscard]] std::u16string sortedParagraphOfString(std::u16string_view text, bool ascending) const;
   [[nodiscard]] std::u16string uniqueParagraphOfString(std::u16string_view text) const;
+  // Every menu action's transform: `text` arranged in `order` by the user's
+  // collation locale, under the saved sort options.
+  [[nodiscard]] std::u16string arrangedParagraphs(std::u16string_view text, ParagraphOrder order) const;
 
   // ---- SystemServiceProvider: the services' entry points ----
 

@@ -1,15 +1,19 @@
 #include "paragraph_summary.h"
 
 #include "parasort/engine/paragraph.h"
-#include "parasort/engine/transforms.h"
+#include "parasort/engine/arrangement.h"
 
 #include <QCoreApplication>
 
 namespace parasort {
 
-ParagraphSummary summarizeParagraphs(std::u16string_view text) {
+ParagraphSummary summarizeParagraphs(std::u16string_view text, const SortOptions& options) {
   const std::size_t paragraphs = TQParagraph::paragraphStrings(text).size();
-  const std::size_t kept = TQParagraph::paragraphStrings(uniqueParagraphOfString(text)).size();
+  const std::u16string unique = arrangeParagraphs(text, ParagraphOrder::unique,
+                                                  ParagraphCollator::forUser(collationOf(options)),
+                                                  arrangeOptionsOf(options))
+                                    .joined();
+  const std::size_t kept = TQParagraph::paragraphStrings(unique).size();
   return {paragraphs, paragraphs - kept};
 }
 

@@ -2,6 +2,8 @@
 // many of them repeat an earlier one.
 #pragma once
 
+#include "sort_options.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -18,9 +20,10 @@ struct ParagraphSummary {
   friend bool operator==(const ParagraphSummary&, const ParagraphSummary&) = default;
 };
 
-// Counts with the engine's paragraph model and its de-duplication, so the
-// count matches what "Remove Duplicate Paragraphs" would do.
-[[nodiscard]] ParagraphSummary summarizeParagraphs(std::u16string_view text);
+// Counts with the engine's paragraph model and its de-duplication under the
+// sort options, so the count matches what "Remove Duplicate Paragraphs"
+// would do.
+[[nodiscard]] ParagraphSummary summarizeParagraphs(std::u16string_view text, const SortOptions& options);
 
 // "3 paragraphs, 1 duplicate" for the whole text; "Selection: ..." for a
 // selection.

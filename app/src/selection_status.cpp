@@ -40,7 +40,7 @@ void SelectionStatus::refresh() {
   if (countedSelection_) text = text.substr(selection.location, selection.length);
   countedChange_ = change_;
   counting_.setFuture(QtConcurrent::run(
-      [counted = std::move(text)] { return summarizeParagraphs(counted); }));
+      [counted = std::move(text), options = savedSortOptions()] { return summarizeParagraphs(counted, options); }));
 }
 
 void SelectionStatus::counted() {

@@ -3,7 +3,8 @@
 //
 // Counting a large text takes a noticeable time, so it never runs on the
 // window's thread: a moment after the user stops typing or selecting, the
-// text is copied and counted on a worker, once per change. The report is
+// text is copied and counted on a worker, once per change, under the sort
+// options saved at that moment. The report is
 // cleared as soon as the text or the selection changes, and a count that
 // arrives for text that has changed since is dropped, so it never describes
 // the wrong text.
@@ -34,9 +35,11 @@ class SelectionStatus final : public QObject {
 
   // Starts counting now, without waiting for the pause.
   void refresh();
+  // Clears the report and counts again after the pause: the text, the
+  // selection or the sort options changed.
+  void changed();
 
  private:
-  void changed();
   void counted();
 
   const editor::TextView& view_;

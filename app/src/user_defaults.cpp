@@ -18,6 +18,8 @@ std::optional<QVariant> UserDefaults::objectForKey(const QString& key) const {
 
 void UserDefaults::setObject(const QString& value, const QString& key) { settings_.setValue(key, value); }
 
+void UserDefaults::setBool(bool value, const QString& key) { settings_.setValue(key, value); }
+
 void UserDefaults::setFloat(float value, const QString& key) {
   settings_.setValue(key, static_cast<double>(value));
 }

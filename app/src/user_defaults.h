@@ -23,6 +23,7 @@ class UserDefaults {
   [[nodiscard]] std::optional<QVariant> objectForKey(const QString& key) const;
 
   void setObject(const QString& value, const QString& key);
+  void setBool(bool value, const QString& key);
   // Stores `value` so that it reads back (doubleValue) as exactly the double
   // that the float widens to: the widened double is written, in its shortest
   // exact form ("12.100000381469727"). The float's own shortest form ("12.1")

@@ -7,6 +7,7 @@
 
 #include <unicode/ucol.h>
 
+#include <array>
 #include <cstring>
 #include <new>
 
@@ -84,6 +85,33 @@ ParagraphCollator::ParagraphCollator(std::string_view localeName, const Collatio
 const ParagraphCollator& ParagraphCollator::forUser() {
   thread_local const ParagraphCollator collator(userCollationLocaleName());
   return collator;
+}
+
+const ParagraphCollator& ParagraphCollator::forUser(const CollationOptions& options) {
+  if (options == CollationOptions{}) return forUser();
+  // Three strengths, numbers by value or not: six collators at most.
+  thread_local std::array<std::unique_ptr<const ParagraphCollator>, 6> opened;
+  auto& collator = opened[static_cast<std::size_t>(options.strength) * 2 + (options.numeric ? 1 : 0)];
+  if (!collator) collator = std::make_unique<const ParagraphCollator>(userCollationLocaleName(), options);
+  return *collator;
+}
+
+std::optional<CollationStrength> collationStrengthNamed(std::string_view name) {
+  for (const auto strength : {CollationStrength::primary, CollationStrength::secondary, CollationStrength::tertiary})
+    if (name == nameOf(strength)) return strength;
+  return std::nullopt;
+}
+
+std::string_view nameOf(CollationStrength strength) {
+  switch (strength) {
+    case CollationStrength::primary:
+      return "primary";
+    case CollationStrength::secondary:
+      return "secondary";
+    case CollationStrength::tertiary:
+      return "tertiary";
+  }
+  return {};
 }
 
 // Paragraphs are ordered by their sort keys, never by ICU's own string

@@ -217,4 +217,17 @@ std::variant<char32_t, KeyParseError> parseFieldSeparator(std::string_view utf8T
   return first.character;
 }
 
+std::variant<ParagraphKey, KeyParseError> keyOfSettings(std::string_view positions, std::string_view fieldSeparator,
+                                                        bool ignoreLeadingBlanks) {
+  ParagraphKey key;
+  if (!fieldSeparator.empty()) {
+    const auto separator = parseFieldSeparator(fieldSeparator);
+    if (const auto* error = std::get_if<KeyParseError>(&separator)) return *error;
+    key.fieldSeparator = std::get<char32_t>(separator);
+  }
+  if (!positions.empty()) return parseKeyPositions(positions, key, ignoreLeadingBlanks);
+  key.skipStartBlanks = key.skipEndBlanks = ignoreLeadingBlanks;
+  return key;
+}
+
 }  // namespace parasort

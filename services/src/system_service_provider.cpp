@@ -13,9 +13,10 @@ void serveParagraphRequest(Pasteboard& pasteboard, ServiceError* error, const Pa
   WriteServiceString(pasteboard, transform(*text));
 }
 
-void serveParagraphOperation(Pasteboard& pasteboard, ParagraphOrder order, ServiceError* error) {
-  serveParagraphRequest(pasteboard, error, [order](std::u16string_view text) {
-    return arrangeParagraphs(text, order, ParagraphCollator::forUser()).joined();
+void serveParagraphOperation(Pasteboard& pasteboard, ParagraphOrder order, ServiceError* error,
+                             const CollationOptions& collation, const ArrangeOptions& options) {
+  serveParagraphRequest(pasteboard, error, [&](std::u16string_view text) {
+    return arrangeParagraphs(text, order, ParagraphCollator::forUser(collation), options).joined();
   });
 }
 

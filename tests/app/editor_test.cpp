@@ -14,6 +14,10 @@
 #include "parasort/paragraph_operations.h"
 
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QContextMenuEvent>
 #include <QInputDialog>
 #include <QLabel>
@@ -101,6 +105,52 @@ TEST(ParagraphsMenu, TheTagChoosesTheOrderOfTheSelectedParagraphs) {
   interface.textView().text().setApprovalDelegate([](auto, auto) { return false; });
   interface.controller().uniqueParagraphs(sender);
   EXPECT_EQ(edit.toPlainText(), QStringLiteral("z\nc\nb\na\nz"));
+}
+
+// Paragraphs > Sort Options…: shows what is saved, refuses a key it cannot
+// read (saying why, nothing saved), and what OK saves is what the next
+// sorts use, the status bar's count included, and what the next window shows.
+TEST(SortOptions, TheDialogSavesWhatTheNextSortsUse) {
+  const auto dialogOf = [](parasort::MainInterface& interface) {
+    interface.window().findChild<QAction*>(QStringLiteral("actionSortOptions"))->trigger();
+    return qobject_cast<QDialog*>(QApplication::activeModalWidget());
+  };
+  const auto field = [](QDialog* dialog, const char* name) { return dialog->findChild<QWidget*>(QString::fromLatin1(name)); };
+  const auto lineOf = [&](QDialog* dialog, const char* name) { return qobject_cast<QLineEdit*>(field(dialog, name)); };
+  {
+    parasort::MainInterface interface;
+    QDialog* dialog = dialogOf(interface);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(qobject_cast<QComboBox*>(field(dialog, "strength"))->currentText(), QStringLiteral("Letters and accents"));
+    lineOf(dialog, "keyPositions")->setText(QStringLiteral("0"));
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(qobject_cast<QLabel*>(field(dialog, "problem"))->text(),
+              QStringLiteral("field number is zero: invalid field specification '0'"));
+    EXPECT_TRUE(QSettings().allKeys().isEmpty());
+    lineOf(dialog, "keyPositions")->setText(QStringLiteral("2"));
+    lineOf(dialog, "fieldSeparator")->setText(QStringLiteral(","));
+    qobject_cast<QComboBox*>(field(dialog, "strength"))->setCurrentIndex(0);  // letters only
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    EXPECT_FALSE(dialog->isVisible());
+
+    QTextEdit& edit = *interface.ui().textView;
+    edit.setPlainText(QStringLiteral("x,b\ny,\u00E1\nz,a"));
+    edit.selectAll();
+    interface.paragraphAction(parasort::ParagraphOrder::ascending).trigger();
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("y,\u00E1\nz,a\nx,b"));
+    const QLabel& status = *interface.window().findChild<QLabel*>(QStringLiteral("selectionStatus"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status.text() == QStringLiteral("Selection: 3 paragraphs, 1 duplicate"); }))
+        << status.text().toStdString();
+    interface.paragraphAction(parasort::ParagraphOrder::unique).trigger();
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("y,\u00E1\nx,b"));
+  }
+  parasort::MainInterface next;
+  QDialog* dialog = dialogOf(next);
+  EXPECT_EQ(lineOf(dialog, "keyPositions")->text() + lineOf(dialog, "fieldSeparator")->text(), QStringLiteral("2,"));
+  dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::RestoreDefaults)->click();
+  EXPECT_EQ(lineOf(dialog, "keyPositions")->text(), QString());
+  dialog->reject();
 }
 
 // The saved font when it can be made (a size read as the number it starts

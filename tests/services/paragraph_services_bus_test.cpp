@@ -25,12 +25,13 @@ TEST(ServicesOnTheBus, TheMethodsAnswerWithTheResultOrAnErrorAndASecondInstanceI
   ASSERT_TRUE(parasort::startSystemServices(application)) << "run under dbus-run-session";
   // A call from another connection, as another application makes it; the
   // event loop runs meanwhile so that this process can answer.
-  const auto call = [](const char* method) {
+  const auto call = [](const char* method, QVariantList arguments = {QStringLiteral("user data")}) {
     QDBusMessage request = QDBusMessage::createMethodCall(
         QString::fromLatin1(bus::busName), QString::fromLatin1(bus::objectPath),
         QString::fromLatin1(bus::interfaceName), QString::fromLatin1(method));
+    request.setArguments(arguments);
     return QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("client"))
-        .call(request << QStringLiteral("user data"), QDBus::BlockWithGui);
+        .call(request, QDBus::BlockWithGui);
   };
   // The result replaces everything on the clipboard, as plain text only.
   QClipboard& clipboard = *QGuiApplication::clipboard();
@@ -41,6 +42,23 @@ TEST(ServicesOnTheBus, TheMethodsAnswerWithTheResultOrAnErrorAndASecondInstanceI
   EXPECT_EQ(call("sspSortParagraphsDescending").type(), QDBusMessage::ReplyMessage);
   EXPECT_EQ(clipboard.mimeData()->formats(), QStringList{QStringLiteral("text/plain")});
   EXPECT_EQ(clipboard.text(), QStringLiteral("b\na\n\U0001F600"));
+
+  // The general method: any operation by the filter's name for it, with
+  // options; arguments it cannot read are refused before anything is read.
+  const auto arrange = [&](const char* operation, const QVariantMap& options) {
+    return call(bus::arrangeMethod, {QString::fromLatin1(operation), options});
+  };
+  clipboard.setText(QStringLiteral("x\tb\nyy\ta"));
+  EXPECT_EQ(arrange("by-length", {{QStringLiteral("key"), QStringLiteral("2")}}).type(), QDBusMessage::ReplyMessage);
+  EXPECT_EQ(clipboard.text(), QStringLiteral("yy\ta\nx\tb"));
+  for (const QVariantMap& options : {QVariantMap{{QStringLiteral("key"), QStringLiteral("0")}},
+                                     QVariantMap{{QStringLiteral("random-seed"), 1}},
+                                     QVariantMap{{QStringLiteral("numeric"), QStringLiteral("no")}}}) {
+    const QDBusMessage refused = arrange("ascending", options);
+    EXPECT_EQ(refused.errorName(), QString::fromLatin1(bus::invalidArgumentsErrorName)) << refused.errorMessage().toStdString();
+  }
+  EXPECT_EQ(arrange("sideways", {}).errorMessage(), QStringLiteral("unknown operation 'sideways'"));
+  EXPECT_EQ(clipboard.text(), QStringLiteral("yy\ta\nx\tb"));
 
   // A failure is an error reply with the service's message; the clipboard
   // is left as it was.

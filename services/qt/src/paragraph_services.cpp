@@ -1,9 +1,12 @@
 #include "parasort/services/qt/paragraph_services.h"
 
+#include "arrangement_request.h"
+
 #include "parasort/paragraph_operations.h"
 #include "parasort/services/qt/services_bus_names.h"
 #include "parasort/services/system_service_provider.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 
@@ -23,13 +26,23 @@ QString ParagraphServices::introspect(const QString& /*path*/) const {
                           "    </method>\n")
                .arg(QLatin1String(operation.serviceMethod));
   }
+  xml += QStringLiteral("    <method name=\"%1\">\n      <arg name=\"operation\" type=\"s\" direction=\"in\"/>\n"
+                        "      <arg name=\"options\" type=\"a{sv}\" direction=\"in\"/>\n"
+                        "      <annotation name=\"org.qtproject.QtDBus.QtTypeName.In1\" value=\"QVariantMap\"/>\n"
+                        "    </method>\n")
+             .arg(QLatin1String(services_bus::arrangeMethod));
   return xml + QStringLiteral("  </interface>\n");
 }
 
 bool ParagraphServices::handleMessage(const QDBusMessage& message, const QDBusConnection& connection) {
-  if (message.type() != QDBusMessage::MethodCallMessage || message.signature() != QLatin1String("s")) return false;
+  if (message.type() != QDBusMessage::MethodCallMessage) return false;
   if (!message.interface().isEmpty() && message.interface() != QLatin1String(services_bus::interfaceName))
     return false;
+  if (message.member() == QLatin1String(services_bus::arrangeMethod) && message.signature() == QLatin1String("sa{sv}")) {
+    serveArrangement(message, connection);
+    return true;
+  }
+  if (message.signature() != QLatin1String("s")) return false;
   const auto operation = std::ranges::find_if(paragraphOperations, [&](const ParagraphOperation& candidate) {
     return *candidate.serviceMethod != '\0' && message.member() == QLatin1String(candidate.serviceMethod);
   });
@@ -37,10 +50,28 @@ bool ParagraphServices::handleMessage(const QDBusMessage& message, const QDBusCo
 
   ServiceError error;
   SystemServiceProvider::serveParagraphOperation(*pasteboard_, operation->order, &error);
-  connection.send(error ? message.createErrorReply(QString::fromLatin1(services_bus::failureErrorName),
-                                                   QString::fromStdU16String(*error))
-                        : message.createReply());
+  connection.send(replyTo(message, error));
   return true;
+}
+
+void ParagraphServices::serveArrangement(const QDBusMessage& message, const QDBusConnection& connection) {
+  const QList<QVariant> arguments = message.arguments();
+  const auto request = readArrangementRequest(
+      arguments.value(0).toString(), qdbus_cast<QVariantMap>(arguments.value(1).value<QDBusArgument>()));
+  if (const auto* problem = std::get_if<QString>(&request)) {
+    connection.send(message.createErrorReply(QString::fromLatin1(services_bus::invalidArgumentsErrorName), *problem));
+    return;
+  }
+  const auto& [order, collation, options] = std::get<ArrangementRequest>(request);
+  ServiceError error;
+  SystemServiceProvider::serveParagraphOperation(*pasteboard_, order, &error, collation, options);
+  connection.send(replyTo(message, error));
+}
+
+QDBusMessage ParagraphServices::replyTo(const QDBusMessage& message, const ServiceError& error) {
+  return error ? message.createErrorReply(QString::fromLatin1(services_bus::failureErrorName),
+                                          QString::fromStdU16String(*error))
+               : message.createReply();
 }
 
 }  // namespace parasort

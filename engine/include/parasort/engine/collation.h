@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,7 +33,13 @@ enum class CollationStrength {
 struct CollationOptions {
   CollationStrength strength = CollationStrength::secondary;
   bool numeric = true;  // runs of digits compare by value
+  bool operator==(const CollationOptions&) const = default;
 };
+
+// The strength by its name ("primary", "secondary", "tertiary"), as the
+// filter, the services and the editor's settings spell it.
+std::optional<CollationStrength> collationStrengthNamed(std::string_view name);
+std::string_view nameOf(CollationStrength strength);
 
 // A configured collator for one locale. Opening one is costly (do it once,
 // not per comparison). Paragraphs are compared by their collation sort keys
@@ -53,6 +60,8 @@ class ParagraphCollator {
   // The collator of the user's collation locale (userCollationLocaleName()),
   // opened once per thread on first use.
   static const ParagraphCollator& forUser();
+  // The same with `options`, each opened once per thread on first use.
+  static const ParagraphCollator& forUser(const CollationOptions& options);
 
   // -1, 0 or +1 as the sort key of `a` orders before, equal to or after
   // that of `b`. The UTF-8 overload expects well-formed UTF-8 (ill-formed

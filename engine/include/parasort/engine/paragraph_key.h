@@ -64,4 +64,10 @@ std::variant<ParagraphKey, KeyParseError> parseKeyPositions(std::string_view tex
 // "multi-character tab" 'ab' otherwise).
 std::variant<char32_t, KeyParseError> parseFieldSeparator(std::string_view utf8Text);
 
+// A key as a user writes it in a form or a script: the positions as
+// parseKeyPositions reads them (empty: the whole paragraph), the field
+// separator (empty: blanks) and whether leading blanks are ignored.
+std::variant<ParagraphKey, KeyParseError> keyOfSettings(std::string_view positions, std::string_view fieldSeparator,
+                                                        bool ignoreLeadingBlanks);
+
 }  // namespace parasort

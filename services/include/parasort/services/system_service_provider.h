@@ -31,8 +31,11 @@ void sspSortParagraphsDescending(Pasteboard& pasteboard, std::u16string_view use
 void sspUniqueParagraphs(Pasteboard& pasteboard, std::u16string_view userData, ServiceError* error);
 
 // Any operation's service: its paragraphs arranged in `order` by the user's
-// collation locale. The three entry points above are this for their orders.
-void serveParagraphOperation(Pasteboard& pasteboard, ParagraphOrder order, ServiceError* error);
+// collation locale under `collation`, with `options`' key and random seed.
+// The three entry points above are this for their orders, with the default
+// options.
+void serveParagraphOperation(Pasteboard& pasteboard, ParagraphOrder order, ServiceError* error,
+                             const CollationOptions& collation = {}, const ArrangeOptions& options = {});
 
 // The road that every entry point follows, with the transform it applies:
 // read, then transform, then write; on a failed read, stop at once.

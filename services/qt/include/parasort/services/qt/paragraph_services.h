@@ -1,15 +1,20 @@
 // The services object that answers service requests on the D-Bus session bus.
 //
-// One method per paragraph operation (the operations table's service
-// methods, named by the service's message name), each taking the request's
-// user data (a string, ignored) and working on the object's pasteboard (the
-// system clipboard in the application). A failed request is answered with
-// the error failureErrorName carrying the failure message. Requests are
+// One method per paragraph operation that has one (the operations table's
+// service methods, named by the service's message name), each taking the
+// request's user data (a string, ignored), and the general method
+// arrangeMethod, taking any operation by the filter's name for it and its
+// options (a{sv}); all work on the object's pasteboard (the system clipboard
+// in the application). A failed request is answered with the error
+// failureErrorName carrying the failure message; arguments the general
+// method cannot read, with invalidArgumentsErrorName and why. Requests are
 // served on the thread of the object, one at a time.
 #pragma once
 
 #include "parasort/services/pasteboard.h"
+#include "parasort/services/service_exchange.h"
 
+#include <QDBusMessage>
 #include <QDBusVirtualObject>
 #include <QObject>
 #include <QString>
@@ -30,6 +35,9 @@ class ParagraphServices final : public QDBusVirtualObject {
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
 
  private:
+  void serveArrangement(const QDBusMessage& message, const QDBusConnection& connection);
+  static QDBusMessage replyTo(const QDBusMessage& message, const ServiceError& error);
+
   std::unique_ptr<Pasteboard> pasteboard_;
 };
 
