@@ -63,7 +63,7 @@ class KeyArena {
       const int32_t needed = ucol_getSortKey(&collator, units, length, keyStart, static_cast<int32_t>(room));
       if (needed <= 0) throw std::bad_alloc();  // ICU could not make the key
       if (static_cast<std::size_t>(needed) <= room) {
-        std::memcpy(bytes_.get() + size_, prefix.data(), prefix.size());
+        if (!prefix.empty()) std::memcpy(bytes_.get() + size_, prefix.data(), prefix.size());
         const auto offset = static_cast<std::uint32_t>(size_);
         size_ += prefix.size() + static_cast<std::size_t>(needed);
         return offset;
