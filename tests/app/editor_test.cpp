@@ -107,50 +107,49 @@ TEST(ParagraphsMenu, TheTagChoosesTheOrderOfTheSelectedParagraphs) {
   EXPECT_EQ(edit.toPlainText(), QStringLiteral("z\nc\nb\na\nz"));
 }
 
-// Paragraphs > Sort Options…: shows what is saved, refuses a key it cannot
-// read (saying why, nothing saved), and what OK saves is what the next
-// sorts use, the status bar's count included, and what the next window shows.
+// Paragraphs > Sort Options…: a key it cannot read is refused, saying why,
+// with nothing saved; what OK saves is what the next sorts and the status
+// bar's count use, and what the next window's dialog shows.
 TEST(SortOptions, TheDialogSavesWhatTheNextSortsUse) {
-  const auto dialogOf = [](parasort::MainInterface& interface) {
+  const auto open = [](parasort::MainInterface& interface) {
     interface.window().findChild<QAction*>(QStringLiteral("actionSortOptions"))->trigger();
-    return qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    const auto set = [dialog](const char* field, const char* text) {
+      dialog->findChild<QLineEdit*>(QString::fromLatin1(field))->setText(QString::fromUtf8(text));
+    };
+    const auto press = [dialog](QDialogButtonBox::StandardButton button) {
+      dialog->findChild<QDialogButtonBox*>()->button(button)->click();
+    };
+    return std::tuple{dialog, set, press};
   };
-  const auto field = [](QDialog* dialog, const char* name) { return dialog->findChild<QWidget*>(QString::fromLatin1(name)); };
-  const auto lineOf = [&](QDialog* dialog, const char* name) { return qobject_cast<QLineEdit*>(field(dialog, name)); };
-  {
-    parasort::MainInterface interface;
-    QDialog* dialog = dialogOf(interface);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(qobject_cast<QComboBox*>(field(dialog, "strength"))->currentText(), QStringLiteral("Letters and accents"));
-    lineOf(dialog, "keyPositions")->setText(QStringLiteral("0"));
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(qobject_cast<QLabel*>(field(dialog, "problem"))->text(),
-              QStringLiteral("field number is zero: invalid field specification '0'"));
-    EXPECT_TRUE(QSettings().allKeys().isEmpty());
-    lineOf(dialog, "keyPositions")->setText(QStringLiteral("2"));
-    lineOf(dialog, "fieldSeparator")->setText(QStringLiteral(","));
-    qobject_cast<QComboBox*>(field(dialog, "strength"))->setCurrentIndex(0);  // letters only
-    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    EXPECT_FALSE(dialog->isVisible());
+  parasort::MainInterface interface;
+  auto [dialog, set, press] = open(interface);
+  set("keyPositions", "0");
+  press(QDialogButtonBox::Ok);
+  EXPECT_TRUE(dialog->isVisible() && QSettings().allKeys().isEmpty());
+  EXPECT_EQ(dialog->findChild<QLabel*>(QStringLiteral("problem"))->text(),
+            QStringLiteral("field number is zero: invalid field specification '0'"));
+  set("keyPositions", "2");
+  set("fieldSeparator", ",");
+  dialog->findChild<QComboBox*>(QStringLiteral("strength"))->setCurrentText(QStringLiteral("Letters only"));
+  press(QDialogButtonBox::Ok);
+  EXPECT_FALSE(dialog->isVisible());
 
-    QTextEdit& edit = *interface.ui().textView;
-    edit.setPlainText(QStringLiteral("x,b\ny,\u00E1\nz,a"));
-    edit.selectAll();
-    interface.paragraphAction(parasort::ParagraphOrder::ascending).trigger();
-    EXPECT_EQ(edit.toPlainText(), QStringLiteral("y,\u00E1\nz,a\nx,b"));
-    const QLabel& status = *interface.window().findChild<QLabel*>(QStringLiteral("selectionStatus"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return status.text() == QStringLiteral("Selection: 3 paragraphs, 1 duplicate"); }))
-        << status.text().toStdString();
-    interface.paragraphAction(parasort::ParagraphOrder::unique).trigger();
-    EXPECT_EQ(edit.toPlainText(), QStringLiteral("y,\u00E1\nx,b"));
-  }
+  QTextEdit& edit = *interface.ui().textView;
+  edit.setPlainText(QStringLiteral("x,b\ny,\u00E1\nz,a"));
+  edit.selectAll();
+  interface.paragraphAction(parasort::ParagraphOrder::ascending).trigger();
+  EXPECT_EQ(edit.toPlainText(), QStringLiteral("y,\u00E1\nz,a\nx,b"));
+  const QLabel& status = *interface.window().findChild<QLabel*>(QStringLiteral("selectionStatus"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return status.text() == QStringLiteral("Selection: 3 paragraphs, 1 duplicate"); }));
+  interface.paragraphAction(parasort::ParagraphOrder::unique).trigger();
+  EXPECT_EQ(edit.toPlainText(), QStringLiteral("y,\u00E1\nx,b"));
+
   parasort::MainInterface next;
-  QDialog* dialog = dialogOf(next);
-  EXPECT_EQ(lineOf(dialog, "keyPositions")->text() + lineOf(dialog, "fieldSeparator")->text(), QStringLiteral("2,"));
-  dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::RestoreDefaults)->click();
-  EXPECT_EQ(lineOf(dialog, "keyPositions")->text(), QString());
-  dialog->reject();
+  auto [shown, unused, restore] = open(next);
+  EXPECT_EQ(shown->findChild<QLineEdit*>(QStringLiteral("keyPositions"))->text(), QStringLiteral("2"));
+  restore(QDialogButtonBox::RestoreDefaults);
+  EXPECT_EQ(shown->findChild<QLineEdit*>(QStringLiteral("keyPositions"))->text(), QString());
 }
 
 // The saved font when it can be made (a size read as the number it starts
@@ -171,18 +170,6 @@ TEST(FontMemory, TheViewStartsWithTheSavedFontWhenItCanBeMade) {
     EXPECT_EQ(interface.textView().font(), expected == 0 ? standard : *parasort::FontCatalog::fontWithName(serif, expected))
         << name.toString().toStdString() << " " << size.toString().toStdString();
   }
-}
-
-// The size goes out as a 32-bit float widened to a double.
-TEST(FontMemory, TheFontOfTheTextsFirstCharacterIsSavedAtTheEnd) {
-  parasort::MainInterface interface;
-  interface.ui().textView->setPlainText(QStringLiteral("first\nsecond"));
-  interface.textView().text().setSelectedRange({0, 5});
-  ASSERT_TRUE(parasort::FormatCommands::applyFont(interface.textView().text(), {u"DejaVu Sans Mono", 12.1}));
-  interface.controller().applicationWillTerminate();
-  const QSettings saved;
-  EXPECT_EQ(saved.value(QStringLiteral("fontName")), QStringLiteral("DejaVu Sans Mono"));
-  EXPECT_EQ(saved.value(QStringLiteral("fontSize")).toString(), QStringLiteral("12.100000381469727"));
 }
 
 // A hidden or minimized window comes to the front as the active window; one
@@ -206,17 +193,21 @@ TEST(EditorWindow, ActivationShowsAWindowTheUserCannotSee) {
 }
 
 // The running editor, activated again (as a second launch asks it to), and
-// then its window closed: the application ends and saves the font.
+// then its window closed: the application ends and saves the font of the
+// text's first character, its size as a 32-bit float widened to a double.
 TEST(EditorWindow, ClosingTheWindowEndsTheApplicationAndSavesTheFont) {
   parasort::LaunchedEditor editor(*qApp);
   editor.interface().window().hide();
   editor.activate();
   EXPECT_TRUE(QTest::qWaitForWindowActive(&editor.interface().window()));
-  editor.interface().textView().setFont(*parasort::FontCatalog::fontWithName(QStringLiteral("DejaVu Serif"), 13.5));
+  editor.interface().ui().textView->setPlainText(QStringLiteral("first\nsecond"));
+  editor.interface().textView().text().setSelectedRange({0, 5});
+  ASSERT_TRUE(FC::applyFont(editor.interface().textView().text(), {u"DejaVu Sans Mono", 12.1}));
   QTimer::singleShot(0, &editor.interface().window(), &QWidget::close);
   QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
   EXPECT_EQ(QApplication::exec(), 0);
-  EXPECT_EQ(QSettings().value(QStringLiteral("fontName")), QStringLiteral("DejaVu Serif"));
+  EXPECT_EQ(QSettings().value(QStringLiteral("fontName")), QStringLiteral("DejaVu Sans Mono"));
+  EXPECT_EQ(QSettings().value(QStringLiteral("fontSize")).toString(), QStringLiteral("12.100000381469727"));
 }
 
 TEST(EditorWindow, HelpAboutShowsTheProjectVersionOverTheWindow) {

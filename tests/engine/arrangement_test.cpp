@@ -4,6 +4,7 @@
 // keys cut into many parts, and at the sizes where the result is joined in
 // two halves at once and keyed on several threads.
 #include "parasort/engine/arrangement.h"
+#include "parasort/engine/paragraph.h"
 
 #include "reference_model.h"
 #include "sort_key_order.h"
@@ -24,12 +25,13 @@ using fuzzing::referenceArrangement;
 // Pieces chosen to collide under the collation: case, width, composed and
 // decomposed forms, numbers with leading zeros, digits of other scripts
 // (full-width, Arabic-Indic, Devanagari) that go on an ASCII digit run,
-// ignorable characters, supplementary characters, and every terminator kind.
+// ignorable characters, supplementary characters, blanks, line breaks that
+// end no paragraph, and every terminator kind.
 const std::u16string_view pieces[] = {
     u"a",      u"A",      u"b",      u"\u00E9", u"e\u0301", u"e",      u"1",          u"01",
     u"10",     u"9",      u"\uFF11", u"\uFF10", u"\u0663",  u"\u0968", u" ",          u"-",
     u"\u00AD", u"\uFF71", u"\u30A2", u"\u00F6", u"z",       u"\u2028", u"\U0001F600", std::u16string_view(u"\0", 1),
-    u"\t",     u"  ",     u"B"};
+    u"\t",     u"  ",     u"B",      u"\u0085\f\v"};
 const std::u16string_view terminators[] = {u"\n", u"\r", u"\r\n", u"\u2029"};
 
 struct TextShape {
@@ -123,6 +125,7 @@ TEST(Arrangement, SmallRandomTextsFollowTheReferenceByEveryRoad) {
                                      defaults ? CollationOptions{} : randomCollation(random));
     const ArrangeOptions options = defaults ? ArrangeOptions{.randomSeed = random()} : randomOptions(random);
     fuzzing::checkParagraphModel(std::u16string_view(text16));
+    fuzzing::checkParagraphModel(std::string_view(text8));
     for (auto order : fuzzing::arrangementOrders) {
       SCOPED_TRACE(testing::Message() << "round " << round << ", order " << static_cast<int>(order));
       const auto expected16 = referenceArrangement<char16_t>(text16, order, collator, options);
@@ -149,6 +152,13 @@ TEST(Arrangement, SmallRandomTextsFollowTheReferenceByEveryRoad) {
       }
     }
   }
+}
+
+// U+2029 cut short at the end of UTF-8 text is no terminator (and is not
+// read past).
+TEST(Arrangement, ATruncatedParagraphSeparatorInUtf8IsNone) {
+  EXPECT_EQ(TQParagraph::paragraphStrings(std::string_view("b\xE2\x80")).size(), 1u);
+  EXPECT_FALSE(TQParagraph::endsParagraphSeparater(std::string_view("a\nb\xE2\x80")));
 }
 
 // A shuffle without a seed is still a rearrangement of the paragraphs.
