@@ -291,39 +291,20 @@ std::basic_string<CharT> referenceArrangement(std::basic_string_view<CharT> text
   return result;
 }
 
-// The first paragraph (from 0) that breaks `order` in `text`: it sorts
-// before the one before it, or (unique, adjacentUnique) equals it. Nothing
-// for reverse and shuffle.
+// The first paragraph (from 0) that breaks `order` in `text`: the first
+// that `order` would not leave after the one before it, the two of them
+// arranged alone. (Keys compare as strings do, so order is a matter of
+// neighbours.) Nothing for reverse and shuffle, which no text is "in".
 template <class CharT>
 std::optional<std::size_t> referenceFirstDisorder(std::basic_string_view<CharT> text, ParagraphOrder order,
                                                   const ParagraphCollator& collator,
                                                   const ArrangeOptions& options = {}) {
-  const auto records = referenceRecords(referenceSplit(text, options), collator, options.key);
-  for (std::size_t index = 1; index < records.size(); ++index) {
-    const auto& before = records[index - 1];
-    const auto& after = records[index];
-    bool broken = false;
-    switch (order) {
-      case ParagraphOrder::ascending:
-        broken = after.key < before.key;
-        break;
-      case ParagraphOrder::descending:
-        broken = after.key > before.key;
-        break;
-      case ParagraphOrder::unique:
-        broken = after.key <= before.key;
-        break;
-      case ParagraphOrder::byLength:
-        broken = after.length != before.length ? after.length < before.length : after.key < before.key;
-        break;
-      case ParagraphOrder::reverse:
-      case ParagraphOrder::shuffle:
-        return std::nullopt;
-      case ParagraphOrder::adjacentUnique:
-        broken = after.key == before.key;
-        break;
-    }
-    if (broken) return index;
+  if (order == ParagraphOrder::reverse || order == ParagraphOrder::shuffle) return std::nullopt;
+  const auto reference = referenceSplit(text, options);
+  for (std::size_t index = 1; index < reference.contents.size(); ++index) {
+    std::basic_string<CharT> pair(reference.contents[index - 1]);
+    ((pair += reference.separator) += reference.contents[index]) += reference.separator;
+    if (referenceArrangement<CharT>(pair, order, collator, options) != pair) return index;
   }
   return std::nullopt;
 }
