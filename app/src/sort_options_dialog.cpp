@@ -60,7 +60,7 @@ QDialog* openSortOptionsDialog(QWidget& window) {
   fields.strength->addItem(QStringLiteral("Letters and accents"), static_cast<int>(CollationStrength::secondary));
   fields.strength->addItem(QStringLiteral("Letters, accents, case and width"),
                            static_cast<int>(CollationStrength::tertiary));
-  fields.keyPositions->setPlaceholderText(QStringLiteral("the whole paragraph; or 2, 2,3, 1.3,1.5"));
+  fields.keyPositions->setPlaceholderText(QStringLiteral("the whole paragraph (or, for example, 2 or 1.3,1.5)"));
   fields.fieldSeparator->setPlaceholderText(QStringLiteral("blanks"));
   auto* problem = named<QLabel>(*dialog, "problem");
   problem->setStyleSheet(QStringLiteral("font-weight: bold"));
