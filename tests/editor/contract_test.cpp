@@ -37,6 +37,22 @@ TYPED_TEST(Contract, Replacement) {
   EXPECT_EQ(selectedAttributedString(this->view()), std::nullopt);
 }
 
+// Inside an editing bracket, reads see what was changed earlier in it.
+TYPED_TEST(Contract, ReadsInsideABracketSeeItsChanges) {
+  this->setText("aa|bb|cc");
+  TextStorage& storage = this->view().textStorage();
+  storage.beginEditing();
+  storage.addAttribute(ParagraphStyleAttributeName, indents(5, 5), {0, 6});
+  Range effective;
+  EXPECT_EQ(storage.attribute(ParagraphStyleAttributeName, 4, &effective), AttributeValue(indents(5, 5)));
+  EXPECT_EQ(effective, (Range{0, 6}));
+  this->view().setSelectedRange({4, 0});
+  EXPECT_EQ(this->view().typingAttributes().objectForKey(ParagraphStyleAttributeName), AttributeValue(indents(5, 5)));
+  storage.removeAttribute(ParagraphStyleAttributeName, {3, 1});
+  storage.endEditing();
+  EXPECT_EQ(this->state(), "(aa|:P5/5)bb|cc @4,0");
+}
+
 TYPED_TEST(Contract, AttributeReadersFallBackOnTheTypingAttributesPastTheEnd) {
   this->setText("abcdef");
   this->setAttribute(ItalicAttributeName, kItalic, {2, 2});

@@ -8,6 +8,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <utility>
+
 namespace parasort::editor::qt {
 namespace {
 
@@ -60,17 +62,53 @@ QTextBlockFormat restyled(QTextBlockFormat format, const std::optional<Paragraph
   return format;
 }
 
+// Sets (or removes) the style in `block`'s format at once, leaving the
+// format alone when nothing would change, so that no empty edit is recorded.
+void restyleBlockNow(const QTextBlock& block, const std::optional<ParagraphStyle>& style) {
+  const QTextBlockFormat current = block.blockFormat();
+  const QTextBlockFormat changed = restyled(current, style);
+  if (changed != current) QTextCursor(block).setBlockFormat(changed);
+}
+
 }  // namespace
 
-// Leaves the format alone when nothing would change, so that no empty edit
-// is recorded.
-void DocumentTextStorage::restyleBlock(const QTextBlock& block,
+const QTextBlockFormat& DocumentTextStorage::restyledFormat(
+    const QTextBlockFormat& format, const std::optional<ParagraphStyle>& style) {
+  if (!lastRestyle_ || !(lastRestyle_->style == style) || lastRestyle_->from != format)
+    lastRestyle_ = Restyle{format, style, restyled(format, style)};
+  return lastRestyle_->to;
+}
+
+// As restyleBlockNow(); a block whose format would not change does not
+// join or break the pending run.
+void DocumentTextStorage::restyleBlock(const Located& at,
                                        const std::optional<ParagraphStyle>& style) {
-  const QTextBlockFormat current = block.blockFormat();
-  if (!lastRestyle_ || !(lastRestyle_->style == style) || lastRestyle_->from != current)
-    lastRestyle_ = Restyle{current, style, restyled(current, style)};
-  if (lastRestyle_->to == current) return;
-  QTextCursor(block).setBlockFormat(lastRestyle_->to);
+  if (pendingRun_ && at.start >= pendingRun_->firstStart && at.start <= pendingRun_->lastStart)
+    applyPendingRun();
+  const QTextBlockFormat current = at.block.blockFormat();
+  const QTextBlockFormat& changed = restyledFormat(current, style);
+  if (changed == current) return;
+  if (grouping_.bracketDepth() == 0) {
+    QTextCursor(at.block).setBlockFormat(changed);
+    return;
+  }
+  if (pendingRun_ && pendingRun_->last.next() == at.block && pendingRun_->format == changed) {
+    pendingRun_->last = at.block;
+    pendingRun_->lastStart = at.start;
+    return;
+  }
+  applyPendingRun();
+  pendingRun_ = PendingRun{at.block, at.start, at.block, at.start, changed};
+}
+
+void DocumentTextStorage::applyPendingRun() {
+  if (!pendingRun_) return;
+  const PendingRun run = *std::exchange(pendingRun_, std::nullopt);
+  // A selection from the first block's start to the last block's start
+  // covers every block of the run, and no other.
+  QTextCursor cursor(run.first);
+  cursor.setPosition(toPosition(run.lastStart), QTextCursor::KeepAnchor);
+  cursor.setBlockFormat(run.format);
 }
 
 DocumentTextStorage::DocumentTextStorage(QTextEdit& edit, UndoStepGrouping& grouping,
@@ -125,7 +163,10 @@ void DocumentTextStorage::beginEditing() {
 
 void DocumentTextStorage::endEditing() {
   if (grouping_.bracketDepth() == 0) return;
-  if (grouping_.bracketDepth() == 1) forgetLandmarks();
+  if (grouping_.bracketDepth() == 1) {
+    applyPendingRun();
+    forgetLandmarks();
+  }
   QTextCursor(&document()).endEditBlock();
   grouping_.bracketClosed();
 }
@@ -195,12 +236,15 @@ Range DocumentTextStorage::effectiveRangeAround(Index index, ValueAt valueAt) co
 }
 
 std::optional<ParagraphStyle> DocumentTextStorage::paragraphStyleAt(Index index) const {
-  return paragraphStyle(blockHolding(index).block.blockFormat());
+  const Located at = blockHolding(index);
+  if (pendingRun_ && at.start >= pendingRun_->firstStart && at.start <= pendingRun_->lastStart)
+    return paragraphStyle(pendingRun_->format);
+  return paragraphStyle(at.block.blockFormat());
 }
 
 void DocumentTextStorage::setParagraphStyleAt(Index index,
                                               const std::optional<ParagraphStyle>& style) {
-  restyleBlock(blockHolding(index).block, style);
+  restyleBlock(blockHolding(index), style);
 }
 
 template <class StyleFor>
@@ -215,6 +259,7 @@ void DocumentTextStorage::restyleInsertedParagraphs(Index location, Index insert
 }
 
 void DocumentTextStorage::replaceCharactersInRange(Range range, std::u16string_view text) {
+  applyPendingRun();
   const Range within = clampedRange(range, length());
   const std::u16string inserted = withParagraphBreaks(text);
   // What typing at the location would take, read before anything changes;
@@ -262,7 +307,7 @@ void DocumentTextStorage::showInPlaceOfWholeText(const std::u16string& inserted,
   // A paragraph starting right after the new text (the last, empty one, or
   // the only one of an empty text) keeps the style of the old text's last.
   if (inserted.empty() || inserted.back() == kParagraphBreak)
-    restyleBlock(replacement->lastBlock(), tailStyle);
+    restyleBlockNow(replacement->lastBlock(), tailStyle);
   replacement->setUndoRedoEnabled(true);
 
   // The edit blocks that the brackets and the approval hold open on the old
@@ -276,6 +321,7 @@ void DocumentTextStorage::showInPlaceOfWholeText(const std::u16string& inserted,
 }
 
 void DocumentTextStorage::replaceCharactersInRange(Range range, const AttributedString& text) {
+  applyPendingRun();
   const Range within = clampedRange(range, length());
   const AttributedString inserted = withParagraphBreaks(text);
   const auto tailStyle = paragraphStyleAt(within.end());
@@ -350,7 +396,7 @@ void DocumentTextStorage::changeParagraphStyles(Range within,
                                                 const std::optional<ParagraphStyle>& style) {
   Located at = blockHolding(within.location);
   while (at.block.isValid() && at.start < within.end()) {
-    restyleBlock(at.block, style);
+    restyleBlock(at, style);
     at = {at.block.next(), at.start + static_cast<Index>(at.block.length())};
   }
 }

@@ -98,8 +98,16 @@ class DocumentTextStorage final : public TextStorage {
   void showInPlaceOfWholeText(const std::u16string& inserted, const QTextCharFormat& format,
                               const std::optional<ParagraphStyle>& tailStyle);
 
-  // Sets (or removes) the style in `block`'s format; see setParagraphStyleAt.
-  void restyleBlock(const QTextBlock& block, const std::optional<ParagraphStyle>& style);
+  // Sets (or removes) the style in the format of the block `at`; see
+  // setParagraphStyleAt. Inside a bracket the change may wait in the
+  // pending run.
+  void restyleBlock(const Located& at, const std::optional<ParagraphStyle>& style);
+  // `format` with the style set (or removed), built once for a run of
+  // paragraphs that share a format.
+  [[nodiscard]] const QTextBlockFormat& restyledFormat(const QTextBlockFormat& format,
+                                                       const std::optional<ParagraphStyle>& style);
+  // Gives the blocks of the pending run their format.
+  void applyPendingRun();
 
   QTextEdit& edit_;
   UndoStepGrouping& grouping_;
@@ -126,6 +134,19 @@ class DocumentTextStorage final : public TextStorage {
     QTextBlockFormat to;
   };
   std::optional<Restyle> lastRestyle_;
+  // Restyles made inside a bracket wait here while they continue a run of
+  // consecutive blocks taking the same format: Qt sets a run of blocks in
+  // one change for much less than a change per block. The run is applied
+  // before the text changes and when the outermost bracket closes; until
+  // then paragraphStyleAt() reads its blocks' styles from here.
+  struct PendingRun {
+    QTextBlock first;
+    Index firstStart = 0;
+    QTextBlock last;
+    Index lastStart = 0;
+    QTextBlockFormat format;
+  };
+  std::optional<PendingRun> pendingRun_;
 };
 
 }  // namespace parasort::editor::qt
