@@ -35,6 +35,22 @@ TEST_F(Contract, Replacement) {
   EXPECT_EQ(selectedAttributedString(view()), std::nullopt);
 }
 
+// Inside an editing bracket, reads see what was changed earlier in it.
+TEST_F(Contract, ReadsInsideABracketSeeItsChanges) {
+  setText("aa|bb|cc");
+  TextStorage& storage = view().textStorage();
+  storage.beginEditing();
+  storage.addAttribute(ParagraphStyleAttributeName, indents(5, 5), {0, 6});
+  Range effective;
+  EXPECT_EQ(storage.attribute(ParagraphStyleAttributeName, 4, &effective), AttributeValue(indents(5, 5)));
+  EXPECT_EQ(effective, (Range{0, 6}));
+  view().setSelectedRange({4, 0});
+  EXPECT_EQ(view().typingAttributes().objectForKey(ParagraphStyleAttributeName), AttributeValue(indents(5, 5)));
+  storage.removeAttribute(ParagraphStyleAttributeName, {3, 1});
+  storage.endEditing();
+  EXPECT_EQ(state(), "(aa|:P5/5)bb|cc @4,0");
+}
+
 TEST_F(Contract, AttributeReadersFallBackOnTheTypingAttributesPastTheEnd) {
   setText("abcdef");
   setAttribute(ItalicAttributeName, kItalic, {2, 2});

@@ -8,6 +8,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <utility>
+
 namespace parasort::editor::qt {
 namespace {
 
@@ -52,20 +54,62 @@ void copyDocumentSettings(const QTextDocument& from, QTextDocument& to) {
   to.setDefaultCursorMoveStyle(from.defaultCursorMoveStyle());
 }
 
-// Sets (or removes) the style in `block`'s format, leaving the format alone
-// when nothing would change, so that no empty edit is recorded.
-void restyleBlock(const QTextBlock& block, const std::optional<ParagraphStyle>& style) {
-  const QTextBlockFormat current = block.blockFormat();
-  QTextBlockFormat changed = current;
+QTextBlockFormat restyled(QTextBlockFormat format, const std::optional<ParagraphStyle>& style) {
   if (style)
-    setParagraphStyle(changed, *style);
+    setParagraphStyle(format, *style);
   else
-    removeParagraphStyle(changed);
-  if (changed == current) return;
-  QTextCursor(block).setBlockFormat(changed);
+    removeParagraphStyle(format);
+  return format;
+}
+
+// Sets (or removes) the style in `block`'s format at once, leaving the
+// format alone when nothing would change, so that no empty edit is recorded.
+void restyleBlockNow(const QTextBlock& block, const std::optional<ParagraphStyle>& style) {
+  const QTextBlockFormat current = block.blockFormat();
+  const QTextBlockFormat changed = restyled(current, style);
+  if (changed != current) QTextCursor(block).setBlockFormat(changed);
 }
 
 }  // namespace
+
+const QTextBlockFormat& DocumentTextStorage::restyledFormat(
+    const QTextBlockFormat& format, const std::optional<ParagraphStyle>& style) {
+  if (!lastRestyle_ || !(lastRestyle_->style == style) || lastRestyle_->from != format)
+    lastRestyle_ = Restyle{format, style, restyled(format, style)};
+  return lastRestyle_->to;
+}
+
+// As restyleBlockNow(); a block whose format would not change does not
+// join or break the pending run.
+void DocumentTextStorage::restyleBlock(const Located& at,
+                                       const std::optional<ParagraphStyle>& style) {
+  if (pendingRun_ && at.start >= pendingRun_->firstStart && at.start <= pendingRun_->lastStart)
+    applyPendingRun();
+  const QTextBlockFormat current = at.block.blockFormat();
+  const QTextBlockFormat& changed = restyledFormat(current, style);
+  if (changed == current) return;
+  if (grouping_.bracketDepth() == 0) {
+    QTextCursor(at.block).setBlockFormat(changed);
+    return;
+  }
+  if (pendingRun_ && pendingRun_->last.next() == at.block && pendingRun_->format == changed) {
+    pendingRun_->last = at.block;
+    pendingRun_->lastStart = at.start;
+    return;
+  }
+  applyPendingRun();
+  pendingRun_ = PendingRun{at.block, at.start, at.block, at.start, changed};
+}
+
+void DocumentTextStorage::applyPendingRun() {
+  if (!pendingRun_) return;
+  const PendingRun run = *std::exchange(pendingRun_, std::nullopt);
+  // A selection from the first block's start to the last block's start
+  // covers every block of the run, and no other.
+  QTextCursor cursor(run.first);
+  cursor.setPosition(toPosition(run.lastStart), QTextCursor::KeepAnchor);
+  cursor.setBlockFormat(run.format);
+}
 
 DocumentTextStorage::DocumentTextStorage(QTextEdit& edit, UndoStepGrouping& grouping,
                                          DocumentHistory& history)
@@ -76,18 +120,53 @@ QTextDocument& DocumentTextStorage::document() const { return *edit_.document();
 Index DocumentTextStorage::length() const {
   // The document counts one more paragraph break, after its last paragraph,
   // that is not part of the text.
-  return static_cast<Index>(document().characterCount() - 1);
+  const auto count = [this] { return static_cast<Index>(document().characterCount() - 1); };
+  if (grouping_.bracketDepth() == 0) return count();
+  if (landmarks_.document != &document()) landmarks_ = {&document(), {}, {}};
+  if (!landmarks_.length) landmarks_.length = count();
+  return *landmarks_.length;
 }
+
+DocumentTextStorage::Located DocumentTextStorage::blockHolding(Index index) const {
+  const auto holds = [index](const Located& at) {
+    return at.block.isValid() && index >= at.start &&
+           index - at.start < static_cast<Index>(at.block.length());
+  };
+  const bool remembering = grouping_.bracketDepth() > 0 && landmarks_.document == &document();
+  if (remembering) {
+    const Located& last = landmarks_.last;
+    if (holds(last)) return last;
+    if (last.block.isValid()) {
+      const Located next{last.block.next(),
+                         last.start + static_cast<Index>(last.block.length())};
+      if (holds(next)) return landmarks_.last = next;
+    }
+  }
+  const QTextBlock block = document().findBlock(toPosition(index));
+  const Located found{block, block.isValid() ? static_cast<Index>(block.position()) : 0};
+  if (grouping_.bracketDepth() > 0) {
+    if (!remembering) landmarks_ = {&document(), {}, {}};
+    landmarks_.last = found;
+  }
+  return found;
+}
+
+void DocumentTextStorage::forgetLandmarks() const { landmarks_ = {}; }
 
 std::u16string DocumentTextStorage::string() const { return toU16String(document().toRawText()); }
 
 void DocumentTextStorage::beginEditing() {
+  if (grouping_.bracketDepth() == 0) forgetLandmarks();
   QTextCursor(&document()).beginEditBlock();
   grouping_.bracketOpened();
 }
 
 void DocumentTextStorage::endEditing() {
   if (grouping_.bracketDepth() == 0) return;
+  if (grouping_.bracketDepth() == 1) {
+    applyPendingRun();
+    forgetLandmarks();
+  }
   QTextCursor(&document()).endEditBlock();
   grouping_.bracketClosed();
 }
@@ -157,12 +236,15 @@ Range DocumentTextStorage::effectiveRangeAround(Index index, ValueAt valueAt) co
 }
 
 std::optional<ParagraphStyle> DocumentTextStorage::paragraphStyleAt(Index index) const {
-  return paragraphStyle(document().findBlock(toPosition(index)).blockFormat());
+  const Located at = blockHolding(index);
+  if (pendingRun_ && at.start >= pendingRun_->firstStart && at.start <= pendingRun_->lastStart)
+    return paragraphStyle(pendingRun_->format);
+  return paragraphStyle(at.block.blockFormat());
 }
 
 void DocumentTextStorage::setParagraphStyleAt(Index index,
                                               const std::optional<ParagraphStyle>& style) {
-  restyleBlock(document().findBlock(toPosition(index)), style);
+  restyleBlock(blockHolding(index), style);
 }
 
 template <class StyleFor>
@@ -177,6 +259,7 @@ void DocumentTextStorage::restyleInsertedParagraphs(Index location, Index insert
 }
 
 void DocumentTextStorage::replaceCharactersInRange(Range range, std::u16string_view text) {
+  applyPendingRun();
   const Range within = clampedRange(range, length());
   const std::u16string inserted = withParagraphBreaks(text);
   // What typing at the location would take, read before anything changes;
@@ -200,6 +283,7 @@ void DocumentTextStorage::replaceCharactersInRange(Range range, std::u16string_v
   cursor.beginEditBlock();
   if (cursor.hasSelection()) cursor.removeSelectedText();
   if (!inserted.empty()) cursor.insertText(toQString(inserted), format);
+  forgetLandmarks();
   restyleInsertedParagraphs(
       within.location, inserted.size(), [&](Index) { return style; }, tailStyle);
   cursor.endEditBlock();
@@ -223,7 +307,7 @@ void DocumentTextStorage::showInPlaceOfWholeText(const std::u16string& inserted,
   // A paragraph starting right after the new text (the last, empty one, or
   // the only one of an empty text) keeps the style of the old text's last.
   if (inserted.empty() || inserted.back() == kParagraphBreak)
-    restyleBlock(replacement->lastBlock(), tailStyle);
+    restyleBlockNow(replacement->lastBlock(), tailStyle);
   replacement->setUndoRedoEnabled(true);
 
   // The edit blocks that the brackets and the approval hold open on the old
@@ -231,11 +315,13 @@ void DocumentTextStorage::showInPlaceOfWholeText(const std::u16string& inserted,
   // same brackets close.
   const int open = grouping_.bracketDepth() + (grouping_.stepOpen() ? 1 : 0);
   for (int i = 0; i < open; ++i) QTextCursor(&shown).endEditBlock();
+  forgetLandmarks();
   history_.showReplacement(*replacement);
   for (int i = 0; i < open; ++i) QTextCursor(replacement).beginEditBlock();
 }
 
 void DocumentTextStorage::replaceCharactersInRange(Range range, const AttributedString& text) {
+  applyPendingRun();
   const Range within = clampedRange(range, length());
   const AttributedString inserted = withParagraphBreaks(text);
   const auto tailStyle = paragraphStyleAt(within.end());
@@ -248,6 +334,7 @@ void DocumentTextStorage::replaceCharactersInRange(Range range, const Attributed
         std::u16string_view(inserted.string()).substr(run.range.location, run.range.length);
     cursor.insertText(toQString(runText), characterFormat(run.attributes));
   }
+  forgetLandmarks();
   restyleInsertedParagraphs(
       within.location, inserted.length(),
       [&](Index offset) {
@@ -305,22 +392,23 @@ void DocumentTextStorage::changeCharacterFormats(
   }
 }
 
-void DocumentTextStorage::changeParagraphStyles(Range range,
+void DocumentTextStorage::changeParagraphStyles(Range within,
                                                 const std::optional<ParagraphStyle>& style) {
-  const Range within = clampedRange(range, length());
-  for (QTextBlock block = document().findBlock(toPosition(within.location));
-       block.isValid() && static_cast<Index>(block.position()) < within.end();
-       block = block.next())
-    restyleBlock(block, style);
+  Located at = blockHolding(within.location);
+  while (at.block.isValid() && at.start < within.end()) {
+    restyleBlock(at, style);
+    at = {at.block.next(), at.start + static_cast<Index>(at.block.length())};
+  }
 }
 
 void DocumentTextStorage::addAttribute(std::string_view name, const AttributeValue& value,
                                        Range range) {
-  if (clampedRange(range, length()).length == 0) return;
+  const Range within = clampedRange(range, length());
+  if (within.length == 0) return;
   QTextCursor group(&document());
   group.beginEditBlock();
   if (name == ParagraphStyleAttributeName) {
-    if (const auto* style = std::get_if<ParagraphStyle>(&value)) changeParagraphStyles(range, *style);
+    if (const auto* style = std::get_if<ParagraphStyle>(&value)) changeParagraphStyles(within, *style);
   } else {
     changeCharacterFormats(range, [&](QTextCharFormat& format) {
       setCharacterAttribute(format, name, value);
@@ -337,11 +425,12 @@ void DocumentTextStorage::addAttributes(const AttributeDictionary& attributes, R
 }
 
 void DocumentTextStorage::removeAttribute(std::string_view name, Range range) {
-  if (clampedRange(range, length()).length == 0) return;
+  const Range within = clampedRange(range, length());
+  if (within.length == 0) return;
   QTextCursor group(&document());
   group.beginEditBlock();
   if (name == ParagraphStyleAttributeName) {
-    changeParagraphStyles(range, std::nullopt);
+    changeParagraphStyles(within, std::nullopt);
   } else {
     changeCharacterFormats(range,
                            [&](QTextCharFormat& format) { removeCharacterAttribute(format, name); });

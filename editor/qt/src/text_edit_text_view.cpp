@@ -83,7 +83,8 @@ AttributeDictionary QTextEditTextView::typingAttributes() const {
   const QTextCharFormat format =
       selection.length == 0 ? edit_.textCursor().charFormat() : at.charFormat();
   AttributeDictionary typing = characterAttributes(format);
-  if (const auto style = paragraphStyle(at.blockFormat()))
+  // Through the storage, which knows of restyles still to be applied.
+  if (const auto style = storage_.paragraphStyleAt(selection.location))
     typing.setObject(*style, ParagraphStyleAttributeName);
   return typing;
 }

@@ -14,13 +14,14 @@
 #include "parasort/editor/text_storage.h"
 #include "parasort/editor/undo_step_grouping.h"
 
+#include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextFormat>
 
 #include <functional>
 #include <optional>
 #include <vector>
 
-class QTextBlock;
 class QTextCursor;
 class QTextDocument;
 class QTextEdit;
@@ -65,6 +66,15 @@ class DocumentTextStorage final : public TextStorage {
   };
 
   [[nodiscard]] QTextDocument& document() const;
+  // The block holding `index` and where it starts.
+  struct Located {
+    QTextBlock block;
+    Index start = 0;
+  };
+  [[nodiscard]] Located blockHolding(Index index) const;
+  // Anything remembered about where the text's parts lie is stale once the
+  // text changes or the outermost editing bracket closes.
+  void forgetLandmarks() const;
   [[nodiscard]] QTextCursor cursorSelecting(Range range) const;
   [[nodiscard]] Piece pieceAt(Index index) const;
   [[nodiscard]] AttributeDictionary attributesOfPiece(const Piece& piece) const;
@@ -81,15 +91,62 @@ class DocumentTextStorage final : public TextStorage {
   void restyleInsertedParagraphs(Index location, Index inserted, StyleFor styleFor,
                                  const std::optional<ParagraphStyle>& tailStyle);
   void changeCharacterFormats(Range range, const std::function<void(QTextCharFormat&)>& change);
-  void changeParagraphStyles(Range range, const std::optional<ParagraphStyle>& style);
+  // Over `within`, already clamped to the text.
+  void changeParagraphStyles(Range within, const std::optional<ParagraphStyle>& style);
   // The whole text replaced by `inserted` (paragraph breaks as U+2029), as
   // the cursor would do it, in a new document shown in place of this one.
   void showInPlaceOfWholeText(const std::u16string& inserted, const QTextCharFormat& format,
                               const std::optional<ParagraphStyle>& tailStyle);
 
+  // Sets (or removes) the style in the format of the block `at`; see
+  // setParagraphStyleAt. Inside a bracket the change may wait in the
+  // pending run.
+  void restyleBlock(const Located& at, const std::optional<ParagraphStyle>& style);
+  // `format` with the style set (or removed), built once for a run of
+  // paragraphs that share a format.
+  [[nodiscard]] const QTextBlockFormat& restyledFormat(const QTextBlockFormat& format,
+                                                       const std::optional<ParagraphStyle>& style);
+  // Gives the blocks of the pending run their format.
+  void applyPendingRun();
+
   QTextEdit& edit_;
   UndoStepGrouping& grouping_;
   DocumentHistory& history_;
+
+  // A paragraph loop asks for the length and for the paragraph at an index
+  // several times a paragraph, and Qt answers each by walking its block tree.
+  // While a bracket is open the text changes only through this storage's
+  // replacements, which forget them; until then the length and the block
+  // last found are remembered here, and the next paragraph is found as the
+  // block after it.
+  struct Landmarks {
+    const QTextDocument* document = nullptr;
+    std::optional<Index> length;
+    Located last;
+  };
+  mutable Landmarks landmarks_;
+  // The last restyle's formats before and after: the paragraphs of a loop
+  // mostly share a format and take the same style, and building the new
+  // format (tab stops and all) costs more than comparing.
+  struct Restyle {
+    QTextBlockFormat from;
+    std::optional<ParagraphStyle> style;
+    QTextBlockFormat to;
+  };
+  std::optional<Restyle> lastRestyle_;
+  // Restyles made inside a bracket wait here while they continue a run of
+  // consecutive blocks taking the same format: Qt sets a run of blocks in
+  // one change for much less than a change per block. The run is applied
+  // before the text changes and when the outermost bracket closes; until
+  // then paragraphStyleAt() reads its blocks' styles from here.
+  struct PendingRun {
+    QTextBlock first;
+    Index firstStart = 0;
+    QTextBlock last;
+    Index lastStart = 0;
+    QTextBlockFormat format;
+  };
+  std::optional<PendingRun> pendingRun_;
 };
 
 }  // namespace parasort::editor::qt
