@@ -184,6 +184,24 @@ TEST_F(Contract, IndentShift) {
   EXPECT_EQ(state(), " @0,0 ?0,0");
 }
 
+// A shift moves the selection to a neighbour and back, so that whatever
+// follows the selection takes up the new style; it ends as it was.
+TEST_F(Contract, IndentShiftNudgesTheSelection) {
+  const struct { Range selection; const char* seen; } cases[] = {
+      {{5, 3}, "5,2 5,3 "}, {{4, 0}, "3,0 4,0 "}, {{0, 0}, "1,0 0,0 "}};
+  for (const auto& [selection, seen] : cases) {
+    setText("aaaa|bbbb");
+    view().setSelectedRange(selection);
+    std::string selections;
+    QObject::connect(&implementation->edit, &QTextEdit::cursorPositionChanged, [&] {
+      const Range now = view().selectedRange();
+      selections += std::to_string(now.location) + "," + std::to_string(now.length) + " ";
+    });
+    ASSERT_TRUE(actionShiftParagraphInSelectedRangeByDelta(view(), 3));
+    EXPECT_EQ(selections, seen) << selection.location;
+  }
+}
+
 TEST(ParagraphRange, CoversEveryParagraphTouchedWithItsTerminator) {
   struct Case { std::u16string_view text; Range range; Range paragraphs; };
   const std::u16string_view text = u"ab\ncd\r\nef\rgh\u2029ij";
