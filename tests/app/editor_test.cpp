@@ -123,6 +123,14 @@ TEST(SortOptions, TheDialogSavesWhatTheNextSortsUse) {
     return std::tuple{dialog, set, press};
   };
   parasort::MainInterface interface;
+  QTextEdit& edit = *interface.ui().textView;
+  edit.setPlainText(QStringLiteral("x,b\ny,\u00E1\nz,a"));
+  edit.selectAll();
+  const QLabel& status = *interface.window().findChild<QLabel*>(QStringLiteral("selectionStatus"));
+  const auto counts = [&status](const char* text) {
+    return QTest::qWaitFor([&] { return status.text() == QString::fromLatin1(text); });
+  };
+  EXPECT_TRUE(counts("Selection: 3 paragraphs, no duplicates"));
   auto [dialog, set, press] = open(interface);
   set("keyPositions", "0");
   press(QDialogButtonBox::Ok);
@@ -134,14 +142,9 @@ TEST(SortOptions, TheDialogSavesWhatTheNextSortsUse) {
   dialog->findChild<QComboBox*>(QStringLiteral("strength"))->setCurrentText(QStringLiteral("Letters only"));
   press(QDialogButtonBox::Ok);
   EXPECT_FALSE(dialog->isVisible());
-
-  QTextEdit& edit = *interface.ui().textView;
-  edit.setPlainText(QStringLiteral("x,b\ny,\u00E1\nz,a"));
-  edit.selectAll();
+  EXPECT_TRUE(counts("Selection: 3 paragraphs, 1 duplicate")) << "counted again, by the new options";
   interface.paragraphAction(parasort::ParagraphOrder::ascending).trigger();
   EXPECT_EQ(edit.toPlainText(), QStringLiteral("y,\u00E1\nz,a\nx,b"));
-  const QLabel& status = *interface.window().findChild<QLabel*>(QStringLiteral("selectionStatus"));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return status.text() == QStringLiteral("Selection: 3 paragraphs, 1 duplicate"); }));
   interface.paragraphAction(parasort::ParagraphOrder::unique).trigger();
   EXPECT_EQ(edit.toPlainText(), QStringLiteral("y,\u00E1\nx,b"));
 
