@@ -41,71 +41,48 @@ inline void require(bool holds, std::string_view property) {
   if (!holds) fail(property);
 }
 
-// LF, CR, CR LF and U+2029 in either encoding (U+2029 is E2 80 A9 in UTF-8;
-// E2 never continues a sequence, so in well-formed text those three bytes
-// are always the character itself).
+// The terminators in either encoding: LF, CR, CR LF and U+2029 (E2 80 A9 in
+// UTF-8; E2 never continues a sequence, so in well-formed text those three
+// bytes are always the character itself), longest first; or NUL alone.
 template <class CharT>
-struct Terminators;
-template <>
-struct Terminators<char16_t> {
-  static constexpr std::u16string_view lineFeed = u"\n", carriageReturn = u"\r", crLf = u"\r\n",
-                                       paragraphSeparator = u"\u2029";
-};
-template <>
-struct Terminators<char> {
-  static constexpr std::string_view lineFeed = "\n", carriageReturn = "\r", crLf = "\r\n",
-                                    paragraphSeparator = "\xE2\x80\xA9";
-};
+std::vector<std::basic_string_view<CharT>> terminatorsOf(RecordTerminators kind) {
+  static constexpr CharT nul[] = {CharT(0)};
+  if (kind == RecordTerminators::nul) return {std::basic_string_view<CharT>(nul, 1)};
+  if constexpr (sizeof(CharT) == 2) return {u"\r\n", u"\n", u"\r", u"\u2029"};
+  else return {"\r\n", "\n", "\r", "\xE2\x80\xA9"};
+}
 
 template <class CharT>
 struct ReferenceParagraphs {
   std::vector<std::basic_string_view<CharT>> contents;
-  std::basic_string_view<CharT> separator;  // the first terminator's kind, LF when there is none
+  std::basic_string_view<CharT> separator;  // the first terminator's kind, LF (or NUL) when there is none
   bool endsWithTerminator = false;
 };
 
-// Exactly LF, CR not followed by LF, CR LF and U+2029 end a paragraph.
+// Exactly LF, CR not followed by LF, CR LF and U+2029 end a paragraph; or
+// NUL alone ends a record.
 template <class CharT>
-ReferenceParagraphs<CharT> referenceParagraphs(std::basic_string_view<CharT> text) {
-  using T = Terminators<CharT>;
+ReferenceParagraphs<CharT> referenceParagraphs(std::basic_string_view<CharT> text,
+                                               RecordTerminators kind = RecordTerminators::paragraph) {
+  const auto terminators = terminatorsOf<CharT>(kind);
   ReferenceParagraphs<CharT> reference;
   std::size_t start = 0;
   for (std::size_t index = 0; index < text.size();) {
     const auto rest = text.substr(index);
-    std::basic_string_view<CharT> terminator;
-    for (auto kind : {T::crLf, T::lineFeed, T::carriageReturn, T::paragraphSeparator})
-      if (rest.starts_with(kind)) {
-        terminator = kind;
-        break;
-      }
-    if (terminator.empty()) {
+    const auto terminator = std::find_if(terminators.begin(), terminators.end(),
+                                         [&](auto candidate) { return rest.starts_with(candidate); });
+    if (terminator == terminators.end()) {
       ++index;
       continue;
     }
-    if (reference.separator.empty()) reference.separator = terminator;
+    if (reference.separator.empty()) reference.separator = *terminator;
     reference.contents.push_back(text.substr(start, index - start));
-    index += terminator.size();
+    index += terminator->size();
     start = index;
     reference.endsWithTerminator = index == text.size();
   }
   if (start < text.size()) reference.contents.push_back(text.substr(start));
-  if (reference.separator.empty()) reference.separator = T::lineFeed;
-  return reference;
-}
-
-// Records that each end at a NUL.
-template <class CharT>
-ReferenceParagraphs<CharT> referenceNulRecords(std::basic_string_view<CharT> text) {
-  static constexpr CharT nul[] = {CharT(0)};
-  ReferenceParagraphs<CharT> reference;
-  reference.separator = std::basic_string_view<CharT>(nul, 1);
-  std::size_t start = 0;
-  for (std::size_t end = text.find(CharT(0)); end != text.npos; end = text.find(CharT(0), start)) {
-    reference.contents.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  if (start < text.size()) reference.contents.push_back(text.substr(start));
-  reference.endsWithTerminator = !text.empty() && text.back() == CharT(0);
+  if (reference.separator.empty()) reference.separator = terminators[kind == RecordTerminators::nul ? 0 : 1];
   return reference;
 }
 
@@ -228,11 +205,6 @@ std::vector<ReferenceRecord<CharT>> referenceRecords(const ReferenceParagraphs<C
   return records;
 }
 
-template <class CharT>
-ReferenceParagraphs<CharT> referenceSplit(std::basic_string_view<CharT> text, const ArrangeOptions& options) {
-  return options.terminators == RecordTerminators::nul ? referenceNulRecords(text) : referenceParagraphs(text);
-}
-
 // What `order` must make of `text`: fewer than two paragraphs unchanged;
 // otherwise the paragraphs stably sorted by the sort keys of their keys
 // (equal keys in input order, in both directions; by length first the
@@ -245,7 +217,7 @@ template <class CharT>
 std::basic_string<CharT> referenceArrangement(std::basic_string_view<CharT> text, ParagraphOrder order,
                                               const ParagraphCollator& collator,
                                               const ArrangeOptions& options = {}) {
-  const auto reference = referenceSplit(text, options);
+  const auto reference = referenceParagraphs(text, options.terminators);
   if (reference.contents.size() < 2) return std::basic_string<CharT>(text);
   auto records = referenceRecords(reference, collator, options.key);
   using Record = ReferenceRecord<CharT>;
@@ -300,7 +272,7 @@ std::optional<std::size_t> referenceFirstDisorder(std::basic_string_view<CharT> 
                                                   const ParagraphCollator& collator,
                                                   const ArrangeOptions& options = {}) {
   if (order == ParagraphOrder::reverse || order == ParagraphOrder::shuffle) return std::nullopt;
-  const auto reference = referenceSplit(text, options);
+  const auto reference = referenceParagraphs(text, options.terminators);
   for (std::size_t index = 1; index < reference.contents.size(); ++index) {
     std::basic_string<CharT> pair(reference.contents[index - 1]);
     ((pair += reference.separator) += reference.contents[index]) += reference.separator;
