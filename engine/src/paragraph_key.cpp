@@ -164,8 +164,8 @@ std::size_t codePointCount(std::string_view text) noexcept { return countCodePoi
 std::variant<ParagraphKey, KeyParseError> parseKeyPositions(std::string_view text, ParagraphKey key,
                                                             bool ignoreLeadingBlanks) {
   const std::string whole(text);
-  const auto badSpecification = [&](std::string reason) {
-    return KeyParseError{std::move(reason) + ": invalid field specification", whole};
+  const auto badKey = [&](std::string reason) {
+    return KeyParseError{std::move(reason) + ": invalid key", whole};
   };
   const auto badCount = [](std::string reason, std::string_view rest) {
     return KeyParseError{std::move(reason) + ": invalid count at start of", std::string(rest)};
@@ -173,14 +173,14 @@ std::variant<ParagraphKey, KeyParseError> parseKeyPositions(std::string_view tex
   std::string_view rest = text;
   const auto startField = takeCount(rest);
   if (!startField) return badCount("invalid number at field start", rest);
-  if (*startField == 0) return badSpecification("field number is zero");
+  if (*startField == 0) return badKey("field number is zero");
   key.startField = *startField;
   key.startCharacter = 1;
   if (rest.starts_with('.')) {
     rest.remove_prefix(1);
     const auto character = takeCount(rest);
     if (!character) return badCount("invalid number after '.'", rest);
-    if (*character == 0) return badSpecification("character offset is zero");
+    if (*character == 0) return badKey("character offset is zero");
     key.startCharacter = *character;
   }
   const bool startBlanks = takeBlankModifiers(rest);
@@ -191,7 +191,7 @@ std::variant<ParagraphKey, KeyParseError> parseKeyPositions(std::string_view tex
     rest.remove_prefix(1);
     const auto endField = takeCount(rest);
     if (!endField) return badCount("invalid number after ','", rest);
-    if (*endField == 0) return badSpecification("field number is zero");
+    if (*endField == 0) return badKey("field number is zero");
     key.endField = *endField;
     if (rest.starts_with('.')) {
       rest.remove_prefix(1);
@@ -201,7 +201,7 @@ std::variant<ParagraphKey, KeyParseError> parseKeyPositions(std::string_view tex
     }
     endBlanks = takeBlankModifiers(rest);
   }
-  if (!rest.empty()) return badSpecification("stray character in field spec");
+  if (!rest.empty()) return badKey("stray character");
   // As in the GNU tools, a key with a modifier of its own does not take the
   // global one.
   const bool inherits = !startBlanks && !endBlanks;

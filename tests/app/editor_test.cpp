@@ -136,7 +136,7 @@ TEST(SortOptions, TheDialogSavesWhatTheNextSortsUse) {
   press(QDialogButtonBox::Ok);
   EXPECT_TRUE(dialog->isVisible() && QSettings().allKeys().isEmpty());
   EXPECT_EQ(dialog->findChild<QLabel*>(QStringLiteral("problem"))->text(),
-            QStringLiteral("field number is zero: invalid field specification '0'"));
+            QStringLiteral("field number is zero: invalid key '0'"));
   set("keyPositions", "2");
   set("fieldSeparator", ",");
   dialog->findChild<QComboBox*>(QStringLiteral("strength"))->setCurrentText(QStringLiteral("Letters only"));

@@ -47,7 +47,7 @@ std::size_t codePointCount(std::string_view text) noexcept;
 
 // Why a key or a separator could not be read: `message`, then (when there
 // is one) the text it is about, which the caller quotes as it quotes names:
-// "field number is zero: invalid field specification" '0'.
+// "field number is zero: invalid key" '0'.
 struct KeyParseError {
   std::string message;
   std::optional<std::string> subject;
@@ -56,7 +56,7 @@ struct KeyParseError {
 // Reads "F1[.C1][b][,F2[.C2][b]]" into the positions of `key` (its separator
 // is kept; a "b" after a position ignores that field's leading blanks, and
 // `ignoreLeadingBlanks` does so for both positions when neither has one).
-// Errors are worded as the GNU tools word them.
+// Errors are worded much as the GNU tools word them.
 std::variant<ParagraphKey, KeyParseError> parseKeyPositions(std::string_view text, ParagraphKey key,
                                                             bool ignoreLeadingBlanks);
 
