@@ -30,6 +30,39 @@ std::optional<std::uint64_t> seedOf(const QVariant& value) {
   }
 }
 
+enum class Kind { text, boolean, seed };
+struct KnownOption {
+  const char* name;
+  Kind kind;
+};
+// Named as the filter's long options.
+constexpr KnownOption knownOptions[] = {
+    {"strength", Kind::text},          {"numeric", Kind::boolean},
+    {"key", Kind::text},               {"field-separator", Kind::text},
+    {"ignore-leading-blanks", Kind::boolean}, {"random-seed", Kind::seed},
+};
+
+// Why an option cannot be read, by its name and its value's type; nothing
+// when it can.
+std::optional<QString> problemWithOption(const QString& name, const QVariant& value) {
+  const auto known = std::ranges::find_if(knownOptions, [&](const KnownOption& option) {
+    return name == QLatin1String(option.name);
+  });
+  if (known == std::end(knownOptions)) return QStringLiteral("unknown option ") + quoted(name);
+  switch (known->kind) {
+    case Kind::text:
+      if (value.metaType().id() != QMetaType::QString) return name + QStringLiteral(" must be a string");
+      break;
+    case Kind::boolean:
+      if (value.metaType().id() != QMetaType::Bool) return name + QStringLiteral(" must be a boolean");
+      break;
+    case Kind::seed:
+      if (!seedOf(value)) return name + QStringLiteral(" must be a non-negative integer");
+      break;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::variant<ArrangementRequest, QString> readArrangementRequest(const QString& operation,
@@ -38,34 +71,20 @@ std::variant<ArrangementRequest, QString> readArrangementRequest(const QString& 
     return operation == QLatin1String(candidate.name);
   });
   if (row == paragraphOperations.end()) return QStringLiteral("unknown operation ") + quoted(operation);
+  for (auto option = options.begin(); option != options.end(); ++option)
+    if (auto problem = problemWithOption(option.key(), option.value())) return *problem;
+
   ArrangementRequest request;
   request.order = row->order;
+  const QString seed = QStringLiteral("random-seed");
+  const bool sortsNothing = request.order == ParagraphOrder::reverse || request.order == ParagraphOrder::shuffle;
+  if (options.contains(seed) && request.order != ParagraphOrder::shuffle)
+    return QStringLiteral("random-seed applies only to shuffle");
+  if (sortsNothing && options.size() > (options.contains(seed) ? 1 : 0))
+    return QStringLiteral("options that compare paragraphs do not apply to ") + operation;
+  if (options.contains(seed)) request.options.randomSeed = seedOf(options.value(seed));
 
   const auto text = [&](const char* name) { return options.value(QLatin1String(name)).toString(); };
-  bool keyed = false;  // an option that compares paragraphs was given
-  for (auto option = options.begin(); option != options.end(); ++option) {
-    const QString& name = option.key();
-    const QMetaType::Type type = static_cast<QMetaType::Type>(option.value().metaType().id());
-    const bool isString = type == QMetaType::QString, isBoolean = type == QMetaType::Bool;
-    if (name == QLatin1String("random-seed")) {
-      const std::optional<std::uint64_t> seed = seedOf(option.value());
-      if (!seed) return QStringLiteral("random-seed must be a non-negative integer");
-      if (request.order != ParagraphOrder::shuffle) return QStringLiteral("random-seed applies only to shuffle");
-      request.options.randomSeed = *seed;
-      continue;
-    }
-    const bool known = name == QLatin1String("strength") || name == QLatin1String("key") ||
-                       name == QLatin1String("field-separator") || name == QLatin1String("numeric") ||
-                       name == QLatin1String("ignore-leading-blanks");
-    if (!known) return QStringLiteral("unknown option ") + quoted(name);
-    const bool wantsBoolean = name == QLatin1String("numeric") || name == QLatin1String("ignore-leading-blanks");
-    if (wantsBoolean ? !isBoolean : !isString)
-      return name + (wantsBoolean ? QStringLiteral(" must be a boolean") : QStringLiteral(" must be a string"));
-    keyed = true;
-  }
-  if (keyed && (request.order == ParagraphOrder::reverse || request.order == ParagraphOrder::shuffle))
-    return QStringLiteral("options that compare paragraphs do not apply to ") + operation;
-
   if (options.contains(QStringLiteral("strength"))) {
     const auto strength = collationStrengthNamed(text("strength").toStdString());
     if (!strength)
