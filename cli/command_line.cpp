@@ -123,11 +123,120 @@ std::vector<char*> argumentVector(std::string& programName, std::span<const char
   return argv;
 }
 
+
+// What the options read so far leave to be settled once all are read.
+struct Pending {
+  const ParagraphOperation* operation = nullptr;
+  std::optional<CommandLine::Action> information;  // the first of --help and --version
+  std::optional<std::string> keyText;
+  bool ignoreLeadingBlanks = false;
+  // The first option given that orders by a key or a collation, by its long name.
+  std::optional<std::string> keyingOption;
+};
+
+// Takes one option that getopt_long recognized (not an operation), with its
+// argument `value`; the message of a usage error when it cannot.
+std::optional<std::string> takeOption(int option, const char* value, FilterOptions& options, Pending& pending) {
+  const auto keying = [&pending](const char* name) { pending.keyingOption = pending.keyingOption.value_or(name); };
+  switch (option) {
+    case 'l':
+      options.locale = value;
+      break;
+    case 'o':
+      if (options.output) return "multiple output files specified";
+      if (*value == '\0') return "the output file name is empty";
+      options.output = value;
+      break;
+    case strengthOption: {
+      const auto strength = collationStrengthNamed(value);
+      if (!strength)
+        return "invalid argument " + quotedAlways(value) + " for '--strength' (primary, secondary or tertiary)";
+      options.collation.strength = *strength;
+      keying("--strength");
+      break;
+    }
+    case noNumericOption:
+      options.collation.numeric = false;
+      keying("--no-numeric");
+      break;
+    case 'k':
+      if (pending.keyText) return "only one key (--key) may be given";
+      pending.keyText = value;
+      keying("--key");
+      break;
+    case 't': {
+      const auto separator = parseFieldSeparator(value);
+      if (const auto* error = std::get_if<KeyParseError>(&separator)) return keyErrorMessage(*error);
+      const char32_t character = std::get<char32_t>(separator);
+      if (options.key.fieldSeparator && *options.key.fieldSeparator != character) return "incompatible tabs";
+      options.key.fieldSeparator = character;
+      keying("--field-separator");
+      break;
+    }
+    case 'b':
+      pending.ignoreLeadingBlanks = true;
+      keying("--ignore-leading-blanks");
+      break;
+    case randomSeedOption: {
+      const auto seed = seedOf(value);
+      if (!seed) return "invalid random seed " + quotedAlways(value);
+      options.randomSeed = *seed;
+      break;
+    }
+    case 'c':
+    case 'C': {
+      CheckMode mode = option == 'C' ? CheckMode::quiet : CheckMode::diagnose;
+      if (option == 'c' && value != nullptr) {
+        const std::string_view given = value;
+        if (given == "quiet" || given == "silent")
+          mode = CheckMode::quiet;
+        else if (given != "diagnose-first")
+          return "invalid argument " + quotedAlways(given) + " for '--check' (diagnose-first, quiet or silent)";
+      }
+      if (options.check != CheckMode::none && options.check != mode)
+        return "--check and --check=quiet exclude one another";
+      options.check = mode;
+      break;
+    }
+    case 'z':
+      options.terminators = RecordTerminators::nul;
+      break;
+    case 'h':
+      if (!pending.information) pending.information = CommandLine::Action::showHelp;
+      break;
+    case versionOption:
+      if (!pending.information) pending.information = CommandLine::Action::showVersion;
+      break;
+    default:
+      break;  // getopt_long returns no other value but '?' and ':', taken before
+  }
+  return std::nullopt;
+}
+
+// Once every option is read: the operation, options that make no sense
+// together, and the key.
+std::optional<std::string> settle(FilterOptions& options, const Pending& pending) {
+  if (pending.operation) options.order = pending.operation->order;
+  const bool sortsNothing = options.order == ParagraphOrder::reverse || options.order == ParagraphOrder::shuffle;
+  const std::string operationName = pending.operation ? std::string("--") + pending.operation->name : std::string();
+  if (options.randomSeed && options.order != ParagraphOrder::shuffle) return "--random-seed applies only to --shuffle";
+  if (sortsNothing && pending.keyingOption) return *pending.keyingOption + " does not apply to " + operationName;
+  if (options.check != CheckMode::none && options.output) return "--check and --output exclude one another";
+  if (options.check != CheckMode::none && sortsNothing) return "--check does not apply to " + operationName;
+  if (pending.keyText) {
+    auto parsed = parseKeyPositions(*pending.keyText, options.key, pending.ignoreLeadingBlanks);
+    if (const auto* error = std::get_if<KeyParseError>(&parsed)) return keyErrorMessage(*error);
+    options.key = std::get<ParagraphKey>(parsed);
+  } else if (pending.ignoreLeadingBlanks) {
+    options.key.skipStartBlanks = options.key.skipEndBlanks = true;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(std::span<const char* const> arguments) {
   CommandLine result;
-  FilterOptions& options = result.options;
   const auto usageError = [&result](std::string message) {
     result.action = CommandLine::Action::reportUsageError;
     result.usageError = std::move(message);
@@ -141,116 +250,25 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
   opterr = 0;  // the messages are made here, as values
 
   const OptionTable table = optionTable();
-  const ParagraphOperation* operation = nullptr;
-  std::optional<CommandLine::Action> information;  // the first of --help and --version
-  std::optional<std::string> keyText;
-  bool ignoreLeadingBlanks = false;
-  // The first option given that orders by a key or a collation, by its long name.
-  std::optional<std::string> keyingOption;
+  Pending pending;
   while (true) {
     const int option = getopt_long(argc, argv.data(), table.shortOptions.c_str(), table.longOptions.data(), nullptr);
     if (option == -1) break;
+    if (option == '?' || option == ':')
+      return usageError(getoptError(table.longOptions, option, optopt, argv[optind - 1]));
     if (const ParagraphOperation* given = operationOf(option)) {
-      if (operation && operation->order != given->order)
-        return usageError("--" + std::string(operation->name) + " and --" + given->name + " exclude one another");
-      operation = given;
-      continue;
-    }
-    switch (option) {
-      case 'l':
-        options.locale = optarg;
-        break;
-      case 'o':
-        if (options.output) return usageError("multiple output files specified");
-        if (*optarg == '\0') return usageError("the output file name is empty");
-        options.output = optarg;
-        break;
-      case strengthOption: {
-        const auto strength = collationStrengthNamed(optarg);
-        if (!strength)
-          return usageError("invalid argument " + quotedAlways(optarg) +
-                            " for '--strength' (primary, secondary or tertiary)");
-        options.collation.strength = *strength;
-        keyingOption = keyingOption.value_or("--strength");
-        break;
-      }
-      case noNumericOption:
-        options.collation.numeric = false;
-        keyingOption = keyingOption.value_or("--no-numeric");
-        break;
-      case 'k':
-        if (keyText) return usageError("only one key (--key) may be given");
-        keyText = optarg;
-        keyingOption = keyingOption.value_or("--key");
-        break;
-      case 't': {
-        const auto separator = parseFieldSeparator(optarg);
-        if (const auto* error = std::get_if<KeyParseError>(&separator)) return usageError(keyErrorMessage(*error));
-        const char32_t character = std::get<char32_t>(separator);
-        if (options.key.fieldSeparator && *options.key.fieldSeparator != character)
-          return usageError("incompatible tabs");
-        options.key.fieldSeparator = character;
-        keyingOption = keyingOption.value_or("--field-separator");
-        break;
-      }
-      case 'b':
-        ignoreLeadingBlanks = true;
-        keyingOption = keyingOption.value_or("--ignore-leading-blanks");
-        break;
-      case randomSeedOption: {
-        const auto seed = seedOf(optarg);
-        if (!seed) return usageError("invalid random seed " + quotedAlways(optarg));
-        options.randomSeed = *seed;
-        break;
-      }
-      case 'c':
-      case 'C': {
-        CheckMode mode = option == 'C' ? CheckMode::quiet : CheckMode::diagnose;
-        if (option == 'c' && optarg != nullptr) {
-          const std::string_view value = optarg;
-          if (value == "quiet" || value == "silent") mode = CheckMode::quiet;
-          else if (value != "diagnose-first")
-            return usageError("invalid argument " + quotedAlways(value) +
-                              " for '--check' (diagnose-first, quiet or silent)");
-        }
-        if (options.check != CheckMode::none && options.check != mode)
-          return usageError("--check and --check=quiet exclude one another");
-        options.check = mode;
-        break;
-      }
-      case 'z':
-        options.terminators = RecordTerminators::nul;
-        break;
-      case 'h':
-        if (!information) information = CommandLine::Action::showHelp;
-        break;
-      case versionOption:
-        if (!information) information = CommandLine::Action::showVersion;
-        break;
-      default:
-        return usageError(getoptError(table.longOptions, option, optopt, argv[optind - 1]));
+      if (pending.operation && pending.operation->order != given->order)
+        return usageError("--" + std::string(pending.operation->name) + " and --" + given->name +
+                          " exclude one another");
+      pending.operation = given;
+    } else if (auto problem = takeOption(option, optarg, result.options, pending)) {
+      return usageError(std::move(*problem));
     }
   }
   if (argc - optind > 1) return usageError("extra operand " + quotedAlways(argv[optind + 1]));
-  if (argc - optind == 1) options.input = argv[optind];
-  if (operation) options.order = operation->order;
-
-  // Options that make no sense together.
-  const bool sortsNothing = options.order == ParagraphOrder::reverse || options.order == ParagraphOrder::shuffle;
-  const std::string operationName = operation ? std::string("--") + operation->name : std::string();
-  if (options.randomSeed && options.order != ParagraphOrder::shuffle)
-    return usageError("--random-seed applies only to --shuffle");
-  if (sortsNothing && keyingOption) return usageError(*keyingOption + " does not apply to " + operationName);
-  if (options.check != CheckMode::none && options.output) return usageError("--check and --output exclude one another");
-  if (options.check != CheckMode::none && sortsNothing) return usageError("--check does not apply to " + operationName);
-  if (keyText) {
-    auto parsed = parseKeyPositions(*keyText, options.key, ignoreLeadingBlanks);
-    if (const auto* error = std::get_if<KeyParseError>(&parsed)) return usageError(keyErrorMessage(*error));
-    options.key = std::get<ParagraphKey>(parsed);
-  } else if (ignoreLeadingBlanks) {
-    options.key.skipStartBlanks = options.key.skipEndBlanks = true;
-  }
-  if (information) result.action = *information;
+  if (argc - optind == 1) result.options.input = argv[optind];
+  if (auto problem = settle(result.options, pending)) return usageError(std::move(*problem));
+  if (pending.information) result.action = *pending.information;
   return result;
 }
 
