@@ -44,38 +44,44 @@ Widget* named(QDialog& dialog, const char* name, Arguments&&... arguments) {
   return widget;
 }
 
-}  // namespace
-
-QDialog* openSortOptionsDialog(QWidget& window) {
-  auto* dialog = new QDialog(&window);
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
-  dialog->setWindowTitle(QStringLiteral("Sort Options"));
+// The fields laid out in `dialog`, above the line that says what is wrong
+// (`problem`) and the buttons.
+SortOptionsFields laidOutFields(QDialog& dialog, QLabel& problem, QDialogButtonBox& buttons) {
   const SortOptionsFields fields{
-      named<QComboBox>(*dialog, "strength"),
-      named<QCheckBox>(*dialog, "numeric", QStringLiteral("Compare runs of digits by their value")),
-      named<QLineEdit>(*dialog, "keyPositions"),
-      named<QLineEdit>(*dialog, "fieldSeparator"),
-      named<QCheckBox>(*dialog, "ignoreLeadingBlanks", QStringLiteral("Ignore blanks at the start of fields"))};
+      named<QComboBox>(dialog, "strength"),
+      named<QCheckBox>(dialog, "numeric", QStringLiteral("Compare runs of digits by their value")),
+      named<QLineEdit>(dialog, "keyPositions"),
+      named<QLineEdit>(dialog, "fieldSeparator"),
+      named<QCheckBox>(dialog, "ignoreLeadingBlanks", QStringLiteral("Ignore blanks at the start of fields"))};
   fields.strength->addItem(QStringLiteral("Letters only"), static_cast<int>(CollationStrength::primary));
   fields.strength->addItem(QStringLiteral("Letters and accents"), static_cast<int>(CollationStrength::secondary));
   fields.strength->addItem(QStringLiteral("Letters, accents, case and width"),
                            static_cast<int>(CollationStrength::tertiary));
   fields.keyPositions->setPlaceholderText(QStringLiteral("the whole paragraph (or, for example, 2 or 1.3,1.5)"));
   fields.fieldSeparator->setPlaceholderText(QStringLiteral("blanks"));
-  auto* problem = named<QLabel>(*dialog, "problem");
-  problem->setStyleSheet(QStringLiteral("font-weight: bold"));
-  problem->hide();
-  auto* buttons = new QDialogButtonBox(
-      QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults, dialog);
-
-  auto* form = new QFormLayout(dialog);
+  auto* form = new QFormLayout(&dialog);
   form->addRow(QStringLiteral("Differences that count:"), fields.strength);
   form->addRow(QString(), fields.numeric);
   form->addRow(QStringLiteral("Sort by fields:"), fields.keyPositions);
   form->addRow(QStringLiteral("Field separator:"), fields.fieldSeparator);
   form->addRow(QString(), fields.ignoreLeadingBlanks);
-  form->addRow(problem);
-  form->addRow(buttons);
+  form->addRow(&problem);
+  form->addRow(&buttons);
+  return fields;
+}
+
+}  // namespace
+
+QDialog* openSortOptionsDialog(QWidget& window) {
+  auto* dialog = new QDialog(&window);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowTitle(QStringLiteral("Sort Options"));
+  auto* problem = named<QLabel>(*dialog, "problem");
+  problem->setStyleSheet(QStringLiteral("font-weight: bold"));
+  problem->hide();
+  auto* buttons = new QDialogButtonBox(
+      QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults, dialog);
+  const SortOptionsFields fields = laidOutFields(*dialog, *problem, *buttons);
   fields.show(savedSortOptions());
 
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
