@@ -17,6 +17,21 @@ namespace {
 
 // The filter's work; throws std::bad_alloc (or std::length_error) when
 // memory runs out, and then has written nothing.
+// -c and -C: whether `text` is already in the order asked for; the first
+// paragraph out of it is reported as the GNU tools report it.
+int checkOrder(std::string_view text, const FilterOptions& options, const ParagraphCollator& collator,
+               const ArrangeOptions& arrangeOptions, std::ostream& diagnostics) {
+  const auto disorder = firstDisorder(text, options.order, collator, arrangeOptions);
+  if (!disorder) return exitSuccess;
+  if (options.check == CheckMode::diagnose) {
+    const std::string_view paragraph = paragraphsOf(text, options.terminators)[*disorder];
+    // Standard input is "-" here, as in the GNU tools' disorder reports.
+    const std::string file = options.input == "-" ? std::string("-") : displayName(options.input);
+    diagnostics << "parasort: " << file << ':' << *disorder + 1 << ": disorder: " << paragraph << '\n';
+  }
+  return exitDisorder;
+}
+
 int sortInput(const FilterOptions& options, std::ostream& diagnostics) {
   platform::LargeBlockMemory memory;
   std::pmr::string input(&memory);
@@ -45,18 +60,7 @@ int sortInput(const FilterOptions& options, std::ostream& diagnostics) {
                                       .key = options.key,
                                       .randomSeed = options.randomSeed,
                                       .terminators = options.terminators};
-  if (options.check != CheckMode::none) {
-    const auto disorder = firstDisorder(text, options.order, collator, arrangeOptions);
-    if (!disorder) return exitSuccess;
-    if (options.check == CheckMode::diagnose) {
-      const std::string_view paragraph = paragraphsOf(text, options.terminators)[*disorder];
-      // Standard input is "-" here, as in the GNU tools' disorder reports.
-      const std::string file = options.input == "-" ? std::string("-") : displayName(options.input);
-      diagnostics << "parasort: " << file << ':' << *disorder + 1 << ": disorder: " << paragraph
-                  << '\n';
-    }
-    return exitDisorder;
-  }
+  if (options.check != CheckMode::none) return checkOrder(text, options, collator, arrangeOptions, diagnostics);
 
   const auto arranged = arrangeParagraphs(text, options.order, collator, arrangeOptions);
   const auto error = writeOutput(options.output, [&](const PieceSink& sink) {
