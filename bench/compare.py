@@ -34,7 +34,9 @@ def main() -> None:
         "parasort": ([parasort, "--locale", "en_US", corpus], {}),
         "parasort --unique": ([parasort, "--unique", "--locale", "en_US", corpus], {}),
         "parasort (100k lines)": ([parasort, "--locale", "en_US", small_corpus], {}),
+        "parasort -k 2": ([parasort, "-k", "2", "--locale", "en_US", corpus], {}),
         "sort -f": (["sort", "-f", corpus], gnu),
+        "sort -f -k 2": (["sort", "-f", "-k", "2", corpus], gnu),
         "sort -f -u": (["sort", "-f", "-u", corpus], gnu),
         "PyICU sort keys": (["/usr/bin/python3", os.path.join(here, "pyicu_sort.py"), corpus], {}),
         "PyICU sort keys, unique": (["/usr/bin/python3", os.path.join(here, "pyicu_sort.py"), "--unique", corpus], {}),
@@ -52,7 +54,8 @@ def main() -> None:
     median = {name: statistics.median(s for s, _ in runs) for name, runs in results.items()}
     rss = {name: statistics.median(m for _, m in runs) for name, runs in results.items()}
     baseline = {"parasort": "parasort", "parasort --unique": "parasort --unique",
-                "parasort (100k lines)": "parasort (100k lines)", "sort -f": "parasort",
+                "parasort (100k lines)": "parasort (100k lines)", "parasort -k 2": "parasort",
+                "sort -f -k 2": "parasort -k 2", "sort -f": "parasort",
                 "sort -f -u": "parasort --unique", "PyICU sort keys": "parasort",
                 "PyICU sort keys, unique": "parasort --unique"}
     print(f"corpus: {input_mb:.1f} MB, {rounds} rounds, medians\n")
