@@ -26,17 +26,6 @@ constexpr std::size_t sortKeyLimit = std::size_t{1} << 31;
 // below it the second thread costs more than it saves.
 constexpr std::size_t twoHalvesThreshold = std::size_t{1} << 17;
 
-template <class CharT>
-std::vector<std::basic_string_view<CharT>> recordsOf(std::basic_string_view<CharT> text,
-                                                     RecordTerminators terminators) {
-  std::vector<std::basic_string_view<CharT>> records;
-  detail::ParagraphScanner<CharT>::surveyed(text, 0, terminators)
-      .forEachParagraph(0, text.size(), [&](std::size_t start, std::size_t contentsEnd) {
-        records.push_back(text.substr(start, contentsEnd - start));
-      });
-  return records;
-}
-
 // The three-way order of two paragraphs under a sorting order, before its
 // direction: by their keys' lengths first when the order says so, then by
 // the keys' sort keys.
@@ -79,7 +68,7 @@ std::shared_ptr<const detail::ParagraphSequence> orderByComparison(std::basic_st
                                                                    const ParagraphCollator& collator,
                                                                    const ArrangeOptions& options) {
   using View = std::basic_string_view<CharT>;
-  auto paragraphs = recordsOf(text, options.terminators);
+  auto paragraphs = detail::paragraphContents(text, options.terminators);
   const std::size_t inputCount = paragraphs.size();
   const RecordComparison<CharT> comparison(collator, options.key, kind.lengthFirst);
   auto compare = [&](View a, View b, const detail::KeyOrder* order) {
@@ -107,7 +96,7 @@ std::shared_ptr<const detail::ParagraphSequence> orderInInput(std::basic_string_
                                                               ParagraphOrder order,
                                                               const ParagraphCollator& collator,
                                                               const ArrangeOptions& options) {
-  const auto paragraphs = recordsOf(text, options.terminators);
+  const auto paragraphs = detail::paragraphContents(text, options.terminators);
   std::vector<std::size_t> starts = startsOf(text, paragraphs);
   switch (order) {
     case ParagraphOrder::ascending:
@@ -172,7 +161,7 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
 template <class CharT>
 std::optional<std::size_t> findDisorder(std::basic_string_view<CharT> text, ParagraphOrder order,
                                         const ParagraphCollator& collator, const ArrangeOptions& options) {
-  const auto paragraphs = recordsOf(text, options.terminators);
+  const auto paragraphs = detail::paragraphContents(text, options.terminators);
   const std::optional<detail::KeyOrder> kind = detail::keyOrderOf(order);
   // Of the orders that sort nothing, only adjacentUnique can be checked: no
   // two neighbours equal.
@@ -395,11 +384,11 @@ std::optional<std::size_t> firstDisorder(std::string_view utf8Text, ParagraphOrd
 }
 
 std::vector<std::u16string_view> paragraphsOf(std::u16string_view text, RecordTerminators terminators) {
-  return recordsOf(text, terminators);
+  return detail::paragraphContents(text, terminators);
 }
 
 std::vector<std::string_view> paragraphsOf(std::string_view utf8Text, RecordTerminators terminators) {
-  return recordsOf(utf8Text, terminators);
+  return detail::paragraphContents(utf8Text, terminators);
 }
 
 }  // namespace parasort

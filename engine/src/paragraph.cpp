@@ -9,15 +9,6 @@ using detail::Terminators;
 using detail::terminatorAt;
 
 template <class CharT>
-std::vector<std::basic_string_view<CharT>> splitParagraphs(std::basic_string_view<CharT> text) {
-  std::vector<std::basic_string_view<CharT>> paragraphs;
-  detail::ParagraphScanner<CharT>::surveyed(text).forEachParagraph(0, text.size(), [&](std::size_t start, std::size_t contentsEnd) {
-    paragraphs.push_back(text.substr(start, contentsEnd - start));
-  });
-  return paragraphs;
-}
-
-template <class CharT>
 std::basic_string_view<CharT> firstSeparator(std::basic_string_view<CharT> text) {
   for (std::size_t index = 0; index < text.size(); ++index) {
     const auto terminator = terminatorAt(text, index);
@@ -37,10 +28,10 @@ bool endsWithTerminator(std::basic_string_view<CharT> text) {
 }  // namespace
 
 std::vector<std::u16string_view> paragraphStrings(std::u16string_view text) {
-  return splitParagraphs(text);
+  return detail::paragraphContents(text, RecordTerminators::paragraph);
 }
 std::vector<std::string_view> paragraphStrings(std::string_view text) {
-  return splitParagraphs(text);
+  return detail::paragraphContents(text, RecordTerminators::paragraph);
 }
 
 std::u16string unicodeParaSepString() { return std::u16string(1, u'\u2029'); }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace parasort::detail {
 
@@ -151,5 +152,18 @@ class ParagraphScanner {
   bool onlyOneUnit_ = false;
   CharT terminatorUnit_ = CharT(0);
 };
+
+// The contents of each paragraph (or record) of `text`, without their
+// terminators, as views into it.
+template <class CharT>
+std::vector<std::basic_string_view<CharT>> paragraphContents(std::basic_string_view<CharT> text,
+                                                             RecordTerminators terminators) {
+  std::vector<std::basic_string_view<CharT>> contents;
+  ParagraphScanner<CharT>::surveyed(text, 0, terminators)
+      .forEachParagraph(0, text.size(), [&](std::size_t start, std::size_t contentsEnd) {
+        contents.push_back(text.substr(start, contentsEnd - start));
+      });
+  return contents;
+}
 
 }  // namespace parasort::detail
