@@ -59,12 +59,10 @@ MainInterface::MainInterface()
   std::vector<QAction*> edits{ui_.actionUndo, ui_.actionRedo, ui_.actionCut, ui_.actionCopy, ui_.actionPaste,
                               ui_.actionBold, ui_.actionItalic, ui_.actionUnderline, ui_.actionIncreaseIndent,
                               ui_.actionDecreaseIndent};
-  edits.insert(edits.end(), paragraphActions_.begin(), paragraphActions_.end());
+  for (const ParagraphItem& item : paragraphItems_) edits.push_back(item.action);
   for (QAction* edit : edits)
     QObject::connect(edit, &QAction::triggered, &window_, [] { showWaitCursorUntilIdle(); });
-  for (std::size_t index = 0; index < paragraphActions_.size(); ++index) {
-    QAction* action = paragraphActions_[index];
-    const ParagraphOrder order = paragraphActionOrders_[index];
+  for (const auto [order, action] : paragraphItems_) {
     QObject::connect(action, &QAction::triggered, &controller_, [this, action, order] {
       switch (order) {
         case ParagraphOrder::ascending:
@@ -102,8 +100,7 @@ void MainInterface::addParagraphsMenu() {
     QAction* action = ui_.menuParagraphs->addAction(QString::fromUtf8(operation.menuText));
     action->setShortcut(QKeySequence(QString::fromLatin1(operation.menuShortcut)));
     action->setData(operation.menuTag);
-    paragraphActions_.push_back(action);
-    paragraphActionOrders_.push_back(operation.order);
+    paragraphItems_.push_back({operation.order, action});
   }
   ui_.menuParagraphs->addSeparator();
   QAction* options = ui_.menuParagraphs->addAction(QStringLiteral("Sort Options…"));
@@ -114,8 +111,8 @@ void MainInterface::addParagraphsMenu() {
 }
 
 QAction& MainInterface::paragraphAction(ParagraphOrder order) const {
-  for (std::size_t index = 0; index < paragraphActions_.size(); ++index)
-    if (paragraphActionOrders_[index] == order) return *paragraphActions_[index];
+  for (const ParagraphItem& item : paragraphItems_)
+    if (item.order == order) return *item.action;
   std::abort();  // asked only for the orders that have a menu item
 }
 

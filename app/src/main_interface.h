@@ -42,9 +42,12 @@ class MainInterface {
   MyController controller_;
   SelectionStatus status_;
   // One for each row of the operations table that has a menu item, in its
-  // order; owned by the window. paragraphActionOrders_ holds their orders.
-  std::vector<QAction*> paragraphActions_;
-  std::vector<ParagraphOrder> paragraphActionOrders_;
+  // order; the items are owned by the window.
+  struct ParagraphItem {
+    ParagraphOrder order;
+    QAction* action;
+  };
+  std::vector<ParagraphItem> paragraphItems_;
 };
 
 }  // namespace parasort
