@@ -1,6 +1,7 @@
 #include "sort_key_order.h"
 
 #include "paragraph_scan.h"
+#include "sort_key.h"
 #include "utf16_units.h"
 
 #include "parasort/engine/paragraph_key.h"
@@ -70,6 +71,20 @@ class KeyArena {
       }
       grow(size_ + prefix.size() + static_cast<std::size_t>(needed));
     }
+  }
+
+  // Appends `prefix` and `bytes` (no 0 byte in either) and a closing 0, and
+  // returns their offset.
+  std::uint32_t append(std::string_view prefix, std::string_view bytes) {
+    const std::size_t needed = prefix.size() + bytes.size() + 1;
+    if (capacity_ - size_ < needed) grow(size_ + needed);
+    std::uint8_t* const start = bytes_.get() + size_;
+    if (!prefix.empty()) std::memcpy(start, prefix.data(), prefix.size());
+    if (!bytes.empty()) std::memcpy(start + prefix.size(), bytes.data(), bytes.size());
+    start[needed - 1] = 0;
+    const auto offset = static_cast<std::uint32_t>(size_);
+    size_ += needed;
+    return offset;
   }
 
  private:
@@ -151,23 +166,35 @@ class Part {
     paragraphs_.reserve((end - begin) / 8 + 16);
   }
 
-  // Makes every paragraph's key and sorts the part, ties by input order.
+  // Makes every paragraph's key and sorts the part, ties by input order (or
+  // first by the whole paragraphs' collation, as `keySource` says).
   void sort(const UCollator& collator, KeyOrder order, const KeySource& keySource) {
+    collator_ = &collator;
+    terminators_ = keySource.terminators;
     Utf16Units source;
-    const bool wholeParagraph = keySource.key.isWholeParagraph();
+    std::optional<RecordKeyer> keyer;
+    std::string keyBytes;
+    if (keySource.plan) keyer.emplace(&collator, keySource.plan);
     const auto scanner = ParagraphScanner<CharT>::surveyed(text_.substr(0, end_), begin_, keySource.terminators);
     scanner.forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
-      std::basic_string_view<CharT> keyText = text_.substr(start, contentsEnd - start);
-      if (!wholeParagraph) keyText = keyOfParagraph(keyText, keySource.key);
-      const std::u16string_view units = source.of(keyText);
+      const std::basic_string_view<CharT> paragraph = text_.substr(start, contentsEnd - start);
       const auto offset = static_cast<std::uint32_t>(start - begin_);
-      const std::uint32_t keyOffset =
-          order.lengthFirst
-              ? keys_.append(collator, units.data(), static_cast<int32_t>(units.size()),
-                             LengthPrefix(codePointCount(keyText)).view())
-              : keys_.append(collator, units.data(), static_cast<int32_t>(units.size()));
+      std::uint32_t keyOffset = 0;
+      if (keyer) {
+        keyBytes.clear();
+        keyer->append(paragraph, keyBytes);
+        const std::size_t length =
+            order.lengthFirst ? codePointCount(keyOfParagraph(paragraph, keySource.plan->keys.front().positions)) : 0;
+        keyOffset = keys_.append(order.lengthFirst ? LengthPrefix(length).view() : std::string_view(), keyBytes);
+      } else {
+        const std::u16string_view units = source.of(paragraph);
+        keyOffset = order.lengthFirst ? keys_.append(collator, units.data(), static_cast<int32_t>(units.size()),
+                                                     LengthPrefix(codePointCount(paragraph)).view())
+                                      : keys_.append(collator, units.data(), static_cast<int32_t>(units.size()));
+      }
       paragraphs_.push_back({heldBytes(keys_.key(keyOffset)), keyOffset, offset});
     });
+    lastResort_ = keySource.lastResort;
     sortByKeyBytes(paragraphs_.begin(), paragraphs_.end(), order.descending);
     // The merge compares parts by their first eight bytes again.
     refillHeldBytes(paragraphs_.begin(), paragraphs_.end(), 0);
@@ -204,9 +231,11 @@ class Part {
             run + 1, current.end, [&](const KeyedParagraph& p) { return p.keyBytes == run->keyBytes; });
         if (runEnd - run > 1) {
           // Keys that end within the held bytes end alike across the run:
-          // they are equal, and input order decides.
+          // they are equal, and (after the whole paragraphs' collation,
+          // when asked) input order decides.
           if (keyEndsWithin(run->keyBytes)) {
-            std::sort(run, runEnd, byInputOrder);
+            if (lastResort_) sortByWholeParagraphs(run, runEnd, descending);
+            else std::sort(run, runEnd, byInputOrder);
           } else {
             const std::size_t depth = current.depth + heldKeyBytes;
             refillHeldBytes(run, runEnd, depth);
@@ -217,6 +246,49 @@ class Part {
       }
     }
   }
+
+  // Orders paragraphs whose keys tie by their whole collation, ties by
+  // input order. Their sort keys are made here, only for such runs.
+  void sortByWholeParagraphs(Iterator begin, Iterator end, bool descending) {
+    std::vector<std::string> wholeKeys;
+    wholeKeys.reserve(static_cast<std::size_t>(end - begin));
+    std::vector<std::size_t> order;
+    Utf16Units source;
+    for (Iterator paragraph = begin; paragraph != end; ++paragraph) {
+      const std::u16string_view units = source.of(paragraphText(*paragraph));
+      const SortKey key(*collator_, units);
+      wholeKeys.emplace_back(reinterpret_cast<const char*>(key.bytes()));
+      order.push_back(order.size());
+    }
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+      const int byText = wholeKeys[a].compare(wholeKeys[b]);
+      if (byText != 0) return descending ? byText > 0 : byText < 0;
+      return (begin + static_cast<std::ptrdiff_t>(a))->paragraphOffset <
+             (begin + static_cast<std::ptrdiff_t>(b))->paragraphOffset;
+    });
+    std::vector<KeyedParagraph> sorted;
+    sorted.reserve(order.size());
+    for (const std::size_t index : order) sorted.push_back(*(begin + static_cast<std::ptrdiff_t>(index)));
+    std::copy(sorted.begin(), sorted.end(), begin);
+  }
+
+  // The contents of a paragraph of the part.
+  std::basic_string_view<CharT> paragraphText(const KeyedParagraph& paragraph) const {
+    const std::size_t start = begin_ + paragraph.paragraphOffset;
+    const std::size_t end = ParagraphScanner<CharT>(text_, terminators_).paragraphFrom(start).contentsEnd;
+    return text_.substr(start, end - start);
+  }
+
+  // -1, 0 or 1 as the whole collation of `a` orders before, like or after
+  // that of `b` (of another part).
+  int compareWholeParagraphs(const KeyedParagraph& a, const Part& otherPart, const KeyedParagraph& b) const {
+    Utf16Units sourceOfA;
+    Utf16Units sourceOfB;
+    const SortKey keyOfA(*collator_, sourceOfA.of(paragraphText(a)));
+    const SortKey keyOfB(*otherPart.collator_, sourceOfB.of(otherPart.paragraphText(b)));
+    return compareSortKeys(keyOfA.bytes(), keyOfB.bytes());
+  }
+  bool breaksTiesByWholeParagraph() const noexcept { return lastResort_; }
 
   // Gives each paragraph the eight key bytes from `depth` on. The paragraphs
   // are in key order by now, their keys in text order: every read would be
@@ -247,6 +319,9 @@ class Part {
   std::size_t end_;
   KeyArena keys_;
   std::pmr::vector<KeyedParagraph> paragraphs_;
+  const UCollator* collator_ = nullptr;
+  RecordTerminators terminators_ = RecordTerminators::paragraph;
+  bool lastResort_ = false;
 };
 
 // Splits the text at paragraph starts into parts as `plan` says.
@@ -363,8 +438,12 @@ class MergedParts final : public ParagraphSequence {
   bool equal(Position a, Position b) const noexcept { return compare(a, b) == 0; }
   // Whether `a` goes out before `b` (of another part, or later in the same
   // one); on equal keys the earlier part (earlier text) goes first.
-  bool precedes(Position a, Position b) const noexcept {
-    const int keyOrder = compare(a, b);
+  bool precedes(Position a, Position b) const {
+    int keyOrder = compare(a, b);
+    // Ties within a part are in order already; across parts the whole
+    // paragraphs may still decide.
+    if (keyOrder == 0 && a.part != b.part && parts_[a.part].breaksTiesByWholeParagraph())
+      keyOrder = parts_[a.part].compareWholeParagraphs(paragraph(a), parts_[b.part], paragraph(b));
     if (keyOrder != 0) return order_.descending ? keyOrder > 0 : keyOrder < 0;
     return a.part != b.part ? a.part < b.part : a.index < b.index;
   }
