@@ -33,8 +33,15 @@ namespace {
 struct KeyedParagraph {
   std::uint64_t keyBytes;
   std::uint32_t keyOffset;        // into the part's key arena
-  std::uint32_t paragraphOffset;  // from the part's start
+  std::uint32_t paragraphOffset;  // from the part's start, and extendedKey
 };
+
+// Set in paragraphOffset (parts are far shorter than 2^31 units) when the
+// key is followed by the whole paragraph's sort key: for paragraphs whose
+// keys tie with others of their part, when ties go to the whole paragraph.
+constexpr std::uint32_t extendedKey = std::uint32_t{1} << 31;
+std::uint32_t offsetOf(const KeyedParagraph& paragraph) noexcept { return paragraph.paragraphOffset & ~extendedKey; }
+bool isExtended(const KeyedParagraph& paragraph) noexcept { return (paragraph.paragraphOffset & extendedKey) != 0; }
 
 // How many key bytes a KeyedParagraph holds.
 constexpr std::size_t heldKeyBytes = sizeof(std::uint64_t);
@@ -170,13 +177,12 @@ class Part {
   // first by the whole paragraphs' collation, as `keySource` says).
   void sort(const UCollator& collator, KeyOrder order, const KeySource& keySource) {
     collator_ = &collator;
-    terminators_ = keySource.terminators;
     Utf16Units source;
     std::optional<RecordKeyer> keyer;
     std::string keyBytes;
     if (keySource.plan) keyer.emplace(&collator, keySource.plan);
-    const auto scanner = ParagraphScanner<CharT>::surveyed(text_.substr(0, end_), begin_, keySource.terminators);
-    scanner.forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
+    scanner_ = ParagraphScanner<CharT>::surveyed(text_.substr(0, end_), begin_, keySource.terminators);
+    scanner_->forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
       const std::basic_string_view<CharT> paragraph = text_.substr(start, contentsEnd - start);
       const auto offset = static_cast<std::uint32_t>(start - begin_);
       std::uint32_t keyOffset = 0;
@@ -212,7 +218,7 @@ class Part {
       return descending ? a.keyBytes > b.keyBytes : a.keyBytes < b.keyBytes;
     };
     auto byInputOrder = [](const KeyedParagraph& a, const KeyedParagraph& b) {
-      return a.paragraphOffset < b.paragraphOffset;
+      return offsetOf(a) < offsetOf(b);
     };
     // Runs still to sort, with the depth of their held bytes; a stack of its
     // own, as keys sharing long beginnings would nest deeply.
@@ -248,47 +254,63 @@ class Part {
   }
 
   // Orders paragraphs whose keys tie by their whole collation, ties by
-  // input order. Their sort keys are made here, only for such runs.
+  // input order: each gets its whole paragraph's sort key after its key
+  // (made here, only for such runs), so that the merge of the parts finds
+  // it there too.
   void sortByWholeParagraphs(Iterator begin, Iterator end, bool descending) {
-    std::vector<std::string> wholeKeys;
-    wholeKeys.reserve(static_cast<std::size_t>(end - begin));
-    std::vector<std::size_t> order;
     Utf16Units source;
+    std::string key;
     for (Iterator paragraph = begin; paragraph != end; ++paragraph) {
-      const std::u16string_view units = source.of(paragraphText(*paragraph));
-      const SortKey key(*collator_, units);
-      wholeKeys.emplace_back(reinterpret_cast<const char*>(key.bytes()));
-      order.push_back(order.size());
+      key.assign(reinterpret_cast<const char*>(keys_.key(paragraph->keyOffset)));  // the arena may move
+      const SortKey whole(*collator_, source.of(paragraphText(*paragraph)));
+      paragraph->keyOffset = keys_.append(key, reinterpret_cast<const char*>(whole.bytes()));
+      paragraph->paragraphOffset |= extendedKey;
     }
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-      const int byText = wholeKeys[a].compare(wholeKeys[b]);
-      if (byText != 0) return descending ? byText > 0 : byText < 0;
-      return (begin + static_cast<std::ptrdiff_t>(a))->paragraphOffset <
-             (begin + static_cast<std::ptrdiff_t>(b))->paragraphOffset;
+    std::sort(begin, end, [&](const KeyedParagraph& a, const KeyedParagraph& b) {
+      const int order = std::strcmp(reinterpret_cast<const char*>(keys_.key(a.keyOffset)),
+                                    reinterpret_cast<const char*>(keys_.key(b.keyOffset)));
+      if (order != 0) return descending ? order > 0 : order < 0;
+      return offsetOf(a) < offsetOf(b);
     });
-    std::vector<KeyedParagraph> sorted;
-    sorted.reserve(order.size());
-    for (const std::size_t index : order) sorted.push_back(*(begin + static_cast<std::ptrdiff_t>(index)));
-    std::copy(sorted.begin(), sorted.end(), begin);
   }
 
   // The contents of a paragraph of the part.
   std::basic_string_view<CharT> paragraphText(const KeyedParagraph& paragraph) const {
-    const std::size_t start = begin_ + paragraph.paragraphOffset;
-    const std::size_t end = ParagraphScanner<CharT>(text_, terminators_).paragraphFrom(start).contentsEnd;
-    return text_.substr(start, end - start);
+    const std::size_t start = begin_ + offsetOf(paragraph);
+    return text_.substr(start, scanner_->paragraphFrom(start).contentsEnd - start);
   }
 
-  // -1, 0 or 1 as the whole collation of `a` orders before, like or after
-  // that of `b` (of another part).
-  int compareWholeParagraphs(const KeyedParagraph& a, const Part& otherPart, const KeyedParagraph& b) const {
-    Utf16Units sourceOfA;
-    Utf16Units sourceOfB;
-    const SortKey keyOfA(*collator_, sourceOfA.of(paragraphText(a)));
-    const SortKey keyOfB(*otherPart.collator_, sourceOfB.of(otherPart.paragraphText(b)));
-    return compareSortKeys(keyOfA.bytes(), keyOfB.bytes());
+  // The order of `a` and `b` (of another part) by their keys, then (when
+  // ties go to the whole paragraph) by their whole paragraphs. A key that
+  // tied within its part carries its whole paragraph's key already; one
+  // that did not has it made here.
+  int compare(const KeyedParagraph& a, const Part& otherPart, const KeyedParagraph& b) const {
+    const int order = compareKeys(a, keys_, b, otherPart.keys_);
+    // (An extended key may look like a plain one: a whole paragraph's key
+    // can be empty, at the primary strength.)
+    if (!lastResort_ || (isExtended(a) == isExtended(b) && (order != 0 || isExtended(a)))) return order;
+    const auto keyOf = [](const Part& part, const KeyedParagraph& paragraph) {
+      return reinterpret_cast<const char*>(part.keys_.key(paragraph.keyOffset));
+    };
+    const auto wholeKeyOf = [](const Part& part, const KeyedParagraph& paragraph) {
+      Utf16Units source;
+      const SortKey whole(*part.collator_, source.of(part.paragraphText(paragraph)));
+      return std::string(reinterpret_cast<const char*>(whole.bytes()));
+    };
+    if (!isExtended(a) && !isExtended(b)) {  // equal keys, neither extended
+      const int byWhole = wholeKeyOf(*this, a).compare(wholeKeyOf(otherPart, b));
+      return (byWhole > 0) - (byWhole < 0);
+    }
+    // One is extended: the keys tie when the other's is where its own ends.
+    const bool aExtended = isExtended(a);
+    const char* plain = aExtended ? keyOf(otherPart, b) : keyOf(*this, a);
+    const char* extended = aExtended ? keyOf(*this, a) : keyOf(otherPart, b);
+    const std::size_t length = std::strlen(plain);
+    if (std::strncmp(plain, extended, length) != 0) return order;
+    const int byWhole = (aExtended ? wholeKeyOf(otherPart, b) : wholeKeyOf(*this, a)).compare(extended + length);
+    const int plainFirst = (byWhole > 0) - (byWhole < 0);
+    return aExtended ? -plainFirst : plainFirst;
   }
-  bool breaksTiesByWholeParagraph() const noexcept { return lastResort_; }
 
   // Gives each paragraph the eight key bytes from `depth` on. The paragraphs
   // are in key order by now, their keys in text order: every read would be
@@ -301,16 +323,13 @@ class Part {
     }
   }
 
-  int compare(const KeyedParagraph& a, const Part& otherPart, const KeyedParagraph& b) const noexcept {
-    return compareKeys(a, keys_, b, otherPart.keys_);
-  }
 
   const std::pmr::vector<KeyedParagraph>& paragraphs() const noexcept { return paragraphs_; }
   const void* keyRecord(const KeyedParagraph& paragraph) const noexcept {
     return keys_.key(paragraph.keyOffset);
   }
   std::size_t absoluteStart(const KeyedParagraph& paragraph) const noexcept {
-    return begin_ + paragraph.paragraphOffset;
+    return begin_ + offsetOf(paragraph);
   }
 
  private:
@@ -320,7 +339,7 @@ class Part {
   KeyArena keys_;
   std::pmr::vector<KeyedParagraph> paragraphs_;
   const UCollator* collator_ = nullptr;
-  RecordTerminators terminators_ = RecordTerminators::paragraph;
+  std::optional<ParagraphScanner<CharT>> scanner_;  // once sorting began
   bool lastResort_ = false;
 };
 
@@ -432,18 +451,14 @@ class MergedParts final : public ParagraphSequence {
   std::size_t start(Position position) const noexcept {
     return parts_[position.part].absoluteStart(paragraph(position));
   }
-  int compare(Position a, Position b) const noexcept {
+  int compare(Position a, Position b) const {
     return parts_[a.part].compare(paragraph(a), parts_[b.part], paragraph(b));
   }
-  bool equal(Position a, Position b) const noexcept { return compare(a, b) == 0; }
+  bool equal(Position a, Position b) const { return compare(a, b) == 0; }
   // Whether `a` goes out before `b` (of another part, or later in the same
   // one); on equal keys the earlier part (earlier text) goes first.
   bool precedes(Position a, Position b) const {
-    int keyOrder = compare(a, b);
-    // Ties within a part are in order already; across parts the whole
-    // paragraphs may still decide.
-    if (keyOrder == 0 && a.part != b.part && parts_[a.part].breaksTiesByWholeParagraph())
-      keyOrder = parts_[a.part].compareWholeParagraphs(paragraph(a), parts_[b.part], paragraph(b));
+    const int keyOrder = compare(a, b);
     if (keyOrder != 0) return order_.descending ? keyOrder > 0 : keyOrder < 0;
     return a.part != b.part ? a.part < b.part : a.index < b.index;
   }
