@@ -9,6 +9,7 @@
 #include <unicode/ustring.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace parasort::detail {
 namespace {
@@ -67,42 +68,61 @@ std::shared_ptr<const KeyPlan> makeKeyPlan(const std::vector<OrderingKey>& keys,
 RecordKeyer::RecordKeyer(const UCollator* collator, std::shared_ptr<const KeyPlan> plan)
     : collator_(collator), plan_(std::move(plan)) {}
 
-void RecordKeyer::append(std::string_view record, std::string& out) { appendKeys(record, out); }
-void RecordKeyer::append(std::u16string_view record, std::string& out) { appendKeys(record, out); }
+std::string_view RecordKeyer::keyOf(std::string_view record) { return keysOf(record); }
+std::string_view RecordKeyer::keyOf(std::u16string_view record) { return keysOf(record); }
 
 template <class CharT>
-void RecordKeyer::appendKeys(std::basic_string_view<CharT> record, std::string& out) {
+std::string_view RecordKeyer::keysOf(std::basic_string_view<CharT> record) {
+  length_ = 0;
   for (const OrderingKey& key : plan_->keys) {
-    segment_.clear();
+    const std::size_t start = length_;
     appendKind(keyOfParagraph(record, key.positions), key.modifiers);
+    reserve(1);
     if (key.modifiers.reverse) {
-      for (const char byte : segment_) out += static_cast<char>(0x100 - static_cast<unsigned char>(byte));
-      out += static_cast<char>(0xFF);
+      for (std::size_t index = start; index < length_; ++index)
+        bytes_[index] = static_cast<char>(0x100 - static_cast<unsigned char>(bytes_[index]));
+      bytes_[length_++] = static_cast<char>(0xFF);
     } else {
-      out += segment_;
-      out += '\x01';
+      bytes_[length_++] = '\x01';
     }
   }
+  return {bytes_.get(), length_};
+}
+
+void RecordKeyer::reserve(std::size_t room) {
+  if (capacity_ - length_ >= room) return;
+  const std::size_t capacity = std::max({capacity_ * 2, length_ + room, std::size_t{256}});
+  auto bytes = std::make_unique<char[]>(capacity);
+  std::copy(bytes_.get(), bytes_.get() + length_, bytes.get());
+  bytes_ = std::move(bytes);
+  capacity_ = capacity;
+}
+
+void RecordKeyer::appendBytes(std::string_view bytes) {
+  reserve(bytes.size());
+  std::copy(bytes.begin(), bytes.end(), bytes_.get() + length_);
+  length_ += bytes.size();
 }
 
 template <class CharT>
 void RecordKeyer::appendKind(std::basic_string_view<CharT> text, const KeyModifiers& modifiers) {
+  segment_.clear();
   switch (modifiers.kind) {
     case KeyKind::text:
       appendCollationKey(transformed(units_.of(text), modifiers));
       return;
     case KeyKind::numeric:
       appendNumericKey(text, plan_->conventions, segment_);
-      return;
+      break;
     case KeyKind::generalNumeric:
       appendGeneralNumericKey(text, plan_->conventions, segment_);
-      return;
+      break;
     case KeyKind::humanNumeric:
       appendHumanNumericKey(text, plan_->conventions, segment_);
-      return;
+      break;
     case KeyKind::month:
       appendMonthKey(text, plan_->conventions, segment_);
-      return;
+      break;
     case KeyKind::version:
       if constexpr (std::is_same_v<CharT, char>) {
         appendVersionKey(text, segment_);
@@ -110,35 +130,36 @@ void RecordKeyer::appendKind(std::basic_string_view<CharT> text, const KeyModifi
         appendUtf8(text, utf8_);
         appendVersionKey(utf8_, segment_);
       }
-      return;
+      break;
     case KeyKind::random: {
       // Equal keys hash alike, so they stay together; the key itself
       // follows the hash, so that keys that hash alike stay apart.
+      const std::size_t start = length_;
       appendCollationKey(transformed(units_.of(text), modifiers));
-      const std::string collationKey = segment_;
-      segment_.clear();
+      const std::string collationKey(bytes_.get() + start, length_ - start);
+      length_ = start;
       appendSevenBitGroups(hashOf(collationKey, plan_->randomSeed), segment_);
       segment_ += collationKey;
-      return;
+      break;
     }
   }
+  appendBytes(segment_);
 }
 
 void RecordKeyer::appendCollationKey(std::u16string_view units) {
   if (collator_ == nullptr) return;  // no collator at all: every text key ties
-  const std::size_t base = segment_.size();
-  std::size_t room = std::max<std::size_t>(64, units.size() * 4 + 16);
+  reserve(units.size() * 4 + 16);
   while (true) {
-    segment_.resize(base + room);
+    const std::size_t room = std::min<std::size_t>(capacity_ - length_, std::numeric_limits<std::int32_t>::max());
     const std::int32_t needed =
         ucol_getSortKey(collator_, units.data(), static_cast<std::int32_t>(units.size()),
-                        reinterpret_cast<std::uint8_t*>(segment_.data() + base), static_cast<std::int32_t>(room));
+                        reinterpret_cast<std::uint8_t*>(bytes_.get() + length_), static_cast<std::int32_t>(room));
     if (needed <= 0) throw std::bad_alloc();
     if (static_cast<std::size_t>(needed) <= room) {
-      segment_.resize(base + static_cast<std::size_t>(needed) - 1);  // without ICU's closing 0
+      length_ += static_cast<std::size_t>(needed) - 1;  // without ICU's closing 0
       return;
     }
-    room = static_cast<std::size_t>(needed);
+    reserve(static_cast<std::size_t>(needed));
   }
 }
 

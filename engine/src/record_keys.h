@@ -42,16 +42,23 @@ class RecordKeyer {
  public:
   RecordKeyer(const UCollator* collator, std::shared_ptr<const KeyPlan> plan);
 
+  // The ordering bytes of `record`, in the keyer's buffer: valid until the
+  // next call.
+  std::string_view keyOf(std::string_view record);
+  std::string_view keyOf(std::u16string_view record);
+
   // Appends the ordering bytes of `record` to `out`.
-  void append(std::string_view record, std::string& out);
-  void append(std::u16string_view record, std::string& out);
+  void append(std::string_view record, std::string& out) { out.append(keyOf(record)); }
+  void append(std::u16string_view record, std::string& out) { out.append(keyOf(record)); }
 
  private:
   template <class CharT>
-  void appendKeys(std::basic_string_view<CharT> record, std::string& out);
+  std::string_view keysOf(std::basic_string_view<CharT> record);
   template <class CharT>
   void appendKind(std::basic_string_view<CharT> text, const KeyModifiers& modifiers);
   void appendCollationKey(std::u16string_view units);
+  void appendBytes(std::string_view bytes);
+  void reserve(std::size_t room);
   std::u16string_view transformed(std::u16string_view units, const KeyModifiers& modifiers);
 
   const UCollator* collator_;
@@ -59,7 +66,12 @@ class RecordKeyer {
   Utf16Units units_;
   std::u16string transformed_;
   std::string utf8_;
-  std::string segment_;
+  std::string segment_;  // the kinds' bytes that are not written in place
+  // The key being made: written in place, never cleared (nor zeroed) as a
+  // string's resize would.
+  std::unique_ptr<char[]> bytes_;
+  std::size_t capacity_ = 0;
+  std::size_t length_ = 0;
 };
 
 }  // namespace parasort::detail

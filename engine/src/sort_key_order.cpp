@@ -137,12 +137,12 @@ std::uint64_t heldBytes(const std::uint8_t* key) noexcept {
 bool keyEndsWithin(std::uint64_t held) noexcept { return (held & 0xFF) == 0; }
 
 // The three-way order of two keys; `a` and `b` hold their first eight bytes.
-int compareKeys(const KeyedParagraph& a, const KeyArena& arenaA, const KeyedParagraph& b,
-                const KeyArena& arenaB) noexcept {
+int compareKeys(const KeyedParagraph& a, const std::uint8_t* keyOfA, const KeyedParagraph& b,
+                const std::uint8_t* keyOfB) noexcept {
   if (a.keyBytes != b.keyBytes) return a.keyBytes < b.keyBytes ? -1 : 1;
   if (keyEndsWithin(a.keyBytes)) return 0;  // equal up to the end of both
-  const int rest = std::strcmp(reinterpret_cast<const char*>(arenaA.key(a.keyOffset) + heldKeyBytes),
-                               reinterpret_cast<const char*>(arenaB.key(b.keyOffset) + heldKeyBytes));
+  const int rest = std::strcmp(reinterpret_cast<const char*>(keyOfA + heldKeyBytes),
+                               reinterpret_cast<const char*>(keyOfB + heldKeyBytes));
   return (rest > 0) - (rest < 0);
 }
 
@@ -167,7 +167,7 @@ template <class CharT>
 class Part {
  public:
   Part(std::basic_string_view<CharT> text, std::size_t begin, std::size_t end, std::pmr::memory_resource& memory)
-      : text_(text), begin_(begin), end_(end), keys_(3 * (end - begin) * sizeof(CharT) + 64, memory),
+      : text_(text), begin_(begin), end_(end), keys_(3 * (end - begin) * sizeof(CharT) + 64, memory), tiedKeys_(4096, memory),
         paragraphs_(&memory) {
     // Reserved, not touched: each paragraph takes at least one code unit.
     paragraphs_.reserve((end - begin) / 8 + 16);
@@ -179,7 +179,6 @@ class Part {
     collator_ = &collator;
     Utf16Units source;
     std::optional<RecordKeyer> keyer;
-    std::string keyBytes;
     if (keySource.plan) keyer.emplace(&collator, keySource.plan);
     scanner_ = ParagraphScanner<CharT>::surveyed(text_.substr(0, end_), begin_, keySource.terminators);
     scanner_->forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
@@ -187,11 +186,10 @@ class Part {
       const auto offset = static_cast<std::uint32_t>(start - begin_);
       std::uint32_t keyOffset = 0;
       if (keyer) {
-        keyBytes.clear();
-        keyer->append(paragraph, keyBytes);
         const std::size_t length =
             order.lengthFirst ? codePointCount(keyOfParagraph(paragraph, keySource.plan->keys.front().positions)) : 0;
-        keyOffset = keys_.append(order.lengthFirst ? LengthPrefix(length).view() : std::string_view(), keyBytes);
+        keyOffset = keys_.append(order.lengthFirst ? LengthPrefix(length).view() : std::string_view(),
+                                 keyer->keyOf(paragraph));
       } else {
         const std::u16string_view units = source.of(paragraph);
         keyOffset = order.lengthFirst ? keys_.append(collator, units.data(), static_cast<int32_t>(units.size()),
@@ -261,14 +259,13 @@ class Part {
     Utf16Units source;
     std::string key;
     for (Iterator paragraph = begin; paragraph != end; ++paragraph) {
-      key.assign(reinterpret_cast<const char*>(keys_.key(paragraph->keyOffset)));  // the arena may move
+      key.assign(reinterpret_cast<const char*>(keys_.key(paragraph->keyOffset)));
       const SortKey whole(*collator_, source.of(paragraphText(*paragraph)));
-      paragraph->keyOffset = keys_.append(key, reinterpret_cast<const char*>(whole.bytes()));
+      paragraph->keyOffset = tiedKeys_.append(key, reinterpret_cast<const char*>(whole.bytes()));
       paragraph->paragraphOffset |= extendedKey;
     }
     std::sort(begin, end, [&](const KeyedParagraph& a, const KeyedParagraph& b) {
-      const int order = std::strcmp(reinterpret_cast<const char*>(keys_.key(a.keyOffset)),
-                                    reinterpret_cast<const char*>(keys_.key(b.keyOffset)));
+      const int order = std::strcmp(reinterpret_cast<const char*>(keyOf(a)), reinterpret_cast<const char*>(keyOf(b)));
       if (order != 0) return descending ? order > 0 : order < 0;
       return offsetOf(a) < offsetOf(b);
     });
@@ -285,12 +282,12 @@ class Part {
   // tied within its part carries its whole paragraph's key already; one
   // that did not has it made here.
   int compare(const KeyedParagraph& a, const Part& otherPart, const KeyedParagraph& b) const {
-    const int order = compareKeys(a, keys_, b, otherPart.keys_);
+    const int order = compareKeys(a, keyOf(a), b, otherPart.keyOf(b));
     // (An extended key may look like a plain one: a whole paragraph's key
     // can be empty, at the primary strength.)
     if (!lastResort_ || (isExtended(a) == isExtended(b) && (order != 0 || isExtended(a)))) return order;
     const auto keyOf = [](const Part& part, const KeyedParagraph& paragraph) {
-      return reinterpret_cast<const char*>(part.keys_.key(paragraph.keyOffset));
+      return reinterpret_cast<const char*>(part.keyOf(paragraph));
     };
     const auto wholeKeyOf = [](const Part& part, const KeyedParagraph& paragraph) {
       Utf16Units source;
@@ -318,15 +315,20 @@ class Part {
   void refillHeldBytes(Iterator begin, Iterator end, std::size_t depth) {
     constexpr std::ptrdiff_t lookahead = 16;
     for (Iterator paragraph = begin; paragraph != end; ++paragraph) {
-      if (end - paragraph > lookahead) prefetch(keys_.key((paragraph + lookahead)->keyOffset) + depth);
-      paragraph->keyBytes = heldBytes(keys_.key(paragraph->keyOffset) + depth);
+      if (end - paragraph > lookahead) prefetch(keyOf(*(paragraph + lookahead)) + depth);
+      paragraph->keyBytes = heldBytes(keyOf(*paragraph) + depth);
     }
   }
 
 
   const std::pmr::vector<KeyedParagraph>& paragraphs() const noexcept { return paragraphs_; }
   const void* keyRecord(const KeyedParagraph& paragraph) const noexcept {
-    return keys_.key(paragraph.keyOffset);
+    return keyOf(paragraph);
+  }
+
+  // A paragraph's key, in the arena of keys or (extended) of tied keys.
+  const std::uint8_t* keyOf(const KeyedParagraph& paragraph) const noexcept {
+    return isExtended(paragraph) ? tiedKeys_.key(paragraph.keyOffset) : keys_.key(paragraph.keyOffset);
   }
   std::size_t absoluteStart(const KeyedParagraph& paragraph) const noexcept {
     return begin_ + offsetOf(paragraph);
@@ -337,6 +339,8 @@ class Part {
   std::size_t begin_;
   std::size_t end_;
   KeyArena keys_;
+  // The extended keys, apart: few, and the large arena need not grow.
+  KeyArena tiedKeys_;
   std::pmr::vector<KeyedParagraph> paragraphs_;
   const UCollator* collator_ = nullptr;
   std::optional<ParagraphScanner<CharT>> scanner_;  // once sorting began
