@@ -37,8 +37,9 @@ struct FileStamp {
 [[nodiscard]] std::optional<FileStamp> stampOf(const QString& path);
 
 // Files larger than this are refused before they are read: the window would
-// be busy for many seconds laying them out.
-inline constexpr std::int64_t largestEditableFile = 64 * 1024 * 1024;
+// be busy for many seconds laying them out (a 7 MB file takes about half a
+// second to open, a 32 MB one two or three).
+inline constexpr std::int64_t largestEditableFile = 32 * 1024 * 1024;
 
 struct ReadDocument {
   QString text;  // paragraphs separated by LF (plain text) or the file's markup

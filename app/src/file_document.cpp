@@ -1,5 +1,7 @@
 #include "file_document.h"
 
+#include "wait_cursor.h"
+
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -145,6 +147,7 @@ bool FileDocument::open() {
 bool FileDocument::openFile(const QString& given) {
   const QString path = QFileInfo(given).absoluteFilePath();
   if (path == path_ && !modified_) return true;
+  showWaitCursorUntilIdle();
   auto read = readDocumentFile(path);
   if (const auto* message = std::get_if<QString>(&read)) {
     questions_.tell(*message);
@@ -226,6 +229,7 @@ bool FileDocument::saveTo(const QString& path, DocumentKind kind, bool chosenAne
     const std::optional<FileStamp> now = stampOf(path);
     if (now && *now != *stamp_ && !questions_.overwriteChangedFile(displayNameOf(path))) return false;
   }
+  showWaitCursorUntilIdle();
   auto written = writeDocumentFile(path, textFor(kind), format_);
   if (const auto* problem = std::get_if<WriteProblem>(&written)) {
     if ((problem->notWritable || problem->notEncodable) && questions_.saveAsInstead(problem->message)) {

@@ -116,9 +116,11 @@ fi
 
 # Every ending signal while a new file is written removes the temporary
 # file and ends the program by that signal; the old file stays. One 64 MiB
-# line is checked quickly, then written out slowly enough to be caught at it.
+# line (32 MiB, the most the editor opens, for the editor) is checked
+# quickly, then written out slowly enough to be caught at it.
+mib=$($editor && echo 32 || echo 64)
 scene
-head -c 67108864 /dev/zero | tr '\0' x >big
+head -c $((mib * 1048576)) /dev/zero | tr '\0' x >big
 target=new
 for signal in HUP INT QUIT TERM PIPE ALRM USR1 USR2 XCPU VTALRM PROF; do
   target=$([ $target = old ] && echo new || echo old)
@@ -136,7 +138,7 @@ done
 # result's first block is the first change; a sparse one is written as
 # slowly as a new file.
 scene
-yes "$(head -c 1023 /dev/zero | tr '\0' x)" | head -n 65536 >big && truncate -s 65M old && ln old linked
+yes "$(head -c 1023 /dev/zero | tr '\0' x)" | head -n $((mib * 1024)) >big && truncate -s $((mib + 1))M old && ln old linked
 "$P" -o old big &
 pid=$!
 until_ '[ "$(head -c 1 old)" = x ]' && stopped $pid || fail "never caught writing in place"
