@@ -24,6 +24,9 @@ bool handOverToRunningInstance(QDBusConnection bus, const QStringList& files) {
     open.setAutoStartService(false);
     if (bus.call(open, QDBus::Block, answerTimeoutMilliseconds).type() != QDBusMessage::ReplyMessage) return false;
   }
+  // Opening brings the window forward itself, before any question it asks:
+  // an activation now would cover that question.
+  if (!files.isEmpty()) return true;
   QDBusMessage activate = QDBusMessage::createMethodCall(
       busName, QString::fromLatin1(editor_bus::objectPath),
       QString::fromLatin1(editor_bus::interfaceName), QStringLiteral("activate"));
