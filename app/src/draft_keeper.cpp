@@ -25,9 +25,10 @@ QByteArray serialized(const Draft& draft) {
 
 bool write(const QString& directory, const QString& path, const QByteArray& contents) {
   if (!QDir().mkpath(directory)) return false;
+  // Only the user may look into what they typed.
+  QFile::setPermissions(directory, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
-  // Only the user may read what they typed.
   file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   file.write(contents);
   return file.commit();
