@@ -68,11 +68,6 @@ std::variant<ReadDocument, QString> readDocumentFile(const QString& path) {
 
   ReadDocument document;
   document.stamp = stamp.value_or(FileStamp{});
-  if (documentKindOf(path) != DocumentKind::plainText) {
-    // Markup is UTF-8, as the editor writes it.
-    document.text = QString::fromUtf8(bytes);
-    return document;
-  }
   auto decoded = files::decodeTextFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
   if (const auto* notText = std::get_if<files::NotText>(&decoded)) {
     if (*notText == files::NotText::binary)
@@ -86,10 +81,10 @@ std::variant<ReadDocument, QString> readDocumentFile(const QString& path) {
 }
 
 std::variant<FileStamp, WriteProblem> writeDocumentFile(const QString& path, const QString& text,
-                                                        const files::TextFileFormat& format) {
+                                                        const files::TextFileFormat& format, DocumentKind kind) {
   const QString cannotSave = QStringLiteral("%1 could not be saved. %2");
   std::string bytes;
-  if (documentKindOf(path) != DocumentKind::plainText) {
+  if (kind != DocumentKind::plainText) {
     bytes = text.toStdString();
   } else {
     char32_t unencodable = 0;

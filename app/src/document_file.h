@@ -20,7 +20,9 @@ namespace parasort {
 enum class DocumentKind { plainText, html, markdown };
 
 // The kind of file `path` names by its extension: .html/.htm and .md/.markdown
-// hold formatted text, everything else plain text.
+// hold formatted text, everything else plain text. Save As follows it; Open
+// shows every file as the text it holds, so that saving it back changes
+// nothing but the edits.
 [[nodiscard]] DocumentKind documentKindOf(const QString& path);
 
 // What a file on disk is at a moment: another program's save shows as a
@@ -42,7 +44,7 @@ struct FileStamp {
 inline constexpr std::int64_t largestEditableFile = 32 * 1024 * 1024;
 
 struct ReadDocument {
-  QString text;  // paragraphs separated by LF (plain text) or the file's markup
+  QString text;  // paragraphs separated by LF
   files::TextFileFormat format;
   FileStamp stamp;
 };
@@ -60,11 +62,12 @@ struct WriteProblem {
   bool notEncodable = false;
 };
 
-// Writes `text` (LF between paragraphs, or markup) to `path` in `format`,
-// through files::writeFileSafely(): on any failure the file on disk is as it
-// was. The new stamp, or the problem.
+// Writes `text` to `path` through files::writeFileSafely(): on any failure
+// the file on disk is as it was. Plain text (LF between paragraphs) goes in
+// `format`; HTML or Markdown (`kind`) in UTF-8. The new stamp, or the problem.
 [[nodiscard]] std::variant<FileStamp, WriteProblem> writeDocumentFile(const QString& path, const QString& text,
-                                                                      const files::TextFileFormat& format);
+                                                                      const files::TextFileFormat& format,
+                                                                      DocumentKind kind = DocumentKind::plainText);
 
 // The name a file is shown by: its file name, or "Untitled" without one.
 [[nodiscard]] QString displayNameOf(const QString& path);

@@ -156,7 +156,7 @@ bool FileDocument::openFile(const QString& given) {
   if (!mayReplace()) return false;
   drafts_.discard();
   const ReadDocument& document = std::get<ReadDocument>(read);
-  show(document.text, documentKindOf(path));
+  show(document.text, DocumentKind::plainText);
   setModified(false);
   setFile(path, document.format, document.stamp);
   noteRecent(path);
@@ -172,7 +172,7 @@ bool FileDocument::revert() {
   }
   drafts_.discard();
   const ReadDocument& document = std::get<ReadDocument>(read);
-  show(document.text, kind_);
+  show(document.text, DocumentKind::plainText);
   setModified(false);
   setFile(path_, document.format, document.stamp);
   return true;
@@ -230,7 +230,7 @@ bool FileDocument::saveTo(const QString& path, DocumentKind kind, bool chosenAne
     if (now && *now != *stamp_ && !questions_.overwriteChangedFile(displayNameOf(path))) return false;
   }
   showWaitCursorUntilIdle();
-  auto written = writeDocumentFile(path, textFor(kind), format_);
+  auto written = writeDocumentFile(path, textFor(kind), format_, kind);
   if (const auto* problem = std::get_if<WriteProblem>(&written)) {
     if ((problem->notWritable || problem->notEncodable) && questions_.saveAsInstead(problem->message)) {
       // Save As then writes the text in an encoding that holds all of it.
