@@ -7,6 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
+#include <QDragEnterEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -241,6 +244,44 @@ TEST(FileLifecycle, SavingAsksBeforeLosingAnythingOnDisk) {
   if (QFileInfo(scratch.file).isWritable()) GTEST_SKIP() << "root writes read-only files";
   EXPECT_FALSE(document.save());
   EXPECT_EQ(user.asked.back(), QStringLiteral("“list.txt” could not be saved. “list.txt” is read-only."));
+}
+
+}  // namespace
+
+namespace {
+
+// A file dropped on the text opens (it is not inserted as its path), and
+// each file opened goes to the front of the ten recent ones.
+TEST(FileLifecycle, ADroppedFileOpensAndTheRecentFilesKeepTheLastTen) {
+  const QTemporaryDir directory;
+  QStringList opened;
+  for (int i = 0; i < 12; ++i) {
+    opened << directory.filePath(QStringLiteral("file%1.txt").arg(i));
+    writeFile(opened.back(), QByteArray::number(i));
+  }
+  ScriptedUser user;
+  parasort::MainInterface interface;
+  interface.fileDocument().setQuestions(user.questions());
+  for (const QString& file : opened.mid(0, 11)) ASSERT_TRUE(interface.fileDocument().openFile(file));
+
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(opened.back())});
+  QWidget& viewport = *interface.ui().textView->viewport();
+  QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&viewport, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&viewport, &drop);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(interface.ui().textView->toPlainText(), QStringLiteral("11"));
+  EXPECT_EQ(interface.fileDocument().path(), opened.back());
+  EXPECT_EQ(interface.window().windowTitle(), QStringLiteral("file11.txt[*]"));
+  EXPECT_FALSE(interface.window().isWindowModified());
+
+  QStringList recent;
+  for (qsizetype i = opened.size() - 1; recent.size() < FileDocument::mostRecentFiles; --i) recent << opened[i];
+  EXPECT_EQ(interface.fileDocument().recentFiles(), recent);
+  EXPECT_TRUE(user.asked.empty());
 }
 
 }  // namespace
