@@ -221,8 +221,8 @@ TEST(FileLifecycle, AChangeIsKeptAsADraftAFewSecondsLater) {
   drafts.discard();
 }
 
-// Saving over another program's change asks first; a read-only file says
-// why and offers Save As; formatting about to be lost is said once.
+// Saving over another program's change asks first, and saves once the file
+// is reverted to it.
 TEST(FileLifecycle, SavingAsksBeforeLosingAnythingOnDisk) {
   const Scratch scratch;
   ScriptedUser user;
@@ -238,12 +238,27 @@ TEST(FileLifecycle, SavingAsksBeforeLosingAnythingOnDisk) {
   EXPECT_EQ(user.asked.back(), QStringLiteral("overwrite list.txt"));
   EXPECT_EQ(contentsOf(scratch.file), "changed elsewhere\n");
 
+  // Reverted, the file on disk is what the next save compares with.
   ASSERT_TRUE(document.revert());
+  EXPECT_EQ(interface.ui().textView->toPlainText(), QStringLiteral("changed elsewhere"));
+  typeAtEnd(*interface.ui().textView, QStringLiteral("2"));
+  EXPECT_TRUE(document.save());
+  EXPECT_EQ(contentsOf(scratch.file), "changed elsewhere2\n");
+}
+
+TEST(FileLifecycle, AReadOnlyFileSaysWhyAndOffersSaveAs) {
+  const Scratch scratch;
+  ScriptedUser user;
+  parasort::MainInterface interface;
+  FileDocument& document = interface.fileDocument();
+  document.setQuestions(user.questions());
+  ASSERT_TRUE(document.openFile(scratch.file));
   typeAtEnd(*interface.ui().textView, QStringLiteral("2"));
   QFile::setPermissions(scratch.file, QFileDevice::ReadOwner);
   if (QFileInfo(scratch.file).isWritable()) GTEST_SKIP() << "root writes read-only files";
   EXPECT_FALSE(document.save());
-  EXPECT_EQ(user.asked.back(), QStringLiteral("“list.txt” could not be saved. “list.txt” is read-only."));
+  EXPECT_EQ(user.asked, std::vector<QString>{QStringLiteral("“list.txt” could not be saved. “list.txt” is read-only.")});
+  EXPECT_EQ(contentsOf(scratch.file), "b\r\na\r\n");
 }
 
 }  // namespace
