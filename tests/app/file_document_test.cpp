@@ -40,6 +40,7 @@ void writeFile(const QString& path, const QByteArray& contents) {
 struct ScriptedUser {
   Answer saveChanges = Answer::cancel;
   bool restoreDraft = true;
+  std::optional<std::pair<QString, parasort::DocumentKind>> saveAs;
   std::vector<QString> asked;
 
   FileDocument::Questions questions() {
@@ -55,7 +56,7 @@ struct ScriptedUser {
     q.fileToOpen = [] { return QString(); };
     q.fileToSaveAs = [this](const QString&) -> std::optional<std::pair<QString, parasort::DocumentKind>> {
       asked.push_back(QStringLiteral("save as"));
-      return std::nullopt;
+      return saveAs;
     };
     q.overwriteChangedFile = [this](const QString& name) {
       asked.push_back(QStringLiteral("overwrite ") + name);
@@ -297,6 +298,35 @@ TEST(FileLifecycle, ADroppedFileOpensAndTheRecentFilesKeepTheLastTen) {
   for (qsizetype i = opened.size() - 1; recent.size() < FileDocument::mostRecentFiles; --i) recent << opened[i];
   EXPECT_EQ(interface.fileDocument().recentFiles(), recent);
   EXPECT_TRUE(user.asked.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Formatting cannot live in plain text: saving it so says so once per
+// document; Save As HTML keeps it, and Save goes on writing HTML.
+TEST(FileLifecycle, FormattedTextIsSavedAsPlainTextAfterOneWarningOrKeptInHtml) {
+  const Scratch scratch;
+  ScriptedUser user;
+  parasort::MainInterface interface;
+  FileDocument& document = interface.fileDocument();
+  document.setQuestions(user.questions());
+  ASSERT_TRUE(document.openFile(scratch.file));
+  interface.ui().textView->selectAll();
+  interface.ui().actionBold->trigger();
+  EXPECT_TRUE(document.save());
+  EXPECT_TRUE(document.save());
+  EXPECT_EQ(user.asked, std::vector<QString>{QStringLiteral("lose formatting")});
+  EXPECT_EQ(contentsOf(scratch.file), "b\r\na\r\n");
+
+  user.saveAs = std::pair(scratch.directory.filePath(QStringLiteral("list.html")), parasort::DocumentKind::html);
+  EXPECT_TRUE(document.saveAs());
+  typeAtEnd(*interface.ui().textView, QStringLiteral("c"));
+  EXPECT_TRUE(document.save());
+  const QByteArray html = contentsOf(user.saveAs->first);
+  EXPECT_TRUE(html.contains("<html") && html.contains("font-weight:700") && html.contains("ac")) << html.constData();
+  EXPECT_EQ(interface.window().windowTitle(), QStringLiteral("list.html[*]"));
 }
 
 }  // namespace
