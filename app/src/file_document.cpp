@@ -257,10 +257,7 @@ bool FileDocument::mayClose(bool unattended) {
   }
   if (unattended || path_.isEmpty()) {
     // Nobody to ask, or nothing to ask about: kept for the next start.
-    if (path_.isEmpty() && edit_.document()->isEmpty())
-      drafts_.discard();
-    else
-      drafts_.keepNow(draft());
+    keepForNextStart();
     return true;
   }
   switch (questions_.saveChanges(displayNameOf(path_))) {
@@ -275,7 +272,18 @@ bool FileDocument::mayClose(bool unattended) {
   return false;
 }
 
+void FileDocument::keepForNextStart() {
+  if (!modified_ || (path_.isEmpty() && edit_.document()->isEmpty()))
+    drafts_.discard();
+  else
+    drafts_.keepNow(draft());
+}
+
 void FileDocument::closeUnattended() {
+  // Kept first: the window may be closing already, waiting for an answer to
+  // its question, and then it cannot be closed again.
+  draftTimer_.stop();
+  keepForNextStart();
   unattended_ = true;
   window_.close();
   unattended_ = false;

@@ -106,6 +106,8 @@ class FileDocument final : public QObject {
  private:
   // Whether unsaved changes may go: asks when there are changes to lose.
   bool mayReplace();
+  // The draft written now when there is something to keep, else removed.
+  void keepForNextStart();
   bool saveTo(const QString& path, DocumentKind kind, bool confirmedOverwrite);
   void show(const QString& text, DocumentKind kind);
   void setFile(const QString& path, const files::TextFileFormat& format, const FileStamp& stamp);

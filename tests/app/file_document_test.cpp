@@ -330,3 +330,30 @@ TEST(FileLifecycle, FormattedTextIsSavedAsPlainTextAfterOneWarningOrKeptInHtml) 
 }
 
 }  // namespace
+
+namespace {
+
+// The session ends while the question on closing waits for an answer: the
+// window cannot close twice, but the changes are kept all the same.
+TEST(FileLifecycle, ASignalWhileTheQuestionWaitsKeepsTheChanges) {
+  const Scratch scratch;
+  ScriptedUser user;
+  parasort::MainInterface interface;
+  FileDocument& document = interface.fileDocument();
+  FileDocument::Questions questions = user.questions();
+  questions.saveChanges = [&document](const QString&) {
+    document.closeUnattended();
+    return Answer::cancel;  // what the dialog returns when its loop is ended
+  };
+  document.setQuestions(questions);
+  ASSERT_TRUE(document.openFile(scratch.file));
+  interface.window().show();
+  typeAtEnd(*interface.ui().textView, QStringLiteral("Q"));
+  interface.ui().actionQuit->trigger();
+  const auto draft = parasort::DraftKeeper().kept();
+  ASSERT_TRUE(draft);
+  EXPECT_EQ(draft->text, QStringLiteral("b\naQ"));
+  EXPECT_EQ(contentsOf(scratch.file), "b\r\na\r\n");
+}
+
+}  // namespace
