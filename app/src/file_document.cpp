@@ -251,10 +251,7 @@ bool FileDocument::saveTo(const QString& path, DocumentKind kind, bool chosenAne
 
 bool FileDocument::mayClose(bool unattended) {
   draftTimer_.stop();
-  if (!modified_) {
-    drafts_.discard();
-    return true;
-  }
+  if (!modified_) return true;
   if (unattended || path_.isEmpty()) {
     // Nobody to ask, or nothing to ask about: kept for the next start.
     keepForNextStart();
@@ -273,7 +270,10 @@ bool FileDocument::mayClose(bool unattended) {
 }
 
 void FileDocument::keepForNextStart() {
-  if (!modified_ || (path_.isEmpty() && edit_.document()->isEmpty()))
+  // Unchanged, there is nothing of this session to keep (a draft of the last
+  // one, not yet offered back, stays).
+  if (!modified_) return;
+  if (path_.isEmpty() && edit_.document()->isEmpty())
     drafts_.discard();
   else
     drafts_.keepNow(draft());
@@ -284,6 +284,7 @@ void FileDocument::closeUnattended() {
   // its question, and then it cannot be closed again.
   draftTimer_.stop();
   keepForNextStart();
+  ended_ = true;
   unattended_ = true;
   window_.close();
   unattended_ = false;
@@ -293,6 +294,8 @@ void FileDocument::restoreDraft() {
   const std::optional<Draft> draft = drafts_.kept();
   if (!draft) return;
   if (!draft->path.isEmpty() && !questions_.restoreDraft(displayNameOf(draft->path))) {
+    // No answer but the session's end: the draft waits for the next start.
+    if (ended_) return;
     drafts_.discard();
     if (QFileInfo::exists(draft->path)) openFile(draft->path);
     return;

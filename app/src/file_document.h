@@ -106,7 +106,7 @@ class FileDocument final : public QObject {
  private:
   // Whether unsaved changes may go: asks when there are changes to lose.
   bool mayReplace();
-  // The draft written now when there is something to keep, else removed.
+  // The changes written as the draft now; an emptied untitled text removes it.
   void keepForNextStart();
   bool saveTo(const QString& path, DocumentKind kind, bool confirmedOverwrite);
   void show(const QString& text, DocumentKind kind);
@@ -133,6 +133,8 @@ class FileDocument final : public QObject {
   bool modified_ = false;
   bool loading_ = false;
   bool unattended_ = false;
+  // Ended by a termination signal: no more questions are answered.
+  bool ended_ = false;
   // Told once per document that formatting is lost in plain text.
   bool formattingWarned_ = false;
 };

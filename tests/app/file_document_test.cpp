@@ -357,3 +357,28 @@ TEST(FileLifecycle, ASignalWhileTheQuestionWaitsKeepsTheChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+// The session ends while the next start asks whether to restore the draft:
+// the question goes unanswered, and the draft waits for the start after.
+TEST(FileLifecycle, ASignalWhileTheDraftIsOfferedKeepsTheDraft) {
+  const Scratch scratch;
+  parasort::DraftKeeper().keepNow({QFileInfo(scratch.file).absoluteFilePath(), {}, QStringLiteral("kept")});
+  ScriptedUser user;
+  parasort::MainInterface interface;
+  FileDocument& document = interface.fileDocument();
+  FileDocument::Questions questions = user.questions();
+  questions.restoreDraft = [&document](const QString&) {
+    document.closeUnattended();
+    return false;  // what the dialog returns when its loop is ended
+  };
+  document.setQuestions(questions);
+  interface.window().show();
+  document.restoreDraft();
+  const auto draft = parasort::DraftKeeper().kept();
+  ASSERT_TRUE(draft);
+  EXPECT_EQ(draft->text, QStringLiteral("kept"));
+}
+
+}  // namespace
