@@ -1,6 +1,7 @@
 // How long the editor window is busy with a large text: the real window
 // (offscreen), its menu items triggered as a user chooses them, each timed
-// until the events it posted have been handled. Beside each, the floor that
+// until the events it posted have been handled; opening and saving a file of
+// the same text go through File > Open and Save's code. Beside each, the floor that
 // Qt's own document sets: the same replacement and undo made directly on a
 // bare QTextEdit. Run as
 //   editor_window_bench [ROUNDS] [LINES...]
@@ -11,6 +12,8 @@
 #include "parasort/engine/transforms.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -52,7 +55,7 @@ double median(std::vector<double> times) {
 }
 
 // The window's own operations, from a freshly loaded text each round.
-void timeWindow(const QString& text, int rounds, std::chrono::milliseconds pauseLength,
+void timeWindow(const QString& text, const QString& file, int rounds, std::chrono::milliseconds pauseLength,
                 std::map<std::string, std::vector<double>>& times) {
   for (int round = 0; round < rounds; ++round) {
     parasort::MainInterface interface;
@@ -60,6 +63,9 @@ void timeWindow(const QString& text, int rounds, std::chrono::milliseconds pause
     interface.window().show();
     const Ui::EditorWindow& ui = interface.ui();
     QTextEdit& edit = *ui.textView;
+    parasort::FileDocument& document = interface.fileDocument();
+    times["Open the file"].push_back(millisecondsOf([&] { document.openFile(file); }));
+    pause(pauseLength);
     times["load (setPlainText)"].push_back(millisecondsOf([&] { edit.setPlainText(text); }));
     pause(pauseLength);
     times["Select All"].push_back(millisecondsOf([&] { ui.actionSelectAll->trigger(); }));
@@ -68,6 +74,10 @@ void timeWindow(const QString& text, int rounds, std::chrono::milliseconds pause
       ui.actionSelectAll->trigger();
       interface.paragraphAction(parasort::ParagraphOrder::ascending).trigger();
     }));
+    pause(pauseLength);
+    times["draft taken (UI thread)"].push_back(millisecondsOf([&] { document.keepDraftNow(); }));
+    pause(pauseLength);
+    times["Save the file"].push_back(millisecondsOf([&] { document.save(); }));
     pause(pauseLength);
     times["undo the sort"].push_back(millisecondsOf([&] { ui.actionUndo->trigger(); }));
     pause(pauseLength);
@@ -185,6 +195,9 @@ void timeFloor(const QString& text, int rounds, std::map<std::string, std::vecto
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("LC_ALL", "C");
+  // Drafts go to a scratch directory, not the user's.
+  const QTemporaryDir stateHome;
+  qputenv("XDG_STATE_HOME", stateHome.path().toLocal8Bit());
   QApplication application(argc, argv);
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   std::vector<std::size_t> lineCounts;
@@ -195,7 +208,13 @@ int main(int argc, char** argv) {
     const QString text = QString::fromStdString(parasort::bench::generateCorpus(lines));
     std::map<std::string, std::vector<double>> times;
     // About 1 ms per 100 lines: 2 s at 200,000 lines.
-    timeWindow(text, rounds, std::chrono::milliseconds(lines / 100), times);
+    const QTemporaryDir scratch;
+    const QString file = scratch.filePath(QStringLiteral("corpus.txt"));
+    {
+      QFile out(file);
+      if (!out.open(QIODevice::WriteOnly) || out.write(text.toUtf8()) < 0) return 1;
+    }
+    timeWindow(text, file, rounds, std::chrono::milliseconds(lines / 100), times);
     timeFloor(text, rounds, times);
     std::printf("%zu lines (%lld UTF-16 units), median of %d:\n", lines,
                 static_cast<long long>(text.size()), rounds);

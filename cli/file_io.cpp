@@ -1,7 +1,7 @@
 #include "file_io.h"
 
-#include "file_descriptor.h"
 #include "name_quoting.h"
+#include "parasort/files/file_descriptor.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +13,9 @@
 namespace parasort::cli {
 namespace {
 
-constexpr std::size_t writeBlockSize = 1 << 16;
+using files::FileDescriptor;
+
+constexpr std::size_t readBlockSize = 1 << 16;
 
 // Appends the whole file to `contents`.
 int readAll(int fileDescriptor, std::pmr::string& contents) {
@@ -24,7 +26,7 @@ int readAll(int fileDescriptor, std::pmr::string& contents) {
   // Regular files tell their size, so one allocation usually does; pipes
   // grow the buffer geometrically.
   std::size_t capacity = S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) + 1 : 0;
-  capacity = capacity < writeBlockSize ? writeBlockSize : capacity;
+  capacity = capacity < readBlockSize ? readBlockSize : capacity;
   const std::size_t original = contents.size();
   std::size_t filled = original;
   contents.resize(filled + capacity);
@@ -68,41 +70,6 @@ std::optional<IoError> appendWholeInput(const std::string& path, std::pmr::strin
   if (!file) return errorFor(path, errno);
   if (const int error = readAll(file.get(), contents); error != 0) return errorFor(path, error);
   return std::nullopt;
-}
-
-BufferedWriter::BufferedWriter(int fileDescriptor) : fileDescriptor_(fileDescriptor) {
-  buffer_.reserve(writeBlockSize);
-}
-
-void BufferedWriter::write(std::string_view piece) {
-  if (error_ != 0) return;
-  if (buffer_.size() + piece.size() <= writeBlockSize) {
-    buffer_.append(piece);
-    return;
-  }
-  writeThrough(buffer_);
-  buffer_.clear();
-  if (piece.size() >= writeBlockSize)
-    writeThrough(piece);
-  else
-    buffer_.append(piece);
-}
-
-int BufferedWriter::flush() {
-  writeThrough(buffer_);
-  buffer_.clear();
-  return error_;
-}
-
-void BufferedWriter::writeThrough(std::string_view bytes) {
-  while (!bytes.empty() && error_ == 0) {
-    const ssize_t count = ::write(fileDescriptor_, bytes.data(), bytes.size());
-    if (count < 0) {
-      if (errno != EINTR) error_ = errno;
-      continue;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(count));
-  }
 }
 
 }  // namespace parasort::cli

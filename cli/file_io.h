@@ -1,4 +1,4 @@
-// Reading the filter's input and buffering its output, with errors as values
+// Reading the filter's input, with errors as values
 // that carry the message the user sees.
 #pragma once
 
@@ -26,26 +26,5 @@ IoError errorFor(const std::string& path, int errorNumber);
 std::optional<IoError> readWholeInput(const std::string& path, std::pmr::string& contents);
 // The same, appended to what `contents` holds (which stays as it is on an error).
 std::optional<IoError> appendWholeInput(const std::string& path, std::pmr::string& contents);
-
-// Collects the output in a buffer and writes it out in large blocks; the
-// first failure is remembered and later writes are dropped. Only the
-// constructor allocates.
-class BufferedWriter {
- public:
-  explicit BufferedWriter(int fileDescriptor);
-  BufferedWriter(const BufferedWriter&) = delete;
-  BufferedWriter& operator=(const BufferedWriter&) = delete;
-
-  void write(std::string_view piece);
-  // Writes out what is buffered; the error number of the first failure, or 0.
-  int flush();
-
- private:
-  void writeThrough(std::string_view bytes);
-
-  int fileDescriptor_;
-  int error_ = 0;
-  std::string buffer_;
-};
 
 }  // namespace parasort::cli

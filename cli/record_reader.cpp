@@ -23,7 +23,7 @@ FileRecords::FileRecords(std::string path, RecordTerminators terminators)
     descriptor_ = STDIN_FILENO;
     return;
   }
-  file_ = FileDescriptor(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  file_ = files::FileDescriptor(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
   if (!file_) {
     problem_ = InputProblem{errorFor(path_, errno).message};
     return;

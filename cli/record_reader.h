@@ -2,7 +2,7 @@
 // already without holding them: a buffer of the file's next part at a time.
 #pragma once
 
-#include "file_descriptor.h"
+#include "parasort/files/file_descriptor.h"
 #include "input_files.h"
 
 #include "parasort/engine/arrangement.h"
@@ -40,7 +40,7 @@ class FileRecords final : public RecordStream {
   std::optional<std::size_t> terminatorAt(std::size_t index) const;
 
   std::string path_;
-  FileDescriptor file_;
+  files::FileDescriptor file_;
   int descriptor_ = -1;
   RecordTerminators terminators_;
   std::string buffer_;

@@ -8,7 +8,8 @@ namespace parasort {
 // and runs the event loop until the application ends; returns the loop's
 // exit status. When another instance of the editor is already running on
 // the session bus, hands the activation over to it instead and returns 0
-// without showing a window. Reads no option of its own.
+// without showing a window. The arguments that are not options name files
+// to open (in the running instance, when there is one).
 int ApplicationMain(int& argc, char** argv);
 
 }  // namespace parasort

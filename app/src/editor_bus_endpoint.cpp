@@ -23,4 +23,8 @@ void EditorBusEndpoint::activate() { activate_(); }
 
 void EditorBusEndpoint::quit() { quit_(); }
 
+void EditorBusEndpoint::openFile(const QString& path) {
+  if (openFile_) openFile_(path);
+}
+
 }  // namespace parasort

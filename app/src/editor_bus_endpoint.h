@@ -18,6 +18,8 @@ class EditorBusEndpoint final : public QObject {
   // of the same name is called.
   EditorBusEndpoint(std::function<void()> activate, std::function<void()> quit,
                     QObject* parent = nullptr);
+  // `openFile` runs when the bus method openFile is called.
+  void setOpenFile(std::function<void(const QString& path)> openFile) { openFile_ = std::move(openFile); }
 
   // Exports the object at editor_bus::objectPath on the session bus; the
   // services claim the bus name. Returns whether it worked.
@@ -26,10 +28,14 @@ class EditorBusEndpoint final : public QObject {
  public slots:
   Q_SCRIPTABLE void activate();
   Q_SCRIPTABLE void quit();
+  // Opens the file at the absolute `path` in the window (after the reply:
+  // opening may ask the user a question).
+  Q_SCRIPTABLE void openFile(const QString& path);
 
  private:
   std::function<void()> activate_;
   std::function<void()> quit_;
+  std::function<void(const QString&)> openFile_;
 };
 
 }  // namespace parasort

@@ -9,6 +9,7 @@ inline constexpr char objectPath[] = "/io/github/parasort/Parasort/Editor";
 
 // activate(): bring the editor window forward, as a launch of the program
 // does while it runs. quit(): close the window, which ends the application.
+// openFile(path): open the file at the absolute path in the window.
 inline constexpr char interfaceName[] = "io.github.parasort.Editor";
 
 }  // namespace parasort::editor_bus

@@ -6,7 +6,7 @@
 
 namespace parasort {
 
-LaunchedEditor::LaunchedEditor(QApplication& application)
+LaunchedEditor::LaunchedEditor(QApplication& application, QStringList files)
     : endpoint_([this] { activate(); },
                 // Deferred, so that the caller gets its answer before the
                 // application ends.
@@ -25,8 +25,19 @@ LaunchedEditor::LaunchedEditor(QApplication& application)
                    [&controller] { controller.applicationWillTerminate(); });
 
   interface_.window().show();
+  FileDocument& document = interface_.fileDocument();
+  endpoint_.setOpenFile([this, &document](const QString& path) {
+    QTimer::singleShot(0, &document, [this, &document, path] {
+      activate();
+      document.openFile(path);
+    });
+  });
   endpoint_.registerOnSessionBus();
   QTimer::singleShot(0, &controller, [&controller] { controller.applicationDidFinishLaunching(); });
+  QTimer::singleShot(0, &document, [&document, files = std::move(files)] {
+    document.restoreDraft();
+    for (const QString& file : files) document.openFile(file);
+  });
 }
 
 void LaunchedEditor::activate() {
@@ -38,7 +49,13 @@ void LaunchedEditor::quit() {
   // As File > Quit: closing the last window ends the application, which
   // saves the font on the way out. quit() ends it as well when the window
   // was not on screen to be closed.
-  interface_.window().close();
+  // Unless the user chose to stay, asked about unsaved changes.
+  if (!interface_.window().close()) return;
+  QCoreApplication::quit();
+}
+
+void LaunchedEditor::quitUnattended() {
+  interface_.fileDocument().closeUnattended();
   QCoreApplication::quit();
 }
 

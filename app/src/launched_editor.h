@@ -21,7 +21,9 @@ class LaunchedEditor {
   // Loads the main interface, shows its window and connects the events of
   // `application`, which must outlive this object. The launch finishes once
   // the event loop runs.
-  explicit LaunchedEditor(QApplication& application);
+  // `files` (absolute paths) open once the launch finished, after a draft
+  // of the last session was offered back.
+  explicit LaunchedEditor(QApplication& application, QStringList files = {});
 
   [[nodiscard]] MainInterface& interface() { return interface_; }
 
@@ -32,6 +34,9 @@ class LaunchedEditor {
   // What File > Quit does: the window closes and the application ends
   // through its usual path (applicationWillTerminate() included).
   void quit();
+  // What a termination signal does: as quit(), but nobody is asked about
+  // unsaved changes; they are kept as a draft for the next start.
+  void quitUnattended();
 
  private:
   MainInterface interface_;

@@ -1,6 +1,8 @@
 #include "main_interface.h"
 
 #include "about_box.h"
+#include "file_dialogs.h"
+#include "file_menu.h"
 #include "format_menu.h"
 #include "parasort/paragraph_operations.h"
 #include "sort_options_dialog.h"
@@ -53,7 +55,8 @@ MainInterface::MainInterface()
     : ui_(loadedInto(window_)),
       textView_(*ui_.textView),
       controller_(textView_),
-      status_(*ui_.textView, textView_.text(), *ui_.statusBar) {
+      status_(*ui_.textView, textView_.text(), *ui_.statusBar),
+      fileDocument_(window_, *ui_.textView, textView_.text()) {
   addParagraphsMenu();
   // Connected first, so that the cursor changes before the edit starts.
   std::vector<QAction*> edits{ui_.actionUndo, ui_.actionRedo, ui_.actionCut, ui_.actionCopy, ui_.actionPaste,
@@ -82,6 +85,8 @@ MainInterface::MainInterface()
     });
   }
 
+  fileDocument_.setQuestions(fileDialogs(window_));
+  addFileMenuItems(*ui_.menuFile, *ui_.actionCloseWindow, fileDocument_);
   QObject::connect(ui_.actionCloseWindow, &QAction::triggered, &window_, &QWidget::close);
   QObject::connect(ui_.actionQuit, &QAction::triggered, &window_, &QWidget::close);
   connectEditMenu(ui_, textView_.text());

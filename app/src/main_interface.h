@@ -5,6 +5,7 @@
 #pragma once
 
 #include "editor_text_view.h"
+#include "file_document.h"
 #include "my_controller.h"
 #include "selection_status.h"
 #include "ui_main_interface.h"
@@ -29,6 +30,8 @@ class MainInterface {
   [[nodiscard]] const Ui::EditorWindow& ui() const { return ui_; }
   [[nodiscard]] EditorTextView& textView() { return textView_; }
   [[nodiscard]] MyController& controller() { return controller_; }
+  // The document as a file: the File menu's New, Open, Save... and drafts.
+  [[nodiscard]] FileDocument& fileDocument() { return fileDocument_; }
   // The Paragraphs menu's item for the operation of `order` (one that has
   // an item).
   [[nodiscard]] QAction& paragraphAction(ParagraphOrder order) const;
@@ -41,6 +44,7 @@ class MainInterface {
   EditorTextView textView_;
   MyController controller_;
   SelectionStatus status_;
+  FileDocument fileDocument_;
   // One for each row of the operations table that has a menu item, in its
   // order; the items are owned by the window.
   struct ParagraphItem {

@@ -4,6 +4,7 @@
 // application with its window; the About box, the status bar, paste, Tab
 // Width and the Format menu's emphasis.
 #include "application_identity.h"
+#include "draft_keeper.h"
 #include "font_catalog.h"
 #include "format_commands.h"
 #include "launched_editor.h"
@@ -336,18 +337,23 @@ TEST(FormatCommands, EmphasisTogglesOnTheSelectionOrForTheTextTypedNext) {
 }
 
 struct EmptySettings : ::testing::EmptyTestEventListener {
-  void OnTestStart(const ::testing::TestInfo& /*test*/) override { QSettings().clear(); }
+  void OnTestStart(const ::testing::TestInfo& /*test*/) override {
+    QSettings().clear();
+    parasort::DraftKeeper().discard();
+  }
 };
 
 }  // namespace
 
-// The tests run on the offscreen platform with the settings in a directory of
-// their own, made before anything reads them (QSettings fixes its paths on
-// first use), and emptied before each test.
+// The tests run on the offscreen platform with the settings and the drafts
+// in directories of their own, made before anything reads them (QSettings
+// fixes its paths on first use), and emptied before each test.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   const QTemporaryDir settingsHome;
   qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+  const QTemporaryDir stateHome;
+  qputenv("XDG_STATE_HOME", stateHome.path().toLocal8Bit());
   ::testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);
   parasort::setApplicationIdentity();

@@ -6,11 +6,14 @@
 # second launch handing over to the first; the saved font restored at start
 # and saved again (as a float) when the bus asks the editor to quit; without
 # a bus, the editor runs, says so once and quits on each termination signal,
-# saving the font. Nothing else on standard error.
+# saving the font; a file named on the command line, changed by typing, the
+# editor ended by SIGTERM: the next start offers the changes back, and Save
+# writes them into the file, keeping its line endings and its hard link.
+# Nothing else on standard error.
 set -u
 editor=$1 desktop_entry=$2
 scratch=$(mktemp -d)
-export XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch
+export XDG_CONFIG_HOME=$scratch/config XDG_STATE_HOME=$scratch/state XDG_RUNTIME_DIR=$scratch
 settings=$XDG_CONFIG_HOME/parasort/parasort-editor.conf
 failures=0 pid=
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
@@ -54,4 +57,23 @@ for signal in TERM INT HUP; do
   kill -s $signal "$pid"
   ended "SIG$signal without a bus" "parasort-editor: the paragraph services are not offered: no D-Bus session bus"
 done
+# Unsaved changes when SIGTERM comes: kept, offered back, saved.
+printf 'b\r\na\r\n' >"$scratch/list.txt" && ln "$scratch/list.txt" "$scratch/linked.txt"
+window() { for _ in $(seq 100); do xdotool search --pid "$pid" --onlyvisible --name "$1" && return 0; sleep 0.1; done; return 1; }
+"$editor" "$scratch/list.txt" 2>"$scratch/stderr" &
+pid=$!
+w=$(window '^list.txt') && xdotool windowfocus --sync "$w" key ctrl+End type c || fail "no window for list.txt"
+window '^list.txt\*' >/dev/null || fail "the title shows no change: $(xdotool getwindowname "$w")"
+kill -TERM "$pid"
+ended "SIGTERM with changes" ""
+"$editor" 2>"$scratch/stderr" &
+pid=$!
+question=$(window '') && sleep 0.5 && question=$(xdotool search --pid "$pid" --onlyvisible | tail -1) &&
+  xdotool windowfocus --sync "$question" key Return || fail "no question at the next start"
+w=$(window '^list.txt\*') && xdotool windowfocus --sync "$w" key ctrl+s || fail "the changes were not offered back"
+window '^list.txt ' >/dev/null || fail "not saved"
+printf 'b\r\nac\r\n' | cmp -s - "$scratch/linked.txt" || fail "the file holds $(od -c "$scratch/list.txt")"
+gdbus call --session --dest io.github.parasort.Parasort --object-path /io/github/parasort/Parasort/Editor \
+  --method io.github.parasort.Editor.quit >/dev/null || fail "quit was not answered"
+ended "quit after saving" ""
 exit $((failures > 0))

@@ -7,7 +7,7 @@
 #include <csignal>
 #include <cstring>
 
-namespace parasort::cli {
+namespace parasort::files {
 namespace {
 
 char temporaryPath[PATH_MAX];
@@ -81,4 +81,4 @@ FileSizeLimitAsError::FileSizeLimitAsError() {
 
 FileSizeLimitAsError::~FileSizeLimitAsError() { ::sigaction(SIGXFSZ, &previous_, nullptr); }
 
-}  // namespace parasort::cli
+}  // namespace parasort::files

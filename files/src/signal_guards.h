@@ -1,14 +1,16 @@
-// How signals are treated while the output is written: a temporary file is
-// removed before a signal ends the process, a file written in place is not
-// left half written, and a file size limit is an error rather than death.
+// How signals are treated while a file is written: a temporary file is
+// removed before a signal ends the process, and a file written in place is
+// not left half written.
 #pragma once
+
+#include "parasort/files/file_size_limit_as_error.h"
 
 #include <signal.h>
 
 #include <cstddef>
 #include <string>
 
-namespace parasort::cli {
+namespace parasort::files {
 
 // The signals that end the process by default and can be caught.
 inline constexpr int endingSignals[] = {SIGHUP, SIGINT,  SIGQUIT, SIGTERM,   SIGPIPE, SIGALRM,
@@ -55,19 +57,6 @@ class HeldBackSignals {
   sigset_t previous_{};
 };
 
-// While it lives, SIGXFSZ is ignored, so that writing past the file size
-// limit (ulimit -f) fails with EFBIG instead of ending the process.
-class FileSizeLimitAsError {
- public:
-  FileSizeLimitAsError();
-  FileSizeLimitAsError(const FileSizeLimitAsError&) = delete;
-  FileSizeLimitAsError& operator=(const FileSizeLimitAsError&) = delete;
-  ~FileSizeLimitAsError();
-
- private:
-  struct sigaction previous_ {};
-};
-
 template <class Finish>
 int TemporaryFileGuard::finish(Finish finish) {
   const HeldBackSignals held;
@@ -76,4 +65,4 @@ int TemporaryFileGuard::finish(Finish finish) {
   return result;
 }
 
-}  // namespace parasort::cli
+}  // namespace parasort::files

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace parasort::cli {
+namespace parasort::files {
 
 class FileDescriptor {
  public:
@@ -34,4 +34,4 @@ class FileDescriptor {
   int fileDescriptor_;
 };
 
-}  // namespace parasort::cli
+}  // namespace parasort::files

@@ -4,7 +4,7 @@
 
 #include <sys/stat.h>
 
-namespace parasort::cli {
+namespace parasort::files {
 
 // Gives `replacement` (a new, private file) the owner and group that
 // `original` has, as `originalStatus` describes it. False when the caller
@@ -17,4 +17,4 @@ bool takeOwnership(int replacement, const struct stat& originalStatus);
 // capabilities. False when any of them cannot be carried over.
 bool copyAttributes(int original, const struct stat& originalStatus, int replacement);
 
-}  // namespace parasort::cli
+}  // namespace parasort::files

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace parasort::cli {
+namespace parasort::files {
 namespace {
 
 // The names of a file's extended attributes; false when they cannot be read.
@@ -77,4 +77,4 @@ bool copyAttributes(int original, const struct stat& originalStatus, int replace
   return ::fchmod(replacement, originalStatus.st_mode & 07777) == 0;
 }
 
-}  // namespace parasort::cli
+}  // namespace parasort::files
