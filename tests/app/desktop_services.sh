@@ -24,7 +24,12 @@ if [ "${1:-}" != --inside ]; then
   # status come back through files (kwin does not pass its child's output on).
   cat >"$scratch/checks.sh" <<EOF
 #!/bin/sh
-dbus-run-session -- bash '$0' --inside '$desktop' '$editor' '$stuck' '$scratch' >'$scratch/log' 2>&1
+# On the desktop's session bus (mutter's has its remote desktop), else one of its own.
+if [ -n "\${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+  bash '$0' --inside '$desktop' '$editor' '$stuck' '$scratch' >'$scratch/log' 2>&1
+else
+  dbus-run-session -- bash '$0' --inside '$desktop' '$editor' '$stuck' '$scratch' >'$scratch/log' 2>&1
+fi
 echo \$? >'$scratch/status'
 EOF
   chmod 755 "$scratch/checks.sh"
@@ -82,7 +87,7 @@ if [ "$desktop" = mutter ]; then
   # remote desktop session has typed a key; the session lasts as long as
   # this helper.
   mkfifo keep-keyboard
-  python3 -c '
+  /usr/bin/python3 -c '
 import sys, dbus
 bus = dbus.SessionBus()
 name = "org.gnome.Mutter.RemoteDesktop"
