@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # The services on a headless Wayland desktop, called while another window
 # (weston-flower) holds the keyboard focus, as from a global shortcut:
-#   desktop_services.sh sway|mutter|kwin EDITOR STUCK_SOURCE
+#   desktop_services.sh sway|mutter|kwin EDITOR FILTER STUCK_SOURCE
 # For the editor on each of Qt's platform plugins (wayland, xcb): each of
 # the three services and the general method round-trip through wl-copy and
 # wl-paste, every plain-text type of the result giving the same bytes, each
 # case with text of its own (a stale read shows); an image alone is refused
 # with "Unsupported data type" and left on the clipboard. Once per desktop: a
-# 50 MB clipboard is sorted as the filter sorts it; on the data-control
+# 50 MB clipboard is sorted as FILTER (parasort) sorts it; on the data-control
 # desktops, an owner that never finishes handing out its text
 # (STUCK_SOURCE) gets "No String Data" and keeps the clipboard. sway refuses
 # to run as root: as root, it runs as nobody. Prints the route each editor
@@ -15,7 +15,7 @@
 set -u
 
 if [ "${1:-}" != --inside ]; then
-  desktop=$1 editor=$2 stuck=$3
+  desktop=$1 editor=$2 filter=$3 stuck=$4
   scratch=$(mktemp -d)
   chmod 755 "$scratch"
   mkdir -m 700 "$scratch/run"
@@ -26,9 +26,9 @@ if [ "${1:-}" != --inside ]; then
 #!/bin/sh
 # On the desktop's session bus (mutter's has its remote desktop), else one of its own.
 if [ -n "\${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
-  bash '$0' --inside '$desktop' '$editor' '$stuck' '$scratch' >'$scratch/log' 2>&1
+  bash '$0' --inside '$desktop' '$editor' '$filter' '$stuck' '$scratch' >'$scratch/log' 2>&1
 else
-  dbus-run-session -- bash '$0' --inside '$desktop' '$editor' '$stuck' '$scratch' >'$scratch/log' 2>&1
+  dbus-run-session -- bash '$0' --inside '$desktop' '$editor' '$filter' '$stuck' '$scratch' >'$scratch/log' 2>&1
 fi
 echo \$? >'$scratch/status'
 EOF
@@ -40,6 +40,13 @@ EOF
       printf "xwayland enable\nexec sh -c '%s/checks.sh; swaymsg exit'\n" "$scratch" >"$scratch/sway.conf"
       as_user=()
       if [ "$(id -u)" -eq 0 ]; then
+        # nobody may not reach the build tree: the programs go with it.
+        mkdir "$scratch/bin"
+        cp "$editor" "$filter" "$stuck" "$scratch/bin/"
+        sed -i "s|'$editor' '$filter' '$stuck'|'$scratch/bin/${editor##*/}' '$scratch/bin/${filter##*/}' '$scratch/bin/${stuck##*/}'|" \
+          "$scratch/checks.sh"
+        cp "$0" "$scratch/bin/desktop_services.sh"
+        sed -i "s|bash '$0'|bash '$scratch/bin/desktop_services.sh'|" "$scratch/checks.sh"
         chown -R 65534:65534 "$scratch"
         as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
       fi
@@ -70,8 +77,7 @@ EOF
 fi
 
 # --- Inside the desktop, on a session bus of its own --------------------------
-desktop=$2 editor=$3 stuck=$4 scratch=$5
-filter=$(dirname "$editor")/../cli/parasort
+desktop=$2 editor=$3 filter=$4 stuck=$5 scratch=$6
 bus=io.github.parasort.Parasort
 failures=0 pid= focus= keyboard=
 fail() { echo "FAIL ($desktop, ${plugin:-}): $*" >&2; failures=$((failures + 1)); }
