@@ -125,9 +125,9 @@ TEST(ServicesOnTheBus, EachCallsAnswerByNameAndSignature) {
                                                           to, QString::fromLatin1(method));
     request.setArguments(arguments);
     const QDBusMessage reply = client.call(request, QDBus::BlockWithGui);
-    EXPECT_EQ(reply.errorName(), errorName) << method << ": " << reply.errorMessage().toStdString();
+    EXPECT_EQ(reply.errorName().toStdString(), errorName.toStdString()) << method << ": " << reply.errorMessage().toStdString();
     if (!errorMessage.isEmpty()) {
-      EXPECT_EQ(reply.errorMessage(), errorMessage);
+      EXPECT_EQ(reply.errorMessage().toStdString(), errorMessage.toStdString());
     }
     EXPECT_EQ(pasteboard->stringForType("text/plain"), std::u16string(after)) << method;
   }
