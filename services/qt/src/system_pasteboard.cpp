@@ -23,7 +23,11 @@ class EventLoopDataControlPasteboard final : public Pasteboard {
   explicit EventLoopDataControlPasteboard(std::unique_ptr<DataControlPasteboard> pasteboard)
       : pasteboard_(std::move(pasteboard)),
         notifier_(pasteboard_->eventDescriptor(), QSocketNotifier::Read) {
-    QObject::connect(&notifier_, &QSocketNotifier::activated, [this] { pasteboard_->dispatchEvents(); });
+    QObject::connect(&notifier_, &QSocketNotifier::activated, [this] {
+      pasteboard_->dispatchEvents();
+      // A closed connection stays readable: stop watching it.
+      if (!pasteboard_->connected()) notifier_.setEnabled(false);
+    });
   }
   std::vector<std::string> types() const override { return pasteboard_->types(); }
   std::optional<std::u16string> stringForType(std::string_view type) const override {

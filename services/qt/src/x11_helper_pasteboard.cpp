@@ -3,6 +3,7 @@
 #include "parasort/services/pipe_transfer.h"
 
 #include <QCoreApplication>
+#include <QtGlobal>
 #include <QString>
 
 #include <fcntl.h>
@@ -140,7 +141,9 @@ bool X11HelperPasteboard::setString(std::u16string_view string, std::string_view
   // The helper offers plain text only, under all its X11 names.
   if (type != stringPboardType || std::ranges::find(declared_, type) == declared_.end()) return false;
   const QByteArray bytes = QStringView(string.data(), static_cast<qsizetype>(string.size())).toUtf8();
-  return runWriter(helper_, bytes.toStdString(), limit_);
+  if (runWriter(helper_, bytes.toStdString(), limit_)) return true;
+  qWarning("parasort-editor: the X11 clipboard helper %s did not take the clipboard", helper_.c_str());
+  return false;
 }
 
 }  // namespace parasort

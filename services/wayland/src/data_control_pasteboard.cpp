@@ -333,4 +333,6 @@ int DataControlPasteboard::eventDescriptor() const { return wl_display_get_fd(se
 
 void DataControlPasteboard::dispatchEvents() { session_->dispatch(); }
 
+bool DataControlPasteboard::connected() const { return wl_display_get_error(session_->display) == 0; }
+
 }  // namespace parasort

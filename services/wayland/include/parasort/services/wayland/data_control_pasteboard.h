@@ -54,6 +54,9 @@ class DataControlPasteboard final : public Pasteboard {
   // The connection's descriptor: when it is readable, call dispatchEvents().
   int eventDescriptor() const;
   void dispatchEvents();
+  // False once the connection has failed (the compositor went away): from
+  // then on the pasteboard lists nothing and there is nothing to dispatch.
+  bool connected() const;
 
   struct Session;
 
