@@ -24,9 +24,10 @@ int millisecondsLeft(Clock::time_point deadline) {
 
 }  // namespace
 
-std::optional<std::string> readPipeToEnd(int fd, std::chrono::milliseconds limit, const WaitPartner& partner) {
+PipeRead readPipe(int fd, std::chrono::milliseconds limit, const WaitPartner& partner) {
   const Clock::time_point deadline = Clock::now() + limit;
-  std::string bytes;
+  PipeRead read;
+  std::string& bytes = read.bytes;
   std::array<char, 1 << 16> chunk{};
   bool ended = false, failed = false;
   while (!ended && !failed) {
@@ -46,8 +47,14 @@ std::optional<std::string> readPipeToEnd(int fd, std::chrono::milliseconds limit
     }
   }
   ::close(fd);
-  if (!ended) return std::nullopt;
-  return bytes;
+  read.ended = ended;
+  return read;
+}
+
+std::optional<std::string> readPipeToEnd(int fd, std::chrono::milliseconds limit, const WaitPartner& partner) {
+  PipeRead read = readPipe(fd, limit, partner);
+  if (!read.ended) return std::nullopt;
+  return std::move(read.bytes);
 }
 
 void writePipeInBackground(int fd, std::shared_ptr<const std::string> bytes, std::chrono::milliseconds idleLimit) {

@@ -28,6 +28,7 @@ int readClipboard(const QClipboard& clipboard) {
   const QStringList formats = data != nullptr ? data->formats() : QStringList();
   for (const QString& format : formats) out.write(format.toUtf8() + '\n');
   out.write("\n");
+  out.flush();  // the types count even if the text never comes
   if (data == nullptr || !formats.contains(QStringLiteral("text/plain"))) return 3;
   const QString text = data->text();
   if (text.isNull()) return 3;

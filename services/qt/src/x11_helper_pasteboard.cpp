@@ -21,7 +21,8 @@ namespace parasort {
 namespace {
 
 // The reply of `helper read`: the types, one a line, an empty line, then
-// the text as UTF-8; exit status 0 when the text is there.
+// the text as UTF-8; exit status 0 when the text is there. A helper stopped
+// at the limit may have said its types.
 struct HelperReply {
   bool answered = false;
   int status = -1;
@@ -45,14 +46,14 @@ HelperReply runReader(const std::string& helper, std::chrono::milliseconds limit
     ::close(out[0]);
     return reply;
   }
-  std::optional<std::string> output = readPipeToEnd(out[0], limit);
-  if (!output) ::kill(pid, SIGKILL);  // it never finished: its answer is not waited for
+  PipeRead output = readPipe(out[0], limit);
+  if (!output.ended) ::kill(pid, SIGKILL);  // it never finished: its answer is not waited for
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
-  reply.answered = output.has_value() && WIFEXITED(status);
-  reply.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  if (output) reply.output = std::move(*output);
+  reply.answered = output.ended && WIFEXITED(status);
+  reply.status = reply.answered ? WEXITSTATUS(status) : -1;
+  reply.output = std::move(output.bytes);
   return reply;
 }
 
@@ -106,13 +107,13 @@ X11HelperPasteboard::Snapshot X11HelperPasteboard::read() const {
   const HelperReply reply = runReader(helper_, limit_);
   const std::string_view output = reply.output;
   const std::size_t typesEnd = output.find("\n\n");
-  if (!reply.answered || typesEnd == std::string_view::npos) return snapshot;
+  if (typesEnd == std::string_view::npos) return snapshot;
   for (std::size_t start = 0; start <= typesEnd;) {
     const std::size_t end = output.find('\n', start);
     if (end > start) snapshot.types.emplace_back(output.substr(start, end - start));
     start = end + 1;
   }
-  if (reply.status == 0) {
+  if (reply.answered && reply.status == 0) {
     const std::string_view text = output.substr(typesEnd + 2);
     snapshot.text = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdU16String();
   }

@@ -18,9 +18,15 @@ struct WaitPartner {
   std::function<void()> onReadable;  // runs whenever `fd` is readable
 };
 
-// Reads `fd` to its end and closes it. Gives nothing when the end does not
-// come within `limit` (a writer that never closes its end), or on a read
-// error.
+// Reads `fd` until its end or `limit`, whichever comes first, and closes it.
+struct PipeRead {
+  std::string bytes;   // all that came
+  bool ended = false;  // whether the writer closed its end (no error, in time)
+};
+PipeRead readPipe(int fd, std::chrono::milliseconds limit, const WaitPartner& partner = {});
+
+// The whole of what comes through `fd`; nothing when the end does not come
+// within `limit` (a writer that never closes its end), or on a read error.
 std::optional<std::string> readPipeToEnd(int fd, std::chrono::milliseconds limit, const WaitPartner& partner = {});
 
 // Writes `bytes` to `fd` on a thread of its own, then closes it; gives up
