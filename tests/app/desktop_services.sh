@@ -20,6 +20,11 @@ if [ "${1:-}" != --inside ]; then
   chmod 755 "$scratch"
   mkdir -m 700 "$scratch/run"
   trap 'rm -rf "$scratch"' EXIT
+  # Whoever stops the check is named (a signal shows as a bare "Exception"
+  # in ctest's summary).
+  for signal in TERM INT HUP PIPE; do
+    trap "echo 'desktop_services.sh ($desktop): stopped by SIG$signal' >&2; exit 1" $signal
+  done
   # The desktop runs the checks and ends when they end; their output and
   # status come back through files (kwin does not pass its child's output on).
   cat >"$scratch/checks.sh" <<EOF
