@@ -6,6 +6,7 @@
 #pragma once
 
 #include "paragraph_sequence.h"
+#include "record_keys.h"
 
 #include "parasort/engine/arrangement.h"
 
@@ -44,10 +45,13 @@ struct KeyOrder {
 };
 std::optional<KeyOrder> keyOrderOf(ParagraphOrder order) noexcept;
 
-// What each paragraph is keyed by, and what ends a paragraph.
+// What each paragraph is keyed by (no plan: its whole collation), what ends
+// a paragraph, and whether paragraphs whose keys tie are ordered by their
+// whole collation before their input order.
 struct KeySource {
-  ParagraphKey key{};
+  std::shared_ptr<const KeyPlan> plan{};
   RecordTerminators terminators = RecordTerminators::paragraph;
+  bool lastResort = false;
 };
 
 // The text's paragraphs in their new order (for ParagraphOrder::unique, only
