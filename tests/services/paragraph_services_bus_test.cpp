@@ -80,6 +80,66 @@ TEST(ServicesOnTheBus, TheMethodsAnswerWithTheResultOrAnErrorAndASecondInstanceI
   EXPECT_TRUE(secondApplication.children().isEmpty());
 }
 
+// Calls as other programs may make them, on a services object over an
+// in-memory pasteboard on a connection of its own: what each one answers,
+// and the text it leaves. With no options the general method compares runs
+// of digits by value; "numeric" false compares them as characters.
+TEST(ServicesOnTheBus, EachCallsAnswerByNameAndSignature) {
+  QDBusConnection server = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("manners"));
+  auto* pasteboard = new parasort::MemoryPasteboard;  // owned by the services
+  parasort::ParagraphServices services{std::unique_ptr<parasort::Pasteboard>(pasteboard)};
+  ASSERT_TRUE(server.registerVirtualObject(QString::fromLatin1(bus::objectPath), &services));
+  QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("caller"));
+  const QString interface = QString::fromLatin1(bus::interfaceName);
+  const QString unknownMethod = QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod");
+  const QString invalidArgs = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
+  const QVariantMap noOptions, asCharacters{{QStringLiteral("numeric"), false}};
+  const struct {
+    QString interface;
+    const char* method;
+    QVariantList arguments;
+    QString errorName;     // empty: a reply
+    QString errorMessage;  // empty: not checked
+    const char16_t* after;
+  } cases[] = {
+      {interface, "sspArrangeParagraphs", {QStringLiteral("ascending"), noOptions}, {}, {}, u"x9\nx10"},
+      {interface, "sspArrangeParagraphs", {QStringLiteral("ascending"), asCharacters}, {}, {}, u"x10\nx9"},
+      {{}, "sspSortParagraphsAscending", {QStringLiteral("")}, {}, {}, u"x9\nx10"},
+      {interface, "sspSortParagraphs", {QStringLiteral("")}, unknownMethod,
+       QStringLiteral("No method 'sspSortParagraphs' with signature 's' on interface 'io.github.parasort.Services'"),
+       u"x10\nx9"},
+      {{}, "sortEverything", {}, unknownMethod,
+       QStringLiteral("No method 'sortEverything' with signature '' on interface 'io.github.parasort.Services'"),
+       u"x10\nx9"},
+      {interface, "sspUniqueParagraphs", {42}, invalidArgs,
+       QStringLiteral("Method 'sspUniqueParagraphs' takes signature 's', not 'i'"), u"x10\nx9"},
+      {interface, "sspArrangeParagraphs", {QStringLiteral("ascending")}, invalidArgs,
+       QStringLiteral("Method 'sspArrangeParagraphs' takes signature 'sa{sv}', not 's'"), u"x10\nx9"},
+      {interface, "sspUniqueParagraphs", {}, invalidArgs, {}, u"x10\nx9"},
+  };
+  for (const auto& [to, method, arguments, errorName, errorMessage, after] : cases) {
+    const std::string plainText[] = {"text/plain"};
+    pasteboard->declareTypes(plainText);
+    pasteboard->setString(u"x10\nx9", "text/plain");
+    QDBusMessage request = QDBusMessage::createMethodCall(server.baseService(), QString::fromLatin1(bus::objectPath),
+                                                          to, QString::fromLatin1(method));
+    request.setArguments(arguments);
+    const QDBusMessage reply = client.call(request, QDBus::BlockWithGui);
+    EXPECT_EQ(reply.errorName().toStdString(), errorName.toStdString()) << method << ": " << reply.errorMessage().toStdString();
+    if (!errorMessage.isEmpty()) {
+      EXPECT_EQ(reply.errorMessage().toStdString(), errorMessage.toStdString());
+    }
+    EXPECT_EQ(pasteboard->stringForType("text/plain"), std::u16string(after)) << method;
+  }
+  // The standard interfaces are still the bus library's to answer.
+  QDBusMessage introspect = QDBusMessage::createMethodCall(server.baseService(), QString::fromLatin1(bus::objectPath),
+                                                           QStringLiteral("org.freedesktop.DBus.Introspectable"),
+                                                           QStringLiteral("Introspect"));
+  const QDBusMessage description = client.call(introspect, QDBus::BlockWithGui);
+  EXPECT_TRUE(description.arguments().value(0).toString().contains(QStringLiteral("sspArrangeParagraphs")));
+  server.unregisterObject(QString::fromLatin1(bus::objectPath));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <memory>
 
 namespace parasort {
@@ -44,27 +45,33 @@ std::optional<std::u16string> ClipboardPasteboard::stringForType(std::string_vie
 }
 
 void ClipboardPasteboard::declareTypes(std::span<const std::string> types) {
-  auto data = std::make_unique<QMimeData>();
-  for (const std::string& type : types) data->setData(qStringOf(type), QByteArray());
-  clipboard_.setMimeData(data.release(), mode_);  // the clipboard owns its data
+  declared_.clear();
+  for (const std::string& type : types)
+    if (std::ranges::find(declared_, type, &Declared::type) == declared_.end()) declared_.push_back({type, {}});
+  publish();
 }
 
 bool ClipboardPasteboard::setString(std::u16string_view string, std::string_view type) {
-  const QMimeData* current = clipboard_.mimeData(mode_);
-  const QString format = qStringOf(type);
-  if (current == nullptr || !current->hasFormat(format)) return false;
-
-  // QMimeData cannot be changed once the clipboard has it: build the same
-  // contents anew with this one type set.
-  auto data = std::make_unique<QMimeData>();
-  for (const QString& offered : current->formats()) data->setData(offered, current->data(offered));
-  if (type == stringPboardType) {
-    data->setText(qStringOf(string));
-  } else {
-    data->setData(format, qStringOf(string).toUtf8());
-  }
-  clipboard_.setMimeData(data.release(), mode_);
+  const auto declared = std::ranges::find(declared_, type, &Declared::type);
+  if (declared == declared_.end()) return false;
+  declared->contents = qStringOf(string);
+  publish();
   return true;
+}
+
+void ClipboardPasteboard::publish() {
+  // Built whole from what was declared and set, never from the clipboard
+  // read back: on Wayland that gives the compositor's view of it, with
+  // other names of plain text and no contents for them.
+  auto data = std::make_unique<QMimeData>();
+  for (const Declared& declared : declared_) {
+    if (declared.type == stringPboardType) {
+      data->setText(declared.contents);
+    } else {
+      data->setData(qStringOf(declared.type), declared.contents.toUtf8());
+    }
+  }
+  clipboard_.setMimeData(data.release(), mode_);  // the clipboard owns its data
 }
 
 }  // namespace parasort

@@ -8,6 +8,7 @@
 
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 
 #include <algorithm>
@@ -36,22 +37,45 @@ QString ParagraphServices::introspect(const QString& /*path*/) const {
 
 bool ParagraphServices::handleMessage(const QDBusMessage& message, const QDBusConnection& connection) {
   if (message.type() != QDBusMessage::MethodCallMessage) return false;
-  if (!message.interface().isEmpty() && message.interface() != QLatin1String(services_bus::interfaceName))
-    return false;
-  if (message.member() == QLatin1String(services_bus::arrangeMethod) && message.signature() == QLatin1String("sa{sv}")) {
+  const QString interface = QString::fromLatin1(services_bus::interfaceName);
+  if (!message.interface().isEmpty() && message.interface() != interface) return false;
+  if (message.interface().isEmpty() && isStandardMember(message.member())) return false;
+
+  const QString member = message.member();
+  const bool arrangement = member == QLatin1String(services_bus::arrangeMethod);
+  const auto operation = std::ranges::find_if(paragraphOperations, [&](const ParagraphOperation& candidate) {
+    return *candidate.serviceMethod != '\0' && member == QLatin1String(candidate.serviceMethod);
+  });
+  // Anything else sent to the services is answered here, by its name and
+  // signature, rather than as an interface that is not there.
+  if (!arrangement && operation == paragraphOperations.end()) {
+    connection.send(message.createErrorReply(
+        QDBusError::UnknownMethod, QStringLiteral("No method '%1' with signature '%2' on interface '%3'")
+                                       .arg(member, message.signature(), interface)));
+    return true;
+  }
+  const QLatin1String expected(arrangement ? "sa{sv}" : "s");
+  if (message.signature() != expected) {
+    connection.send(message.createErrorReply(
+        QDBusError::InvalidArgs, QStringLiteral("Method '%1' takes signature '%2', not '%3'")
+                                     .arg(member, expected, message.signature())));
+    return true;
+  }
+  if (arrangement) {
     serveArrangement(message, connection);
     return true;
   }
-  if (message.signature() != QLatin1String("s")) return false;
-  const auto operation = std::ranges::find_if(paragraphOperations, [&](const ParagraphOperation& candidate) {
-    return *candidate.serviceMethod != '\0' && message.member() == QLatin1String(candidate.serviceMethod);
-  });
-  if (operation == paragraphOperations.end()) return false;
-
   ServiceError error;
   SystemServiceProvider::serveParagraphOperation(*pasteboard_, operation->order, &error);
   connection.send(replyTo(message, error));
   return true;
+}
+
+bool ParagraphServices::isStandardMember(const QString& member) {
+  // Members of the standard interfaces, which a call may send without
+  // naming its interface; the bus library answers them.
+  static constexpr const char* standard[] = {"Introspect", "Ping", "GetMachineId", "Get", "Set", "GetAll"};
+  return std::ranges::any_of(standard, [&](const char* name) { return member == QLatin1String(name); });
 }
 
 void ParagraphServices::serveArrangement(const QDBusMessage& message, const QDBusConnection& connection) {

@@ -1,10 +1,9 @@
 #include "parasort/services/qt/services_registration.h"
 
-#include "parasort/services/qt/clipboard_pasteboard.h"
 #include "parasort/services/qt/paragraph_services.h"
 #include "parasort/services/qt/services_bus_names.h"
+#include "parasort/services/qt/system_pasteboard.h"
 
-#include <QGuiApplication>
 #include <QString>
 
 #include <memory>
@@ -22,8 +21,7 @@ bool registerParagraphServices(ParagraphServices& services, QDBusConnection conn
 }
 
 bool startSystemServices(QObject& owner) {
-  auto services = std::make_unique<ParagraphServices>(
-      std::make_unique<ClipboardPasteboard>(*QGuiApplication::clipboard()));
+  auto services = std::make_unique<ParagraphServices>(makeSystemPasteboard(chooseClipboardRoute(observeClipboardSession())));
   if (!registerParagraphServices(*services, QDBusConnection::sessionBus())) return false;
   services->setParent(&owner);
   services.release();  // now owned by `owner`

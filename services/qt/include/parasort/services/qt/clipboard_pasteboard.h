@@ -1,13 +1,18 @@
 // The system clipboard as a Pasteboard, through QClipboard and QMimeData.
 //
 // The types are the MIME formats that the clipboard offers; plain text is
-// "text/plain". Every change replaces the clipboard's data as a whole, so
-// declaring types and then setting a string claims the clipboard twice.
+// "text/plain", which Qt offers under every name of plain text with the same
+// bytes. Every change replaces the clipboard's data as a whole, built from
+// what was declared and set through this pasteboard.
 #pragma once
 
 #include "parasort/services/pasteboard.h"
 
 #include <QClipboard>
+#include <QString>
+
+#include <string>
+#include <vector>
 
 namespace parasort {
 
@@ -26,8 +31,15 @@ class ClipboardPasteboard final : public Pasteboard {
   bool setString(std::u16string_view string, std::string_view type) override;
 
  private:
+  struct Declared {
+    std::string type;
+    QString contents;
+  };
+  void publish();
+
   QClipboard& clipboard_;
   QClipboard::Mode mode_;
+  std::vector<Declared> declared_;  // since the last declareTypes()
 };
 
 }  // namespace parasort

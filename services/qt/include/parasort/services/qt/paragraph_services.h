@@ -30,12 +30,16 @@ class ParagraphServices final : public QDBusVirtualObject {
 
   // The services interface, one method per operation.
   QString introspect(const QString& path) const override;
-  // Serves a call of one of the methods; false for anything else, which the
-  // bus then answers as an unknown method.
+  // Serves a call of one of the methods. Any other call on the services
+  // interface (or on none) is answered with UnknownMethod, and a known method
+  // called with the wrong signature with InvalidArgs, each naming the method
+  // and the signature; false for the standard interfaces, which the bus
+  // library answers.
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
 
  private:
   void serveArrangement(const QDBusMessage& message, const QDBusConnection& connection);
+  static bool isStandardMember(const QString& member);
   static QDBusMessage replyTo(const QDBusMessage& message, const ServiceError& error);
 
   std::unique_ptr<Pasteboard> pasteboard_;
