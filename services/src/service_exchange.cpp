@@ -21,12 +21,12 @@ std::optional<std::u16string> ReadServiceString(const Pasteboard& pasteboard, Se
   return text;
 }
 
-void WriteServiceString(Pasteboard& pasteboard, const std::optional<std::u16string>& string) {
-  if (!string) return;
+bool WriteServiceString(Pasteboard& pasteboard, const std::optional<std::u16string>& string) {
+  if (!string) return true;
   // Declared first: declaring drops whatever the pasteboard held before.
   const std::array<std::string, 1> plainTextOnly{std::string(stringPboardType)};
   pasteboard.declareTypes(plainTextOnly);
-  pasteboard.setString(*string, stringPboardType);
+  return pasteboard.setString(*string, stringPboardType);
 }
 
 }  // namespace parasort

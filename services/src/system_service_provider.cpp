@@ -10,7 +10,9 @@ namespace parasort::SystemServiceProvider {
 void serveParagraphRequest(Pasteboard& pasteboard, ServiceError* error, const ParagraphTransform& transform) {
   const std::optional<std::u16string> text = ReadServiceString(pasteboard, error);
   if (!text) return;
-  WriteServiceString(pasteboard, transform(*text));
+  if (!WriteServiceString(pasteboard, transform(*text)) && error != nullptr) {
+    *error = std::u16string(resultNotSetMessage);
+  }
 }
 
 void serveParagraphOperation(Pasteboard& pasteboard, ParagraphOrder order, ServiceError* error,

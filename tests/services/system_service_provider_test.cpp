@@ -39,4 +39,26 @@ TEST(ParagraphServices, EachEntryPointsResultOrRefusal) {
   }
 }
 
+// A pasteboard that lists and gives text but will not take a result, as a
+// clipboard whose new owner could not be started.
+class RefusingPasteboard final : public parasort::Pasteboard {
+ public:
+  std::vector<std::string> types() const override { return {"text/plain"}; }
+  std::optional<std::u16string> stringForType(std::string_view) const override { return u"b\na"; }
+  void declareTypes(std::span<const std::string>) override {}
+  bool setString(std::u16string_view, std::string_view) override { return false; }
+};
+
+// A result that was not taken is a failure the caller hears of, never a
+// success with the clipboard emptied behind its back.
+TEST(ParagraphServices, AResultThePasteboardRefusesIsReported) {
+  for (const auto service : {&provider::sspSortParagraphsAscending, &provider::sspSortParagraphsDescending,
+                             &provider::sspUniqueParagraphs}) {
+    RefusingPasteboard pasteboard;
+    parasort::ServiceError error;
+    service(pasteboard, u"", &error);
+    EXPECT_EQ(error, u"Could not set the clipboard");
+  }
+}
+
 }  // namespace

@@ -10,12 +10,16 @@
 
 namespace parasort {
 
-// The two messages a service request can fail with, stored as they are.
+// The messages a service request can fail with, stored as they are: the two
+// of a pasteboard without usable text, and the one of a result that the
+// pasteboard would not take (a clipboard owner that could not be started),
+// which must never pass for success.
 inline constexpr std::u16string_view unsupportedDataTypeMessage = u"Unsupported data type";
 inline constexpr std::u16string_view noStringDataMessage = u"No String Data";
+inline constexpr std::u16string_view resultNotSetMessage = u"Could not set the clipboard";
 
 // A caller's error location: it stays as the caller set it (usually empty)
-// unless a request fails, and then holds one of the two messages.
+// unless a request fails, and then holds one of the messages.
 using ServiceError = std::optional<std::u16string>;
 
 // The pasteboard's plain text. When the pasteboard does not list the plain
@@ -27,7 +31,8 @@ std::optional<std::u16string> ReadServiceString(const Pasteboard& pasteboard, Se
 
 // Replaces the pasteboard's contents with `string` as plain text only: the
 // plain string type is declared alone (every other type is dropped), then the
-// string is set. Given nothing, leaves the pasteboard as it is.
-void WriteServiceString(Pasteboard& pasteboard, const std::optional<std::u16string>& string);
+// string is set. Given nothing, leaves the pasteboard as it is. Returns
+// false when the pasteboard did not take the string.
+bool WriteServiceString(Pasteboard& pasteboard, const std::optional<std::u16string>& string);
 
 }  // namespace parasort
