@@ -90,21 +90,12 @@ void timeWindow(const QString& text, int rounds, std::chrono::milliseconds pause
 // The same whole-text replacement with nothing of parasort around it: one
 // cursor insert in an edit block on a bare QTextEdit, and its undo. The
 // sorted text is made beforehand; reading the text is timed on its own.
-// The bare edits draw with the window's font strategy, so that both lay
-// text out alike.
-void drawLikeTheWindow(QTextEdit& edit) {
-  QFont font = edit.font();
-  font.setStyleStrategy(QFont::PreferNoShaping);
-  edit.setFont(font);
-  edit.document()->setDefaultFont(font);
-}
-
+// The bare edits shape text fully, as the window does.
 void timeFloor(const QString& text, int rounds, std::map<std::string, std::vector<double>>& times) {
   const std::u16string sorted = parasort::sortedParagraphOfString(text.toStdU16String(), true);
   const QString replacement = QString::fromStdU16String(sorted);
   for (int round = 0; round < rounds; ++round) {
     QTextEdit edit;
-    drawLikeTheWindow(edit);
     edit.resize(900, 700);
     edit.show();
     edit.setPlainText(text);
@@ -161,7 +152,6 @@ void timeFloor(const QString& text, int rounds, std::map<std::string, std::vecto
   // and not laid out yet, as a new document is.
   for (int round = 0; round < rounds; ++round) {
     QTextEdit edit;
-    drawLikeTheWindow(edit);
     edit.resize(900, 700);
     edit.show();
     times["floor: build a document aside"].push_back(millisecondsOf([&] {

@@ -3,16 +3,23 @@
 #include "parasort/editor/attribute_value.h"
 #include "parasort/editor/text_view_additions.h"
 
+#include <QFontDatabase>
 #include <QString>
 
 namespace parasort {
+namespace {
+
+// The colour emoji font the package recommends (fonts-noto-color-emoji).
+const QString kColourEmojiFamily = QStringLiteral("Noto Color Emoji");
+
+}  // namespace
 
 EditorTextView::EditorTextView(QTextEdit& widget) : widget_(widget), view_(widget) {}
 
 QFont EditorTextView::font() const {
   QFont font = widget_.document()->defaultFont();
-  // The font as the user chose it, without the way setFont() draws it.
-  font.setStyleStrategy(QFont::PreferDefault);
+  // Without the fallback families that setFont() adds.
+  font.setFamilies({font.family()});
   // Index 0 of an empty text reads the typing attributes.
   const auto own = editor::valueAs<editor::Font>(
       TQAdditions::attribute(view_, editor::FontAttributeName, 0, nullptr));
@@ -22,12 +29,15 @@ QFont EditorTextView::font() const {
 }
 
 void EditorTextView::setFont(const QFont& font) {
-  // Drawn without the shaping that Latin and similar scripts can do without
-  // (kerning, ligatures): Qt then lays a large text out in about 60% of the
-  // time, and a whole-text sort leaves all of it selected, which Qt lays out
-  // at once. Scripts that need shaping are still shaped.
+  // Drawn with full shaping (joined Arabic, whole emoji sequences, kerning):
+  // the style strategy is the default one whatever `font` brings.
   QFont drawn = font;
-  drawn.setStyleStrategy(QFont::PreferNoShaping);
+  drawn.setStyleStrategy(QFont::PreferDefault);
+  // Qt finds a font for each character the family lacks on its own, and
+  // may find a skin tone or a flag's letters in another font than the emoji
+  // they belong to, which then fall apart; a colour emoji family named next
+  // keeps such a sequence in one font.
+  if (QFontDatabase::hasFamily(kColourEmojiFamily)) drawn.setFamilies({font.family(), kColourEmojiFamily});
   // QTextEdit hands its font on to the document as the default font when
   // the font change event arrives; set it here too so it holds at once.
   widget_.setFont(drawn);
