@@ -264,7 +264,8 @@ TEST(EditorWindow, PasteTakesThePlainTextOnly) {
     QTextEdit& edit = *interface.ui().textView;
     QTextCharFormat typing;
     typing.setFontItalic(true);
-    QTextEdit typed;  // the text typed instead
+    QTextEdit typed;  // the text typed instead, in the window's font
+    typed.document()->setDefaultFont(edit.document()->defaultFont());
     for (QTextEdit* text : {&edit, &typed}) text->setCurrentCharFormat(typing);
     auto* data = new QMimeData;
     if (markdown != nullptr) data->setData(QStringLiteral("text/markdown"), markdown);
