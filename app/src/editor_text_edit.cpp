@@ -32,6 +32,15 @@ void EditorTextEdit::insertFromMimeData(const QMimeData* source) {
 }
 
 void EditorTextEdit::keyPressEvent(QKeyEvent* event) {
+  // Alt (or Meta) with a key is a command, never text: a mnemonic that no
+  // menu has must not type its letter over the selection. AltGr arrives
+  // without the Alt modifier and still types.
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  if ((modifiers & (Qt::AltModifier | Qt::MetaModifier)) && !(modifiers & Qt::ControlModifier) &&
+      !event->text().isEmpty() && event->text().at(0).isPrint()) {
+    event->ignore();
+    return;
+  }
   // The keys that may change much of the text at once: typing or deleting
   // over a selection, undo, redo, paste and cut. Typing without a selection
   // changes one character, and moving the cursor changes nothing.
