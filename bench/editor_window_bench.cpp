@@ -11,15 +11,20 @@
 #include "parasort/engine/transforms.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -44,6 +49,19 @@ double millisecondsOf(const std::function<void()>& work) {
 void pause(std::chrono::milliseconds length) {
   const auto end = Clock::now() + length;
   while (Clock::now() < end) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  // Without a running event loop, objects deleted later (documents the
+  // history let go) are deleted only when asked.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Memory in use: freed memory is given back first (glibc keeps it
+// otherwise, and the figure would be the high-water mark).
+double residentMegabytes() {
+  malloc_trim(0);
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  return 0.0;
 }
 
 double median(std::vector<double> times) {
@@ -60,7 +78,21 @@ void timeWindow(const QString& text, int rounds, std::chrono::milliseconds pause
     interface.window().show();
     const Ui::EditorWindow& ui = interface.ui();
     QTextEdit& edit = *ui.textView;
-    times["load (setPlainText)"].push_back(millisecondsOf([&] { edit.setPlainText(text); }));
+    QApplication::clipboard()->setText(text);
+    times["paste into an empty text"].push_back(millisecondsOf([&] { ui.actionPaste->trigger(); }));
+    pause(pauseLength);
+    // One character typed at the end of the first line, as a user types.
+    edit.moveCursor(QTextCursor::Start);
+    edit.moveCursor(QTextCursor::EndOfLine);
+    for (int key = 0; key < 5; ++key) {
+      times["type a character"].push_back(millisecondsOf([&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QCoreApplication::sendEvent(&edit, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QCoreApplication::sendEvent(&edit, &release);
+      }));
+      QCoreApplication::processEvents();
+    }
     pause(pauseLength);
     times["Select All"].push_back(millisecondsOf([&] { ui.actionSelectAll->trigger(); }));
     pause(pauseLength);
@@ -70,6 +102,20 @@ void timeWindow(const QString& text, int rounds, std::chrono::milliseconds pause
     }));
     pause(pauseLength);
     times["undo the sort"].push_back(millisecondsOf([&] { ui.actionUndo->trigger(); }));
+    pause(pauseLength);
+    times["redo the sort"].push_back(millisecondsOf([&] { ui.actionRedo->trigger(); }));
+    pause(pauseLength);
+    ui.actionUndo->trigger();
+    pause(pauseLength);
+    times["sort half the lines, selected"].push_back(millisecondsOf([&] {
+      QTextCursor half(edit.document());
+      half.setPosition(edit.document()->findBlockByNumber(edit.document()->blockCount() / 2).position(),
+                       QTextCursor::KeepAnchor);
+      edit.setTextCursor(half);
+      interface.paragraphAction(parasort::ParagraphOrder::ascending).trigger();
+    }));
+    pause(pauseLength);
+    ui.actionUndo->trigger();
     pause(pauseLength);
     times["Remove Duplicates"].push_back(millisecondsOf([&] {
       ui.actionSelectAll->trigger();
@@ -84,6 +130,19 @@ void timeWindow(const QString& text, int rounds, std::chrono::milliseconds pause
     }));
     pause(pauseLength);
     times["undo the indent"].push_back(millisecondsOf([&] { ui.actionUndo->trigger(); }));
+    pause(pauseLength);
+    // What ten whole-text sorts, in turn ascending and descending, add to
+    // the process's memory.
+    const double before = residentMegabytes();
+    for (int sort = 0; sort < 10; ++sort) {
+      ui.actionSelectAll->trigger();
+      interface.paragraphAction(sort % 2 == 0 ? parasort::ParagraphOrder::descending
+                                              : parasort::ParagraphOrder::ascending)
+          .trigger();
+      QCoreApplication::processEvents();
+    }
+    pause(pauseLength);
+    times["ten sorts add (MB, not ms)"].push_back(residentMegabytes() - before);
   }
 }
 

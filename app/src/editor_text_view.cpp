@@ -3,23 +3,14 @@
 #include "parasort/editor/attribute_value.h"
 #include "parasort/editor/text_view_additions.h"
 
-#include <QFontDatabase>
 #include <QString>
 
 namespace parasort {
-namespace {
-
-// The colour emoji font the package recommends (fonts-noto-color-emoji).
-const QString kColourEmojiFamily = QStringLiteral("Noto Color Emoji");
-
-}  // namespace
 
 EditorTextView::EditorTextView(QTextEdit& widget) : widget_(widget), view_(widget) {}
 
 QFont EditorTextView::font() const {
   QFont font = widget_.document()->defaultFont();
-  // Without the fallback families that setFont() adds.
-  font.setFamilies({font.family()});
   // Index 0 of an empty text reads the typing attributes.
   const auto own = editor::valueAs<editor::Font>(
       TQAdditions::attribute(view_, editor::FontAttributeName, 0, nullptr));
@@ -33,11 +24,6 @@ void EditorTextView::setFont(const QFont& font) {
   // the style strategy is the default one whatever `font` brings.
   QFont drawn = font;
   drawn.setStyleStrategy(QFont::PreferDefault);
-  // Qt finds a font for each character the family lacks on its own, and
-  // may find a skin tone or a flag's letters in another font than the emoji
-  // they belong to, which then fall apart; a colour emoji family named next
-  // keeps such a sequence in one font.
-  if (QFontDatabase::hasFamily(kColourEmojiFamily)) drawn.setFamilies({font.family(), kColourEmojiFamily});
   // QTextEdit hands its font on to the document as the default font when
   // the font change event arrives; set it here too so it holds at once.
   widget_.setFont(drawn);
