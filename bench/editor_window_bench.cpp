@@ -14,15 +14,20 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QClipboard>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -47,11 +52,32 @@ double millisecondsOf(const std::function<void()>& work) {
 void pause(std::chrono::milliseconds length) {
   const auto end = Clock::now() + length;
   while (Clock::now() < end) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  // Without a running event loop, objects deleted later (documents the
+  // history let go) are deleted only when asked.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Memory in use: freed memory is given back first (glibc keeps it
+// otherwise, and the figure would be the high-water mark).
+double residentMegabytes() {
+  malloc_trim(0);
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  return 0.0;
 }
 
 double median(std::vector<double> times) {
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
+}
+
+// The key X pressed and released in `edit`, as a user types it.
+void typeX(QTextEdit& edit) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+  QCoreApplication::sendEvent(&edit, &press);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+  QCoreApplication::sendEvent(&edit, &release);
 }
 
 // The window's own operations, from a freshly loaded text each round.
@@ -68,6 +94,18 @@ void timeWindow(const QString& text, const QString& file, int rounds, std::chron
     pause(pauseLength);
     times["load (setPlainText)"].push_back(millisecondsOf([&] { edit.setPlainText(text); }));
     pause(pauseLength);
+    edit.clear();
+    QApplication::clipboard()->setText(text);
+    times["paste into an empty text"].push_back(millisecondsOf([&] { ui.actionPaste->trigger(); }));
+    pause(pauseLength);
+    // One character typed at the end of the first line, as a user types.
+    edit.moveCursor(QTextCursor::Start);
+    edit.moveCursor(QTextCursor::EndOfLine);
+    for (int key = 0; key < 5; ++key) {
+      times["type a character"].push_back(millisecondsOf([&] { typeX(edit); }));
+      QCoreApplication::processEvents();
+    }
+    pause(pauseLength);
     times["Select All"].push_back(millisecondsOf([&] { ui.actionSelectAll->trigger(); }));
     pause(pauseLength);
     times["sort Select All"].push_back(millisecondsOf([&] {
@@ -80,6 +118,20 @@ void timeWindow(const QString& text, const QString& file, int rounds, std::chron
     times["Save the file"].push_back(millisecondsOf([&] { document.save(); }));
     pause(pauseLength);
     times["undo the sort"].push_back(millisecondsOf([&] { ui.actionUndo->trigger(); }));
+    pause(pauseLength);
+    times["redo the sort"].push_back(millisecondsOf([&] { ui.actionRedo->trigger(); }));
+    pause(pauseLength);
+    ui.actionUndo->trigger();
+    pause(pauseLength);
+    times["sort half the lines, selected"].push_back(millisecondsOf([&] {
+      QTextCursor half(edit.document());
+      half.setPosition(edit.document()->findBlockByNumber(edit.document()->blockCount() / 2).position(),
+                       QTextCursor::KeepAnchor);
+      edit.setTextCursor(half);
+      interface.paragraphAction(parasort::ParagraphOrder::ascending).trigger();
+    }));
+    pause(pauseLength);
+    ui.actionUndo->trigger();
     pause(pauseLength);
     times["Remove Duplicates"].push_back(millisecondsOf([&] {
       ui.actionSelectAll->trigger();
@@ -94,31 +146,40 @@ void timeWindow(const QString& text, const QString& file, int rounds, std::chron
     }));
     pause(pauseLength);
     times["undo the indent"].push_back(millisecondsOf([&] { ui.actionUndo->trigger(); }));
+    pause(pauseLength);
+    // What ten whole-text sorts, in turn ascending and descending, add to
+    // the process's memory.
+    const double before = residentMegabytes();
+    for (int sort = 0; sort < 10; ++sort) {
+      ui.actionSelectAll->trigger();
+      interface.paragraphAction(sort % 2 == 0 ? parasort::ParagraphOrder::descending
+                                              : parasort::ParagraphOrder::ascending)
+          .trigger();
+      QCoreApplication::processEvents();
+    }
+    pause(pauseLength);
+    times["ten sorts add (MB, not ms)"].push_back(residentMegabytes() - before);
   }
 }
 
 // The same whole-text replacement with nothing of parasort around it: one
 // cursor insert in an edit block on a bare QTextEdit, and its undo. The
 // sorted text is made beforehand; reading the text is timed on its own.
-// The bare edits draw with the window's font strategy, so that both lay
-// text out alike.
-void drawLikeTheWindow(QTextEdit& edit) {
-  QFont font = edit.font();
-  font.setStyleStrategy(QFont::PreferNoShaping);
-  edit.setFont(font);
-  edit.document()->setDefaultFont(font);
-}
-
+// The bare edits shape text fully, as the window does.
 void timeFloor(const QString& text, int rounds, std::map<std::string, std::vector<double>>& times) {
   const std::u16string sorted = parasort::sortedParagraphOfString(text.toStdU16String(), true);
   const QString replacement = QString::fromStdU16String(sorted);
   for (int round = 0; round < rounds; ++round) {
     QTextEdit edit;
-    drawLikeTheWindow(edit);
     edit.resize(900, 700);
     edit.show();
     edit.setPlainText(text);
     edit.selectAll();
+    edit.moveCursor(QTextCursor::Start);
+    edit.moveCursor(QTextCursor::EndOfLine);
+    for (int key = 0; key < 5; ++key)
+      times["floor: type a character"].push_back(millisecondsOf([&] { typeX(edit); }));
+    edit.document()->undo();
     edit.moveCursor(QTextCursor::Start);
     times["floor: first text read"].push_back(
         millisecondsOf([&] { (void)edit.document()->toRawText(); }));
@@ -171,7 +232,6 @@ void timeFloor(const QString& text, int rounds, std::map<std::string, std::vecto
   // and not laid out yet, as a new document is.
   for (int round = 0; round < rounds; ++round) {
     QTextEdit edit;
-    drawLikeTheWindow(edit);
     edit.resize(900, 700);
     edit.show();
     times["floor: build a document aside"].push_back(millisecondsOf([&] {

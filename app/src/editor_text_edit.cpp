@@ -9,6 +9,7 @@
 #include <QKeySequence>
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 
 #include <utility>
 
@@ -18,20 +19,43 @@ EditorTextEdit::EditorTextEdit(QWidget* parent) : QTextEdit(parent) { setAcceptR
 
 void EditorTextEdit::setHistory(History history) { history_ = std::move(history); }
 
-bool EditorTextEdit::canInsertFromMimeData(const QMimeData* source) const { return source->hasText(); }
+namespace {
+
+// The plain text `source` brings: its own, or that of its HTML when it
+// offers HTML only (as some browsers and mail programs do).
+QString plainTextOf(const QMimeData& source) {
+  if (source.hasText()) return source.text();
+  if (source.hasHtml()) return QTextDocumentFragment::fromHtml(source.html()).toPlainText();
+  return {};
+}
+
+}  // namespace
+
+bool EditorTextEdit::canInsertFromMimeData(const QMimeData* source) const {
+  return source->hasText() || source->hasHtml();
+}
 
 void EditorTextEdit::insertFromMimeData(const QMimeData* source) {
   // QTextEdit would still take Markdown (tables, images) when it comes
   // first, even with rich text turned off.
-  if (!source->hasText()) return;
+  if (!canInsertFromMimeData(source)) return;
   showWaitCursorUntilIdle();
   QTextCursor cursor = textCursor();
-  cursor.insertText(source->text());
+  cursor.insertText(plainTextOf(*source));
   setTextCursor(cursor);
   ensureCursorVisible();
 }
 
 void EditorTextEdit::keyPressEvent(QKeyEvent* event) {
+  // Alt (or Meta) with a key is a command, never text: a mnemonic that no
+  // menu has must not type its letter over the selection. AltGr arrives
+  // without the Alt modifier and still types.
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  if ((modifiers & (Qt::AltModifier | Qt::MetaModifier)) && !(modifiers & Qt::ControlModifier) &&
+      !event->text().isEmpty() && event->text().at(0).isPrint()) {
+    event->ignore();
+    return;
+  }
   // The keys that may change much of the text at once: typing or deleting
   // over a selection, undo, redo, paste and cut. Typing without a selection
   // changes one character, and moving the cursor changes nothing.

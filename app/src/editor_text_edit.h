@@ -9,7 +9,8 @@
 // The edits it makes of its own accord (keyboard undo and redo, paste, cut,
 // typing over a selection, a drop) show the wait cursor while they run. The
 // undo and redo keys and the context menu's Undo and Redo go to the history
-// it is given, so that they undo what the window's Edit menu undoes.
+// it is given, so that they undo what the window's Edit menu undoes. Alt
+// with a letter never types it.
 #pragma once
 
 #include <QTextEdit>

@@ -11,8 +11,6 @@ EditorTextView::EditorTextView(QTextEdit& widget) : widget_(widget), view_(widge
 
 QFont EditorTextView::font() const {
   QFont font = widget_.document()->defaultFont();
-  // The font as the user chose it, without the way setFont() draws it.
-  font.setStyleStrategy(QFont::PreferDefault);
   // Index 0 of an empty text reads the typing attributes.
   const auto own = editor::valueAs<editor::Font>(
       TQAdditions::attribute(view_, editor::FontAttributeName, 0, nullptr));
@@ -22,12 +20,10 @@ QFont EditorTextView::font() const {
 }
 
 void EditorTextView::setFont(const QFont& font) {
-  // Drawn without the shaping that Latin and similar scripts can do without
-  // (kerning, ligatures): Qt then lays a large text out in about 60% of the
-  // time, and a whole-text sort leaves all of it selected, which Qt lays out
-  // at once. Scripts that need shaping are still shaped.
+  // Drawn with full shaping (joined Arabic, whole emoji sequences, kerning):
+  // the style strategy is the default one whatever `font` brings.
   QFont drawn = font;
-  drawn.setStyleStrategy(QFont::PreferNoShaping);
+  drawn.setStyleStrategy(QFont::PreferDefault);
   // QTextEdit hands its font on to the document as the default font when
   // the font change event arrives; set it here too so it holds at once.
   widget_.setFont(drawn);

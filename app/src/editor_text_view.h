@@ -28,8 +28,8 @@ class EditorTextView {
   // the view's font. A QTextEdit always has one.
   [[nodiscard]] QFont font() const;
   // Makes `font` the view's font: the font of all text that sets none of
-  // its own, and of text typed afterwards. It is drawn without optional
-  // shaping (QFont::PreferNoShaping), for speed on large texts.
+  // its own, and of text typed afterwards. It is drawn fully shaped, as
+  // every script needs.
   void setFont(const QFont& font);
 
   // The window holding the view.

@@ -3,7 +3,10 @@
 #include "about_box.h"
 #include "file_dialogs.h"
 #include "file_menu.h"
+#include "find_replace.h"
 #include "format_menu.h"
+#include "manual_window.h"
+#include "menu_mnemonics.h"
 #include "parasort/paragraph_operations.h"
 #include "sort_options_dialog.h"
 #include "wait_cursor.h"
@@ -92,8 +95,19 @@ MainInterface::MainInterface()
   connectEditMenu(ui_, textView_.text());
   connectFormatMenu(ui_, textView_);
   QObject::connect(ui_.actionAbout, &QAction::triggered, &window_, [this] { showAboutBox(window_); });
+  QObject::connect(ui_.actionManual, &QAction::triggered, &window_, [this] { showManual(window_); });
+  connectFindMenu();
+  assignMnemonics(*ui_.menuBar);
 
   controller_.awakeFromNib();
+}
+
+void MainInterface::connectFindMenu() {
+  findReplace_ = new FindReplace(*ui_.textView);
+  QObject::connect(ui_.actionFind, &QAction::triggered, findReplace_, &FindReplace::openFind);
+  QObject::connect(ui_.actionReplace, &QAction::triggered, findReplace_, &FindReplace::openReplace);
+  QObject::connect(ui_.actionFindNext, &QAction::triggered, findReplace_, &FindReplace::findNext);
+  QObject::connect(ui_.actionFindPrevious, &QAction::triggered, findReplace_, &FindReplace::findPrevious);
 }
 
 // The Paragraphs menu: an item for each operation that has one, its tag the

@@ -6,6 +6,7 @@
 
 #include "editor_text_view.h"
 #include "file_document.h"
+#include "find_replace.h"
 #include "my_controller.h"
 #include "selection_status.h"
 #include "ui_main_interface.h"
@@ -35,9 +36,12 @@ class MainInterface {
   // The Paragraphs menu's item for the operation of `order` (one that has
   // an item).
   [[nodiscard]] QAction& paragraphAction(ParagraphOrder order) const;
+  // Edit > Find… and its fellows.
+  [[nodiscard]] FindReplace& findReplace() const { return *findReplace_; }
 
  private:
   void addParagraphsMenu();
+  void connectFindMenu();
 
   QMainWindow window_;
   Ui::EditorWindow ui_;
@@ -52,6 +56,7 @@ class MainInterface {
     QAction* action;
   };
   std::vector<ParagraphItem> paragraphItems_;
+  FindReplace* findReplace_ = nullptr;  // owned by the text view
 };
 
 }  // namespace parasort

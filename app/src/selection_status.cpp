@@ -9,8 +9,9 @@
 
 namespace parasort {
 
-SelectionStatus::SelectionStatus(QTextEdit& widget, const editor::TextView& view, QStatusBar& bar)
-    : view_(view), label_(new QLabel(&bar)) {
+SelectionStatus::SelectionStatus(QTextEdit& widget, const editor::TextView& view, QStatusBar& bar,
+                                 Counter counter)
+    : view_(view), counter_(std::move(counter)), label_(new QLabel(&bar)) {
   label_->setObjectName(QStringLiteral("selectionStatus"));
   bar.addWidget(label_);
   debounce_.setSingleShot(true);
@@ -19,12 +20,14 @@ SelectionStatus::SelectionStatus(QTextEdit& widget, const editor::TextView& view
   connect(&counting_, &QFutureWatcher<ParagraphSummary>::finished, this, &SelectionStatus::counted);
   connect(&widget, &QTextEdit::textChanged, this, &SelectionStatus::changed);
   connect(&widget, &QTextEdit::selectionChanged, this, &SelectionStatus::changed);
+  label_->setText(QStringLiteral("Counting\u2026"));
   refresh();
 }
 
 void SelectionStatus::changed() {
   ++change_;
-  label_->clear();
+  label_->setText(report_.isEmpty() ? QStringLiteral("Counting\u2026")
+                                    : report_ + QStringLiteral(" (counting\u2026)"));
   debounce_.start();
 }
 
@@ -40,12 +43,16 @@ void SelectionStatus::refresh() {
   if (countedSelection_) text = text.substr(selection.location, selection.length);
   countedChange_ = change_;
   counting_.setFuture(QtConcurrent::run(
-      [counted = std::move(text), options = savedSortOptions()] { return summarizeParagraphs(counted, options); }));
+      [counter = counter_, counted = std::move(text), options = savedSortOptions()] {
+        return counter(counted, options);
+      }));
 }
 
 void SelectionStatus::counted() {
-  if (countedChange_ == change_) label_->setText(statusText(counting_.result(), countedSelection_));
-  else if (!debounce_.isActive())
+  if (countedChange_ == change_) {
+    report_ = statusText(counting_.result(), countedSelection_);
+    label_->setText(report_);
+  } else if (!debounce_.isActive())
     refresh();
 }
 

@@ -39,6 +39,30 @@ std::optional<QString> problemWith(const SortOptions& options) {
   const auto key = keyOf(options);
   const auto* error = std::get_if<KeyParseError>(&key);
   if (error == nullptr) return std::nullopt;
+  // The engine words its errors for the command line, as the GNU tools do;
+  // a dialog says the same in a sentence, about what was typed.
+  const auto quoted = [](const QString& text) { return QStringLiteral("\u201C%1\u201D").arg(text); };
+  const QString fields = quoted(options.keyPositions);
+  const struct {
+    const char* reason;
+    QString plain;
+  } sentences[] = {
+      {"multi-character tab",
+       QStringLiteral("The field separator is one character or Tab; %1 is more.").arg(quoted(options.fieldSeparator))},
+      {"field number is zero", QStringLiteral("Fields are numbered from 1; %1 asks for field 0.").arg(fields)},
+      {"character offset is zero",
+       QStringLiteral("Characters are numbered from 1; %1 asks for character 0.").arg(fields)},
+      {"invalid number at field start",
+       QStringLiteral("%1 does not start with a field number. Give the fields to sort by as numbers, "
+                      "such as 2 or 1.3,1.5.").arg(fields)},
+      {"invalid number after '.'", QStringLiteral("In %1, a character number must follow the dot.").arg(fields)},
+      {"invalid number after ','", QStringLiteral("In %1, a field number must follow the comma.").arg(fields)},
+      {"stray character",
+       QStringLiteral("%1 is not a list of fields. Give the fields to sort by as numbers, such as 2 or 1.3,1.5.")
+           .arg(fields)},
+  };
+  for (const auto& [reason, plain] : sentences)
+    if (error->message.starts_with(reason)) return plain;
   QString problem = QString::fromStdString(error->message);
   if (error->subject) problem += QStringLiteral(" '%1'").arg(QString::fromStdString(*error->subject));
   return problem;

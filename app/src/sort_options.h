@@ -21,8 +21,8 @@ struct SortOptions {
   bool operator==(const SortOptions&) const = default;
 };
 
-// Why the key or the separator cannot be read, in one line; nothing when
-// both can.
+// Why the key or the separator cannot be read, in a plain sentence about
+// what was typed; nothing when both can.
 [[nodiscard]] std::optional<QString> problemWith(const SortOptions& options);
 
 // The saved options. A value that cannot be read (a settings file edited by

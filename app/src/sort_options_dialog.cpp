@@ -13,26 +13,36 @@
 namespace parasort {
 namespace {
 
+// The separator as the field shows it: Tab, which a line edit cannot take
+// (the key moves the focus), by its name.
+const QString tabName = QStringLiteral("Tab");
+
+QString separatorShown(const QString& separator) { return separator == u"\t" ? tabName : separator; }
+
+QString separatorOf(const QString& shown) {
+  return shown.compare(tabName, Qt::CaseInsensitive) == 0 ? QStringLiteral("\t") : shown;
+}
+
 // The dialog's fields, each named for the option it holds.
 struct SortOptionsFields {
   QComboBox* strength;
   QCheckBox* numeric;
   QLineEdit* keyPositions;
-  QLineEdit* fieldSeparator;
+  QComboBox* fieldSeparator;  // editable; its line edit is named "fieldSeparator"
   QCheckBox* ignoreLeadingBlanks;
 
   void show(const SortOptions& options) const {
     strength->setCurrentIndex(strength->findData(static_cast<int>(options.strength)));
     numeric->setChecked(options.numeric);
     keyPositions->setText(options.keyPositions);
-    fieldSeparator->setText(options.fieldSeparator);
+    fieldSeparator->setEditText(separatorShown(options.fieldSeparator));
     ignoreLeadingBlanks->setChecked(options.ignoreLeadingBlanks);
   }
   SortOptions shown() const {
     return {.strength = static_cast<CollationStrength>(strength->currentData().toInt()),
             .numeric = numeric->isChecked(),
             .keyPositions = keyPositions->text().trimmed(),
-            .fieldSeparator = fieldSeparator->text(),
+            .fieldSeparator = separatorOf(fieldSeparator->currentText()),
             .ignoreLeadingBlanks = ignoreLeadingBlanks->isChecked()};
   }
 };
@@ -49,22 +59,27 @@ Widget* named(QDialog& dialog, const char* name, Arguments&&... arguments) {
 SortOptionsFields laidOutFields(QDialog& dialog, QLabel& problem, QDialogButtonBox& buttons) {
   const SortOptionsFields fields{
       named<QComboBox>(dialog, "strength"),
-      named<QCheckBox>(dialog, "numeric", QStringLiteral("Compare runs of digits by their value")),
+      named<QCheckBox>(dialog, "numeric", QStringLiteral("Compare runs of digits by their &value")),
       named<QLineEdit>(dialog, "keyPositions"),
-      named<QLineEdit>(dialog, "fieldSeparator"),
-      named<QCheckBox>(dialog, "ignoreLeadingBlanks", QStringLiteral("Ignore blanks at the start of fields"))};
+      named<QComboBox>(dialog, "fieldSeparatorChoice"),
+      named<QCheckBox>(dialog, "ignoreLeadingBlanks", QStringLiteral("Ignore &blanks at the start of fields"))};
   fields.strength->addItem(QStringLiteral("Letters only"), static_cast<int>(CollationStrength::primary));
   fields.strength->addItem(QStringLiteral("Letters and accents"), static_cast<int>(CollationStrength::secondary));
   fields.strength->addItem(QStringLiteral("Letters, accents, case and width"),
                            static_cast<int>(CollationStrength::tertiary));
   fields.strength->addItem(QStringLiteral("Every difference"), static_cast<int>(CollationStrength::identical));
   fields.keyPositions->setPlaceholderText(QStringLiteral("the whole paragraph (or, for example, 2 or 1.3,1.5)"));
-  fields.fieldSeparator->setPlaceholderText(QStringLiteral("blanks"));
+  fields.fieldSeparator->setEditable(true);
+  fields.fieldSeparator->setInsertPolicy(QComboBox::NoInsert);
+  fields.fieldSeparator->addItems({QString(), tabName, QStringLiteral(","), QStringLiteral(";"),
+                                   QStringLiteral(":"), QStringLiteral("|")});
+  fields.fieldSeparator->lineEdit()->setObjectName(QStringLiteral("fieldSeparator"));
+  fields.fieldSeparator->lineEdit()->setPlaceholderText(QStringLiteral("blanks"));
   auto* form = new QFormLayout(&dialog);
-  form->addRow(QStringLiteral("Differences that count:"), fields.strength);
+  form->addRow(QStringLiteral("&Differences that count:"), fields.strength);
   form->addRow(QString(), fields.numeric);
-  form->addRow(QStringLiteral("Sort by fields:"), fields.keyPositions);
-  form->addRow(QStringLiteral("Field separator:"), fields.fieldSeparator);
+  form->addRow(QStringLiteral("&Sort by fields:"), fields.keyPositions);
+  form->addRow(QStringLiteral("Field se&parator (one character, or Tab):"), fields.fieldSeparator);
   form->addRow(QString(), fields.ignoreLeadingBlanks);
   form->addRow(&problem);
   form->addRow(&buttons);
@@ -84,6 +99,20 @@ QDialog* openSortOptionsDialog(QWidget& window) {
       QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults, dialog);
   const SortOptionsFields fields = laidOutFields(*dialog, *problem, *buttons);
   fields.show(savedSortOptions());
+  problem->setWordWrap(true);
+  // Enter accepts; Restore Defaults only when chosen. Tab goes down the
+  // fields, then through the buttons.
+  QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+  QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
+  QPushButton* restore = buttons->button(QDialogButtonBox::RestoreDefaults);
+  ok->setDefault(true);
+  for (QPushButton* button : {cancel, restore}) button->setAutoDefault(false);
+  QWidget* const order[] = {fields.strength, fields.numeric, fields.keyPositions, fields.fieldSeparator,
+                                  fields.ignoreLeadingBlanks, ok, cancel, restore};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+    QWidget::setTabOrder(order[i], order[i + 1]);
+  for (QWidget* control : order) control->setFocusPolicy(Qt::StrongFocus);
+  fields.strength->setFocus();
 
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   QObject::connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, dialog,
@@ -99,7 +128,7 @@ QDialog* openSortOptionsDialog(QWidget& window) {
       SortOptions separatorOnly;
       separatorOnly.fieldSeparator = options.fieldSeparator;
       const bool separatorIsWrong = problemWith(separatorOnly).has_value();
-      (separatorIsWrong ? fields.fieldSeparator : fields.keyPositions)->setFocus();
+      (separatorIsWrong ? static_cast<QWidget*>(fields.fieldSeparator) : fields.keyPositions)->setFocus();
       return;
     }
     saveSortOptions(options);

@@ -9,13 +9,17 @@
 #include "format_commands.h"
 #include "launched_editor.h"
 #include "main_interface.h"
+#include "paragraph_summary.h"
+#include "selection_status.h"
 #include "tab_width_dialog.h"
 
 #include "parasort/editor/text_view_additions.h"
 #include "parasort/paragraph_operations.h"
 
 #include <QClipboard>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QSet>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,13 +29,16 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSemaphore>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -70,7 +77,7 @@ TEST(ParagraphsMenu, EachOperationsItemGivesItsResultUndoneInOneStep) {
     if (*operation.menuText == '\0') continue;
     QAction& item = interface.paragraphAction(operation.order);
     EXPECT_TRUE(interface.ui().menuParagraphs->actions().contains(&item)) << operation.name;
-    EXPECT_EQ(item.text(), QString::fromUtf8(operation.menuText));
+    EXPECT_EQ(QString(item.text()).remove(u'&'), QString::fromUtf8(operation.menuText));
     EXPECT_EQ(item.shortcut(), QKeySequence(QString::fromLatin1(operation.menuShortcut)));
     EXPECT_EQ(item.data(), QVariant(operation.menuTag)) << operation.name;
     edit.setPlainText(QStringLiteral("b\nc\na\nb"));
@@ -84,6 +91,7 @@ TEST(ParagraphsMenu, EachOperationsItemGivesItsResultUndoneInOneStep) {
     EXPECT_EQ(edit.toPlainText(), QStringLiteral("b\nc\na\nb")) << operation.name;
     redo();
     EXPECT_EQ(edit.toPlainText(), result);
+    EXPECT_EQ(edit.textCursor().selectedText().replace(QChar(0x2029), u'\n'), result) << "redo selects the result";
   }
 }
 
@@ -137,7 +145,7 @@ TEST(SortOptions, TheDialogSavesWhatTheNextSortsUse) {
   press(QDialogButtonBox::Ok);
   EXPECT_TRUE(dialog->isVisible() && QSettings().allKeys().isEmpty());
   EXPECT_EQ(dialog->findChild<QLabel*>(QStringLiteral("problem"))->text(),
-            QStringLiteral("field number is zero: invalid key '0'"));
+            QStringLiteral("Fields are numbered from 1; \u201C0\u201D asks for field 0."));
   set("keyPositions", "2");
   set("fieldSeparator", ",");
   dialog->findChild<QComboBox*>(QStringLiteral("strength"))->setCurrentText(QStringLiteral("Letters only"));
@@ -154,6 +162,62 @@ TEST(SortOptions, TheDialogSavesWhatTheNextSortsUse) {
   EXPECT_EQ(shown->findChild<QLineEdit*>(QStringLiteral("keyPositions"))->text(), QStringLiteral("2"));
   restore(QDialogButtonBox::RestoreDefaults);
   EXPECT_EQ(shown->findChild<QLineEdit*>(QStringLiteral("keyPositions"))->text(), QString());
+}
+
+// At the keyboard: the focus starts on the first field, Tab visits every
+// control, and Enter right away is OK, keeping the options as they were.
+// Tab is a separator by its name; a key or separator it cannot read is
+// said in a sentence.
+TEST(SortOptions, TheDialogWorksFromTheKeyboard) {
+  parasort::MainInterface interface;
+  const auto open = [&interface] {
+    interface.window().findChild<QAction*>(QStringLiteral("actionSortOptions"))->trigger();
+    return qobject_cast<QDialog*>(QApplication::activeModalWidget());
+  };
+  QDialog* dialog = open();
+  // The focus a shown dialog gives its first control, and the chain that
+  // Tab follows from it.
+  auto* strength = dialog->findChild<QComboBox*>(QStringLiteral("strength"));
+  EXPECT_EQ(dialog->focusWidget(), strength);
+  QList<QWidget*> chain;
+  for (QWidget* next = strength->nextInFocusChain(); next != strength && chain.size() < 100; next = next->nextInFocusChain())
+    if (next->isVisibleTo(dialog) && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus) && next->focusProxy() == nullptr)
+      chain.push_back(next);
+  auto* buttons = dialog->findChild<QDialogButtonBox*>();
+  const QList<QWidget*> expected = {
+      dialog->findChild<QCheckBox*>(QStringLiteral("numeric")), dialog->findChild<QLineEdit*>(QStringLiteral("keyPositions")),
+      dialog->findChild<QComboBox*>(QStringLiteral("fieldSeparatorChoice")), dialog->findChild<QCheckBox*>(QStringLiteral("ignoreLeadingBlanks")),
+      buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel),
+      buttons->button(QDialogButtonBox::RestoreDefaults)};
+  EXPECT_EQ(chain, expected);
+  const auto set = [&dialog](const char* field, const QString& text) {
+    dialog->findChild<QLineEdit*>(QString::fromLatin1(field))->setText(text);
+  };
+  set("fieldSeparator", QStringLiteral("Tab"));
+  set("keyPositions", QStringLiteral("2"));
+  QTest::keyClick(dialog, Qt::Key_Return);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(QSettings().value(QStringLiteral("sortFieldSeparator")).toString(), QStringLiteral("\t"));
+
+  dialog = open();
+  EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("fieldSeparator"))->text(), QStringLiteral("Tab"));
+  QTest::keyClick(dialog, Qt::Key_Return);
+  EXPECT_FALSE(dialog->isVisible()) << "Enter is OK";
+  EXPECT_EQ(QSettings().value(QStringLiteral("sortKey")).toString(), QStringLiteral("2"));
+
+  const struct { const char *key, *separator, *said; } problems[] = {
+      {"x", "", "\u201Cx\u201D does not start with a field number. Give the fields to sort by as numbers, such as 2 or 1.3,1.5."},
+      {"1.", "", "In \u201C1.\u201D, a character number must follow the dot."},
+      {"2,", "", "In \u201C2,\u201D, a field number must follow the comma."},
+      {"2", "ab", "The field separator is one character or Tab; \u201Cab\u201D is more."}};
+  dialog = open();
+  for (const auto& [key, separator, said] : problems) {
+    set("keyPositions", QString::fromUtf8(key));
+    set("fieldSeparator", QString::fromUtf8(separator));
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    EXPECT_EQ(dialog->findChild<QLabel*>(QStringLiteral("problem"))->text(), QString::fromUtf8(said));
+  }
+  dialog->reject();
 }
 
 // The saved font when it can be made (a size read as the number it starts
@@ -217,7 +281,7 @@ TEST(EditorWindow, ClosingTheWindowEndsTheApplicationAndSavesTheFont) {
 TEST(EditorWindow, HelpAboutShowsTheProjectVersionOverTheWindow) {
   parasort::MainInterface interface;
   EXPECT_TRUE(interface.ui().menuHelp->actions().contains(interface.ui().actionAbout));
-  EXPECT_EQ(interface.ui().actionAbout->text(), QStringLiteral("About parasort"));
+  EXPECT_EQ(interface.ui().actionAbout->text(), QStringLiteral("&About parasort"));
   QString seen;
   QTimer watcher;
   watcher.callOnTimeout([&] {
@@ -232,8 +296,8 @@ TEST(EditorWindow, HelpAboutShowsTheProjectVersionOverTheWindow) {
               seen.contains(QStringLiteral("parasort " PARASORT_PROJECT_VERSION))) << seen.toStdString();
 }
 
-// Counted off the window's thread, equal by the collation; the old count goes
-// at once.
+// Counted off the window's thread, equal by the collation; the old count
+// stays, marked, until the new one arrives.
 TEST(EditorWindow, TheStatusBarCountsParagraphsAndDuplicates) {
   parasort::MainInterface interface;
   const QLabel& status = *interface.window().findChild<QLabel*>(QStringLiteral("selectionStatus"));
@@ -243,38 +307,73 @@ TEST(EditorWindow, TheStatusBarCountsParagraphsAndDuplicates) {
   const std::pair<const char*, const char*> counts[] = {
       {"", "0 paragraphs, no duplicates"}, {"a", "1 paragraph, no duplicates"},
       {"Apple\nx\n\napple\n\nAPPLE", "6 paragraphs, 3 duplicates"}, {"b\na\nb\nc", "4 paragraphs, 1 duplicate"}};
+  QString before = QStringLiteral("Counting\u2026");
+  EXPECT_EQ(status.text(), before);
   for (const auto& [text, expected] : counts) {
     interface.ui().textView->setPlainText(QString::fromLatin1(text));
-    EXPECT_EQ(status.text(), QString());
+    if (before != QStringLiteral("Counting\u2026")) {
+      EXPECT_EQ(status.text(), before + QStringLiteral(" (counting\u2026)"));
+    }
     EXPECT_TRUE(shows(expected)) << status.text().toStdString();
+    before = QString::fromLatin1(expected);
   }
   interface.textView().text().setSelectedRange({0, 3});
   EXPECT_TRUE(shows("Selection: 2 paragraphs, no duplicates")) << status.text().toStdString();
 }
 
-// Whatever the clipboard brings, paste inserts its plain text with the
-// attributes of the text typed next, and nothing else.
+// A count that comes back for a text changed since it started is never
+// shown: the worker is held until the text has changed under it.
+TEST(EditorWindow, TheStatusBarDropsTheCountOfAChangedText) {
+  QTextEdit edit;
+  parasort::editor::qt::QTextEditTextView view(edit);
+  QStatusBar bar;
+  QSemaphore gate;
+  std::atomic<int> counts = 0;
+  parasort::SelectionStatus status(edit, view, bar, [&](std::u16string_view text, const parasort::SortOptions& options) {
+    ++counts;
+    gate.acquire();
+    return parasort::summarizeParagraphs(text, options);
+  });
+  const QLabel& label = *bar.findChild<QLabel*>(QStringLiteral("selectionStatus"));
+  gate.release();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return label.text() == QStringLiteral("0 paragraphs, no duplicates"); }));
+  edit.setPlainText(QStringLiteral("a\na"));
+  status.refresh();  // counts "a\na", held at the gate
+  edit.setPlainText(QStringLiteral("b"));
+  gate.release();  // the count of "a\na" comes back; then "b" is counted, held again
+  ASSERT_TRUE(QTest::qWaitFor([&] { return counts == 3; }));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(label.text(), QStringLiteral("0 paragraphs, no duplicates (counting\u2026)"));
+  gate.release();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return label.text() == QStringLiteral("1 paragraph, no duplicates"); }));
+}
+
+// Whatever the clipboard brings, paste inserts its plain text (that of its
+// HTML when it brings nothing else) with the attributes of the text typed
+// next, and nothing else.
 TEST(EditorWindow, PasteTakesThePlainTextOnly) {
   const struct { const char *html, *markdown, *plain, *expected; } cases[] = {
       {"<table><tr><td>p</td><td>a</td></tr></table><h1 style=\"margin:9px\">T</h1><b style=\"color:red\">b</b>"
        "<img src=\"data:image/png;base64,iVBORw0KGgo=\">", nullptr, "p\ta\nT\nb", "p\ta\nT\nb"},
       {nullptr, "| a | b |\n|---|---|\n", "| a | b |\n|---|---|\n", "| a | b |\n|---|---|\n"},
-      {nullptr, nullptr, "b\r\na\r\n", "b\na\n"}};
+      {nullptr, nullptr, "b\r\na\r\n", "b\na\n"},
+      {"<p>b</p><p><i>a</i> &amp; c</p>", nullptr, nullptr, "b\na & c"}};
   for (const auto& [html, markdown, plain, expected] : cases) {
     parasort::MainInterface interface;
     QTextEdit& edit = *interface.ui().textView;
     QTextCharFormat typing;
     typing.setFontItalic(true);
-    QTextEdit typed;  // the text typed instead
+    QTextEdit typed;  // the text typed instead, in the window's font
+    typed.document()->setDefaultFont(edit.document()->defaultFont());
     for (QTextEdit* text : {&edit, &typed}) text->setCurrentCharFormat(typing);
     auto* data = new QMimeData;
     if (markdown != nullptr) data->setData(QStringLiteral("text/markdown"), markdown);
     if (html != nullptr) data->setHtml(QString::fromUtf8(html));
-    data->setText(QString::fromUtf8(plain));
+    if (plain != nullptr) data->setText(QString::fromUtf8(plain));
     QApplication::clipboard()->setMimeData(data);
     interface.ui().actionPaste->trigger();
     typed.insertPlainText(QString::fromUtf8(expected));
-    EXPECT_EQ(edit.toHtml(), typed.toHtml()) << plain;
+    EXPECT_EQ(edit.toHtml(), typed.toHtml()) << expected;
   }
 }
 

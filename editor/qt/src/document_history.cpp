@@ -1,22 +1,61 @@
 #include "parasort/editor/qt/document_history.h"
 
+#include "frozen_document.h"
+
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <algorithm>
+#include <utility>
+
 namespace parasort::editor::qt {
 namespace {
 
-void dropAll(std::vector<QTextDocument*>& documents) {
-  // Parent-owned: deleted later, so that no signal of theirs still running
-  // is cut short.
-  for (QTextDocument* document : documents) document->deleteLater();
-  documents.clear();
-}
+// What a live document holds a character (a UTF-16 unit), laid out: about
+// two bytes of text, four of blocks and fragments, five of layout.
+constexpr std::size_t liveBytesPerUnit = 11;
 
 }  // namespace
 
-DocumentHistory::DocumentHistory(QTextEdit& edit) : edit_(edit) {
+DocumentHistory::Held::Held(QTextDocument& live)
+    : live_(&live), units_(static_cast<std::size_t>(live.characterCount())) {}
+
+DocumentHistory::Held::Held(Held&& other) noexcept
+    : live_(std::exchange(other.live_, nullptr)), frozen_(std::move(other.frozen_)), units_(other.units_) {}
+
+DocumentHistory::Held& DocumentHistory::Held::operator=(Held&& other) noexcept {
+  if (this != &other) {
+    Held gone(std::move(*this));
+    live_ = std::exchange(other.live_, nullptr);
+    frozen_ = std::move(other.frozen_);
+    units_ = other.units_;
+  }
+  return *this;
+}
+
+// Deleted later, so that no signal of the document's still running is cut
+// short.
+DocumentHistory::Held::~Held() {
+  if (live_ != nullptr) live_->deleteLater();
+}
+
+std::size_t DocumentHistory::Held::bytes() const {
+  return live_ != nullptr ? units_ * liveBytesPerUnit : frozen_->bytes();
+}
+
+void DocumentHistory::Held::freeze() {
+  if (live_ == nullptr) return;
+  frozen_ = std::make_unique<const FrozenDocument>(*live_);
+  std::exchange(live_, nullptr)->deleteLater();
+}
+
+QTextDocument& DocumentHistory::Held::take(QObject& parent) {
+  if (live_ != nullptr) return *std::exchange(live_, nullptr);
+  return frozen_->thaw(parent);
+}
+
+DocumentHistory::DocumentHistory(QTextEdit& edit, Budget budget) : edit_(edit), budget_(budget) {
   // The edit would delete a document of its own when it shows another.
   QTextDocument& shown = *edit_.document();
   shown.setParent(&documents_);
@@ -27,15 +66,12 @@ DocumentHistory::~DocumentHistory() { edit_.document()->setParent(&edit_); }
 
 void DocumentHistory::watch(QTextDocument& document) {
   // A new edit in the document shown ends the way forward.
-  QObject::connect(&document, &QTextDocument::undoCommandAdded, &documents_,
-                   [this] { dropAll(later_); });
+  QObject::connect(&document, &QTextDocument::undoCommandAdded, &documents_, [this] { later_.clear(); });
 }
 
 void DocumentHistory::show(QTextDocument& document) {
-  // The edit's cursor goes to the start of the document. Selecting the text
-  // undone would make Qt lay all of it out at once, before the window can
-  // answer again; shown this way it is laid out a piece at a time in the
-  // background.
+  // The edit's cursor goes to the start of the document, where Qt lays out
+  // only what is in view and the rest a piece at a time in the background.
   edit_.setDocument(&document);
   // The edit reports its undo state from the document alone; it changed.
   emit edit_.undoAvailable(isUndoAvailable());
@@ -46,10 +82,22 @@ void DocumentHistory::showReplacement(QTextDocument& replacement) {
   QTextDocument& shown = *edit_.document();
   // What it had to redo would come after the replacement on redo.
   shown.clearUndoRedoStacks(QTextDocument::RedoStack);
-  dropAll(later_);
-  earlier_.push_back(&shown);
+  later_.clear();
+  earlier_.emplace_back(shown);
   watch(replacement);
   show(replacement);
+  keepWithinBudget();
+}
+
+void DocumentHistory::step(std::deque<Held>& from, std::deque<Held>& to) {
+  to.emplace_back(*edit_.document());
+  // A live document is watched already; one built anew is not.
+  const bool built = !from.back().isLive();
+  QTextDocument& next = from.back().take(documents_);
+  from.pop_back();
+  if (built) watch(next);
+  show(next);
+  keepWithinBudget();
 }
 
 bool DocumentHistory::undo() {
@@ -58,10 +106,7 @@ bool DocumentHistory::undo() {
     return true;
   }
   if (earlier_.empty()) return false;
-  QTextDocument& previous = *earlier_.back();
-  earlier_.pop_back();
-  later_.push_back(edit_.document());
-  show(previous);
+  step(earlier_, later_);
   return true;
 }
 
@@ -71,10 +116,12 @@ bool DocumentHistory::redo() {
     return true;
   }
   if (later_.empty()) return false;
-  QTextDocument& next = *later_.back();
-  later_.pop_back();
-  earlier_.push_back(edit_.document());
-  show(next);
+  step(later_, earlier_);
+  // The replacement left its text selected; so does its redo.
+  QTextCursor all(edit_.document());
+  all.movePosition(QTextCursor::End);
+  all.movePosition(QTextCursor::Start, QTextCursor::KeepAnchor);
+  edit_.setTextCursor(all);
   return true;
 }
 
@@ -87,10 +134,46 @@ bool DocumentHistory::isRedoAvailable() const {
 }
 
 void DocumentHistory::forgetOtherDocuments() {
-  dropAll(earlier_);
-  dropAll(later_);
+  earlier_.clear();
+  later_.clear();
   emit edit_.undoAvailable(isUndoAvailable());
   emit edit_.redoAvailable(isRedoAvailable());
+}
+
+std::size_t DocumentHistory::heldBytes() const {
+  std::size_t bytes = 0;
+  for (const auto* side : {&earlier_, &later_})
+    for (const Held& document : *side) bytes += document.bytes();
+  return bytes;
+}
+
+void DocumentHistory::keepWithinBudget() {
+  auto units = static_cast<std::size_t>(edit_.document()->characterCount());
+  for (const auto* side : {&earlier_, &later_})
+    for (const Held& document : *side) units = std::max(units, document.units());
+  const std::size_t textBytes = units * sizeof(QChar);
+  const std::size_t limit = std::max(budget_.timesText * textBytes, budget_.floorBytes);
+  const auto oldestLive = [this]() -> Held* {
+    for (auto* side : {&earlier_, &later_})
+      for (Held& document : *side)
+        if (document.isLive()) return &document;
+    return nullptr;
+  };
+  // The earliest undo is the front of earlier_; the farthest redo the front
+  // of later_.
+  bool dropped = false;
+  while (heldBytes() > limit) {
+    if (Held* live = oldestLive()) {
+      live->freeze();
+      continue;
+    }
+    (earlier_.empty() ? later_ : earlier_).pop_front();
+    dropped = true;
+  }
+  if (dropped) {
+    emit edit_.undoAvailable(isUndoAvailable());
+    emit edit_.redoAvailable(isRedoAvailable());
+  }
 }
 
 }  // namespace parasort::editor::qt

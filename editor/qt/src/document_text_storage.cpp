@@ -1,5 +1,6 @@
 #include "parasort/editor/qt/document_text_storage.h"
 
+#include "document_settings.h"
 #include "format_conversion.h"
 #include "parasort/editor/paragraph_range.h"
 
@@ -40,18 +41,6 @@ AttributedString withParagraphBreaks(const AttributedString& text) {
     result.append(std::u16string_view(&stored, 1), attributes);
   }
   return result;
-}
-
-// What a document brings to its text besides the text: carried over to a
-// document that takes its place.
-void copyDocumentSettings(const QTextDocument& from, QTextDocument& to) {
-  to.setDefaultFont(from.defaultFont());
-  to.setDefaultTextOption(from.defaultTextOption());
-  to.setDocumentMargin(from.documentMargin());
-  to.setIndentWidth(from.indentWidth());
-  to.setDefaultStyleSheet(from.defaultStyleSheet());
-  to.setUseDesignMetrics(from.useDesignMetrics());
-  to.setDefaultCursorMoveStyle(from.defaultCursorMoveStyle());
 }
 
 QTextBlockFormat restyled(QTextBlockFormat format, const std::optional<ParagraphStyle>& style) {
