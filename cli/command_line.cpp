@@ -1,11 +1,14 @@
 #include "command_line.h"
 
+#include "buffer_size.h"
 #include "name_quoting.h"
+#include "parasort/platform/memory_facts.h"
 #include "parasort/paragraph_operations.h"
 #include "parasort/version.h"
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <variant>
@@ -24,6 +27,8 @@ constexpr int versionOption = 256;
 constexpr int strengthOption = 257;
 constexpr int noNumericOption = 258;
 constexpr int randomSeedOption = 259;
+constexpr int parallelOption = 260;
+constexpr int printKeysOption = 261;
 constexpr int operationOptionBase = 512;
 
 int optionValueOf(const ParagraphOperation& operation) {
@@ -45,7 +50,7 @@ OptionTable optionTable() {
     if (operation.shortOption != 0) table.shortOptions += operation.shortOption;
     table.longOptions.push_back({operation.name, no_argument, nullptr, optionValueOf(operation)});
   }
-  table.shortOptions += "l:o:k:t:bcCzh";
+  table.shortOptions += "l:o:k:t:bcCzhS:T:";
   table.longOptions.insert(table.longOptions.end(), {{"locale", required_argument, nullptr, 'l'},
                                                      {"output", required_argument, nullptr, 'o'},
                                                      {"strength", required_argument, nullptr, strengthOption},
@@ -56,6 +61,10 @@ OptionTable optionTable() {
                                                      {"random-seed", required_argument, nullptr, randomSeedOption},
                                                      {"check", optional_argument, nullptr, 'c'},
                                                      {"zero-terminated", no_argument, nullptr, 'z'},
+                                                     {"buffer-size", required_argument, nullptr, 'S'},
+                                                     {"temporary-directory", required_argument, nullptr, 'T'},
+                                                     {"parallel", required_argument, nullptr, parallelOption},
+                                                     {"print-keys", no_argument, nullptr, printKeysOption},
                                                      {"help", no_argument, nullptr, 'h'},
                                                      {"version", no_argument, nullptr, versionOption},
                                                      {nullptr, 0, nullptr, 0}});
@@ -201,6 +210,25 @@ std::optional<std::string> takeOption(int option, const char* value, FilterOptio
     case 'z':
       options.terminators = RecordTerminators::nul;
       break;
+    case 'S': {
+      const auto size = parseBufferSize(value, platform::currentMemoryFacts().physical);
+      if (!size) return "invalid -S argument " + quotedAlways(value);
+      options.bufferSize = *size;
+      break;
+    }
+    case 'T':
+      if (*value == '\0') return "the temporary directory name is empty";
+      options.temporaryDirectories.emplace_back(value);
+      break;
+    case parallelOption: {
+      const auto threads = seedOf(value);
+      if (!threads || *threads == 0) return "invalid number after '--parallel': " + quotedAlways(value);
+      options.threads = static_cast<unsigned>(std::min<std::uint64_t>(*threads, 256));
+      break;
+    }
+    case printKeysOption:
+      options.printKeys = true;
+      break;
     case 'h':
       if (!pending.information) pending.information = CommandLine::Action::showHelp;
       break;
@@ -223,6 +251,8 @@ std::optional<std::string> settle(FilterOptions& options, const Pending& pending
   if (sortsNothing && pending.keyingOption) return *pending.keyingOption + " does not apply to " + operationName;
   if (options.check != CheckMode::none && options.output) return "--check and --output exclude one another";
   if (options.check != CheckMode::none && sortsNothing) return "--check does not apply to " + operationName;
+  if (options.printKeys && sortsNothing) return "--print-keys does not apply to " + operationName;
+  if (options.printKeys && options.check != CheckMode::none) return "--check and --print-keys exclude one another";
   if (pending.keyText) {
     auto parsed = parseKeyPositions(*pending.keyText, options.key, pending.ignoreLeadingBlanks);
     if (const auto* error = std::get_if<KeyParseError>(&parsed)) return keyErrorMessage(*error);
@@ -311,6 +341,22 @@ Options:
                              the first paragraph out of order, exit 1
   -C, --check=quiet          the same without the report
   -z, --zero-terminated      records end in NUL, not in line endings
+  -S, --buffer-size SIZE     sort in at most about SIZE of memory, larger texts
+                             through sorted runs in temporary files: bytes
+                             with a suffix b, K, M, G, T (1024s; no suffix: K)
+                             or % of the physical memory; by default the
+                             available memory, at most 3/8 of the physical
+                             memory and half of ulimit -v
+  -T, --temporary-directory DIR
+                             put temporary files in DIR (repeatable: used in
+                             turn); by default $TMPDIR, else /tmp
+      --parallel N           use N threads to make keys and sort (default:
+                             one per core)
+      --print-keys           write each paragraph as its sort key in hex, a
+                             space, its byte offset (16 hex digits), a tab
+                             and the paragraph, one per line (NUL with -z):
+                             sorted as plain bytes (LC_ALL=C sort), these
+                             lines are in the operation's order
   -o, --output OUTPUT        write to OUTPUT instead of standard output, only
                              once the result is complete (OUTPUT may be FILE);
                              OUTPUT keeps its owner, mode, attributes and

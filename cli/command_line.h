@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace parasort::cli {
 
@@ -25,6 +26,10 @@ struct FilterOptions {
   CheckMode check = CheckMode::none;
   std::string input = "-";            // "-" is standard input
   std::optional<std::string> output;  // absent: standard output
+  std::optional<std::uint64_t> bufferSize;       // -S, in bytes; absent: the default budget
+  std::vector<std::string> temporaryDirectories;  // -T; empty: $TMPDIR, else /tmp
+  unsigned threads = 0;                           // --parallel; 0: one per core
+  bool printKeys = false;                         // --print-keys
 };
 
 struct CommandLine {

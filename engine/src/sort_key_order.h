@@ -10,6 +10,8 @@
 #include "parasort/engine/arrangement.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <memory_resource>
 #include <optional>
@@ -44,6 +46,15 @@ struct KeyOrder {
 };
 std::optional<KeyOrder> keyOrderOf(ParagraphOrder order) noexcept;
 
+// The order with each paragraph's sort key at hand (0-terminated, as ICU
+// ends every key), for code that keeps the keys beyond the sort (sorted runs
+// on disk).
+class KeyedParagraphSequence : public ParagraphSequence {
+ public:
+  using KeyedVisit = std::function<void(std::size_t start, const std::uint8_t* key)>;
+  virtual void forEachKeyedStart(const KeyedVisit& visit) const = 0;
+};
+
 // What each paragraph is keyed by, and what ends a paragraph.
 struct KeySource {
   ParagraphKey key{};
@@ -56,10 +67,10 @@ struct KeySource {
 // sorted parts are merged each time the sequence is visited, which saves
 // holding the whole order in memory once more.
 // `order` must be one that sorts (keyOrderOf gives a KeyOrder).
-std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::u16string_view text, ParagraphOrder order,
+std::shared_ptr<const KeyedParagraphSequence> orderBySortKeys(std::u16string_view text, ParagraphOrder order,
                                                          const UCollator& collator, const PartPlan& plan,
                                                          const KeySource& source = {});
-std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::string_view text, ParagraphOrder order,
+std::shared_ptr<const KeyedParagraphSequence> orderBySortKeys(std::string_view text, ParagraphOrder order,
                                                          const UCollator& collator, const PartPlan& plan,
                                                          const KeySource& source = {});
 
