@@ -39,7 +39,8 @@ std::optional<std::uint64_t> parseBufferSize(std::string_view text, std::uint64_
   if (suffix.size() != 1) return std::nullopt;
   if (suffix[0] == '%') {
     if (number > 100) return std::nullopt;
-    return physicalMemory / 100 * number;
+    // A hundredth of the whole, and the hundredth of the rest: exact.
+    return physicalMemory / 100 * number + physicalMemory % 100 * number / 100;
   }
   const auto power = powerOf(suffix[0]);
   if (!power) return std::nullopt;

@@ -6,6 +6,7 @@
 #include "parasort/engine/arrangement.h"
 
 #include <cstddef>
+#include <memory>
 #include <memory_resource>
 #include <string>
 #include <string_view>
@@ -35,10 +36,20 @@ class InputChunks {
  private:
   int fill();
   std::size_t cutPoint() const noexcept;
+  // Room for `size` bytes, the first `kept` of the old buffer kept; the
+  // rest untouched (a pipe's buffer may be taken large and never filled).
+  void reserve(std::size_t size, std::size_t kept);
+
+  struct Release {
+    std::pmr::memory_resource* memory;
+    std::size_t size;
+    void operator()(char* bytes) const noexcept { memory->deallocate(bytes, size, 1); }
+  };
 
   int fileDescriptor_;
   RecordTerminators terminators_;
-  std::pmr::string buffer_;
+  std::unique_ptr<char[], Release> buffer_;
+  std::size_t size_ = 0;
   std::size_t filled_ = 0;
   std::size_t handedOut_ = 0;  // the length of the piece handed out last
   std::size_t pieceOffset_ = 0;
