@@ -4,7 +4,10 @@ Runs every command in turn, round after round (interleaved, so that a slow
 moment of the machine hits all of them alike), and prints the median wall
 time, the ratio to parasort and the median peak RSS of each.
 
-    python3 compare.py BUILD_DIR CORPUS_1M CORPUS_100K [ROUNDS]
+    python3 compare.py BUILD_DIR CORPUS_1M CORPUS_100K [ROUNDS [NUMBERED_1M]]
+
+NUMBERED_1M (make_corpus 1000000 SEED numbered) adds -n on its numeric
+column against GNU sort -n in the C locale.
 """
 import os
 import statistics
@@ -27,6 +30,7 @@ def measure(command, output_path):
 def main() -> None:
     build, corpus, small_corpus = sys.argv[1:4]
     rounds = int(sys.argv[4]) if len(sys.argv) > 4 else 5
+    numbered = sys.argv[5] if len(sys.argv) > 5 else None
     parasort = os.path.join(build, "cli", "parasort")
     here = os.path.dirname(os.path.abspath(__file__))
     gnu = {"LC_ALL": "en_US.UTF-8"}
@@ -41,6 +45,9 @@ def main() -> None:
         "PyICU sort keys": (["/usr/bin/python3", os.path.join(here, "pyicu_sort.py"), corpus], {}),
         "PyICU sort keys, unique": (["/usr/bin/python3", os.path.join(here, "pyicu_sort.py"), "--unique", corpus], {}),
     }
+    if numbered:
+        commands["parasort -n (numbered)"] = ([parasort, "-n", "--locale", "en_US", numbered], {})
+        commands["LC_ALL=C sort -n (numbered)"] = (["sort", "-n", numbered], {"LC_ALL": "C"})
     results = {name: [] for name in commands}
     for round_number in range(rounds):
         for name, (command, environment) in commands.items():
@@ -57,7 +64,9 @@ def main() -> None:
                 "parasort (100k lines)": "parasort (100k lines)", "parasort -k 2": "parasort",
                 "sort -f -k 2": "parasort -k 2", "sort -f": "parasort",
                 "sort -f -u": "parasort --unique", "PyICU sort keys": "parasort",
-                "PyICU sort keys, unique": "parasort --unique"}
+                "PyICU sort keys, unique": "parasort --unique",
+                "parasort -n (numbered)": "parasort -n (numbered)",
+                "LC_ALL=C sort -n (numbered)": "parasort -n (numbered)"}
     print(f"corpus: {input_mb:.1f} MB, {rounds} rounds, medians\n")
     print(f"| command | wall time (s) | vs parasort | peak RSS (MB) | RSS / input |")
     print(f"|---|---:|---:|---:|---:|")

@@ -65,4 +65,24 @@ std::string generateCorpus(std::size_t lineCount, std::uint32_t seed) {
   return corpus;
 }
 
+std::string generateNumberedCorpus(std::size_t lineCount, std::uint32_t seed) {
+  const std::string lines = generateCorpus(lineCount, seed);
+  std::mt19937 random(seed + 1);
+  std::string corpus;
+  corpus.reserve(lines.size() + lineCount * 12);
+  for (std::size_t start = 0; start < lines.size();) {
+    const std::size_t end = lines.find('\n', start) + 1;
+    if (random() % 3 == 0) corpus += '-';
+    corpus += std::to_string(random() % 10000000);
+    corpus += '.';
+    const unsigned cents = random() % 100;
+    corpus += static_cast<char>('0' + cents / 10);
+    corpus += static_cast<char>('0' + cents % 10);
+    corpus += ' ';
+    corpus.append(lines, start, end - start);
+    start = end;
+  }
+  return corpus;
+}
+
 }  // namespace parasort::bench

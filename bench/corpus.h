@@ -14,4 +14,9 @@ namespace parasort::bench {
 // every platform.
 std::string generateCorpus(std::size_t lineCount, std::uint32_t seed = 20261206);
 
+// The same lines, each after a number and a space: a numeric column, for
+// -n. The numbers have up to seven digits, two decimals and a sign for a
+// third of them ("-1234.56"), so that few tie.
+std::string generateNumberedCorpus(std::size_t lineCount, std::uint32_t seed = 20261206);
+
 }  // namespace parasort::bench

@@ -27,8 +27,11 @@ constexpr int versionOption = 256;
 constexpr int strengthOption = 257;
 constexpr int noNumericOption = 258;
 constexpr int randomSeedOption = 259;
-constexpr int parallelOption = 260;
-constexpr int printKeysOption = 261;
+constexpr int sortOption = 260;
+constexpr int filesFromOption = 261;
+constexpr int unsupportedOption = 262;
+constexpr int parallelOption = 263;
+constexpr int printKeysOption = 264;
 constexpr int operationOptionBase = 512;
 
 int optionValueOf(const ParagraphOperation& operation) {
@@ -44,13 +47,18 @@ struct OptionTable {
   std::vector<option> longOptions;
 };
 
+// GNU sort's options that change how it works, not what it gives, and that
+// the filter has no use for yet: refused by name rather than ignored.
+constexpr const char* unsupportedLongOptions[] = {"batch-size", "compress-program", "debug", "random-source"};
+constexpr std::string_view unsupportedLetters = "";
+
 OptionTable optionTable() {
   OptionTable table;
   for (const ParagraphOperation& operation : paragraphOperations) {
     if (operation.shortOption != 0) table.shortOptions += operation.shortOption;
     table.longOptions.push_back({operation.name, no_argument, nullptr, optionValueOf(operation)});
   }
-  table.shortOptions += "l:o:k:t:bcCzhS:T:";
+  table.shortOptions += "l:o:k:t:bcCzdfghiMmnRrsVS:T:";
   table.longOptions.insert(table.longOptions.end(), {{"locale", required_argument, nullptr, 'l'},
                                                      {"output", required_argument, nullptr, 'o'},
                                                      {"strength", required_argument, nullptr, strengthOption},
@@ -58,6 +66,20 @@ OptionTable optionTable() {
                                                      {"key", required_argument, nullptr, 'k'},
                                                      {"field-separator", required_argument, nullptr, 't'},
                                                      {"ignore-leading-blanks", no_argument, nullptr, 'b'},
+                                                     {"dictionary-order", no_argument, nullptr, 'd'},
+                                                     {"ignore-case", no_argument, nullptr, 'f'},
+                                                     {"general-numeric-sort", no_argument, nullptr, 'g'},
+                                                     {"human-numeric-sort", no_argument, nullptr, 'h'},
+                                                     {"ignore-nonprinting", no_argument, nullptr, 'i'},
+                                                     {"month-sort", no_argument, nullptr, 'M'},
+                                                     {"numeric-sort", no_argument, nullptr, 'n'},
+                                                     {"random-sort", no_argument, nullptr, 'R'},
+                                                     {"version-sort", no_argument, nullptr, 'V'},
+                                                     {"sort", required_argument, nullptr, sortOption},
+                                                     {"reverse", no_argument, nullptr, 'r'},
+                                                     {"stable", no_argument, nullptr, 's'},
+                                                     {"merge", no_argument, nullptr, 'm'},
+                                                     {"files0-from", required_argument, nullptr, filesFromOption},
                                                      {"random-seed", required_argument, nullptr, randomSeedOption},
                                                      {"check", optional_argument, nullptr, 'c'},
                                                      {"zero-terminated", no_argument, nullptr, 'z'},
@@ -65,9 +87,11 @@ OptionTable optionTable() {
                                                      {"temporary-directory", required_argument, nullptr, 'T'},
                                                      {"parallel", required_argument, nullptr, parallelOption},
                                                      {"print-keys", no_argument, nullptr, printKeysOption},
-                                                     {"help", no_argument, nullptr, 'h'},
-                                                     {"version", no_argument, nullptr, versionOption},
-                                                     {nullptr, 0, nullptr, 0}});
+                                                     {"help", no_argument, nullptr, 'H'},
+                                                     {"version", no_argument, nullptr, versionOption}});
+  for (const char* name : unsupportedLongOptions)
+    table.longOptions.push_back({name, optional_argument, nullptr, unsupportedOption});
+  table.longOptions.push_back({nullptr, 0, nullptr, 0});
   return table;
 }
 
@@ -137,11 +161,67 @@ std::vector<char*> argumentVector(std::string& programName, std::span<const char
 struct Pending {
   const ParagraphOperation* operation = nullptr;
   std::optional<CommandLine::Action> information;  // the first of --help and --version
-  std::optional<std::string> keyText;
-  bool ignoreLeadingBlanks = false;
+  std::vector<std::string> keyTexts;
+  // The global letters (-b, -n, -r...), which keys without letters of their own take.
+  OrderingKey global;
+  bool stable = false;
   // The first option given that orders by a key or a collation, by its long name.
   std::optional<std::string> keyingOption;
+  // The first unsupported option, as it was written.
+  std::optional<std::string> unsupported;
 };
+
+// The kinds --sort=WORD names.
+std::optional<KeyKind> kindNamed(std::string_view word) {
+  if (word == "general-numeric") return KeyKind::generalNumeric;
+  if (word == "human-numeric") return KeyKind::humanNumeric;
+  if (word == "month") return KeyKind::month;
+  if (word == "numeric") return KeyKind::numeric;
+  if (word == "random") return KeyKind::random;
+  if (word == "version") return KeyKind::version;
+  return std::nullopt;
+}
+
+// The long name of a global modifier letter, for messages.
+const char* longNameOfLetter(char letter) {
+  switch (letter) {
+    case 'd': return "--dictionary-order";
+    case 'f': return "--ignore-case";
+    case 'g': return "--general-numeric-sort";
+    case 'h': return "--human-numeric-sort";
+    case 'i': return "--ignore-nonprinting";
+    case 'M': return "--month-sort";
+    case 'n': return "--numeric-sort";
+    case 'R': return "--random-sort";
+    case 'r': return "--reverse";
+    case 'V': return "--version-sort";
+    default: return "";
+  }
+}
+
+// The letter of a kind, for the message on two kinds at once.
+char letterOf(KeyKind kind) {
+  switch (kind) {
+    case KeyKind::generalNumeric: return 'g';
+    case KeyKind::humanNumeric: return 'h';
+    case KeyKind::month: return 'M';
+    case KeyKind::numeric: return 'n';
+    case KeyKind::random: return 'R';
+    case KeyKind::version: return 'V';
+    case KeyKind::text: break;
+  }
+  return 0;
+}
+
+// Takes a global modifier letter; the message when it asks for a second kind.
+std::optional<std::string> takeGlobalLetter(char letter, Pending& pending) {
+  const KeyKind before = pending.global.modifiers.kind;
+  applyModifierLetter(letter, pending.global.modifiers);
+  const KeyKind after = pending.global.modifiers.kind;
+  if (kindsConflict(before, after))
+    return std::string("options '-") + letterOf(before) + letterOf(after) + "' are incompatible";
+  return std::nullopt;
+}
 
 // Takes one option that getopt_long recognized (not an operation), with its
 // argument `value`; the message of a usage error when it cannot.
@@ -159,7 +239,8 @@ std::optional<std::string> takeOption(int option, const char* value, FilterOptio
     case strengthOption: {
       const auto strength = collationStrengthNamed(value);
       if (!strength)
-        return "invalid argument " + quotedAlways(value) + " for '--strength' (primary, secondary or tertiary)";
+        return "invalid argument " + quotedAlways(value) +
+               " for '--strength' (primary, secondary, tertiary or identical)";
       options.collation.strength = *strength;
       keying("--strength");
       break;
@@ -169,27 +250,52 @@ std::optional<std::string> takeOption(int option, const char* value, FilterOptio
       keying("--no-numeric");
       break;
     case 'k':
-      if (pending.keyText) return "only one key (--key) may be given";
-      pending.keyText = value;
+      pending.keyTexts.emplace_back(value);
       keying("--key");
       break;
     case 't': {
       const auto separator = parseFieldSeparator(value);
       if (const auto* error = std::get_if<KeyParseError>(&separator)) return keyErrorMessage(*error);
       const char32_t character = std::get<char32_t>(separator);
-      if (options.key.fieldSeparator && *options.key.fieldSeparator != character) return "incompatible tabs";
-      options.key.fieldSeparator = character;
+      auto& current = pending.global.positions.fieldSeparator;
+      if (current && *current != character) return "incompatible tabs";
+      current = character;
       keying("--field-separator");
       break;
     }
     case 'b':
-      pending.ignoreLeadingBlanks = true;
+      pending.global.positions.skipStartBlanks = pending.global.positions.skipEndBlanks = true;
       keying("--ignore-leading-blanks");
+      break;
+    case 'd': case 'f': case 'g': case 'h': case 'i': case 'M': case 'n': case 'R': case 'r': case 'V': {
+      const char letter = static_cast<char>(option);
+      if (auto problem = takeGlobalLetter(letter, pending)) return problem;
+      keying(longNameOfLetter(letter));
+      break;
+    }
+    case sortOption: {
+      const auto kind = kindNamed(value);
+      if (!kind)
+        return "invalid argument " + quotedAlways(value) +
+               " for '--sort' (general-numeric, human-numeric, month, numeric, random or version)";
+      if (auto problem = takeGlobalLetter(letterOf(*kind), pending)) return problem;
+      keying("--sort");
+      break;
+    }
+    case 's':
+      pending.stable = true;
+      break;
+    case 'm':
+      options.merge = true;
+      break;
+    case filesFromOption:
+      if (options.inputsFrom && *options.inputsFrom != value) return "multiple --files0-from options specified";
+      options.inputsFrom = value;
       break;
     case randomSeedOption: {
       const auto seed = seedOf(value);
       if (!seed) return "invalid random seed " + quotedAlways(value);
-      options.randomSeed = *seed;
+      options.arrange.randomSeed = *seed;
       break;
     }
     case 'c':
@@ -208,7 +314,7 @@ std::optional<std::string> takeOption(int option, const char* value, FilterOptio
       break;
     }
     case 'z':
-      options.terminators = RecordTerminators::nul;
+      options.arrange.terminators = RecordTerminators::nul;
       break;
     case 'S': {
       const auto size = parseBufferSize(value, platform::currentMemoryFacts().physical);
@@ -229,7 +335,7 @@ std::optional<std::string> takeOption(int option, const char* value, FilterOptio
     case printKeysOption:
       options.printKeys = true;
       break;
-    case 'h':
+    case 'H':
       if (!pending.information) pending.information = CommandLine::Action::showHelp;
       break;
     case versionOption:
@@ -241,25 +347,77 @@ std::optional<std::string> takeOption(int option, const char* value, FilterOptio
   return std::nullopt;
 }
 
+// Whether folding case changes anything: only where case counts.
+bool caseCounts(const CollationOptions& collation) {
+  return collation.strength == CollationStrength::tertiary || collation.strength == CollationStrength::identical;
+}
+
+// The keys as the engine takes them: each key's own reverse turned once
+// more when the whole order is descending (which turns everything), and
+// case folding dropped where case does not count anyway.
+void settleKeys(FilterOptions& options, std::vector<OrderingKey> keys, bool descending) {
+  for (OrderingKey& key : keys) {
+    if (descending) key.modifiers.reverse = !key.modifiers.reverse;
+    if (!caseCounts(options.collation)) key.modifiers.foldCase = false;
+  }
+  options.arrange.keys = std::move(keys);
+}
+
 // Once every option is read: the operation, options that make no sense
-// together, and the key.
+// together, and the keys.
 std::optional<std::string> settle(FilterOptions& options, const Pending& pending) {
   if (pending.operation) options.order = pending.operation->order;
+  const bool reverse = pending.global.modifiers.reverse;
   const bool sortsNothing = options.order == ParagraphOrder::reverse || options.order == ParagraphOrder::shuffle;
   const std::string operationName = pending.operation ? std::string("--") + pending.operation->name : std::string();
-  if (options.randomSeed && options.order != ParagraphOrder::shuffle) return "--random-seed applies only to --shuffle";
+  const bool randomKeys = pending.global.modifiers.kind == KeyKind::random ||
+                          std::ranges::any_of(pending.keyTexts, [](const std::string& text) {
+                            return text.find('R') != std::string::npos;
+                          });
+  if (options.arrange.randomSeed && options.order != ParagraphOrder::shuffle && !randomKeys)
+    return "--random-seed applies only to --shuffle and --random-sort";
   if (sortsNothing && pending.keyingOption) return *pending.keyingOption + " does not apply to " + operationName;
+  if (reverse && (options.order == ParagraphOrder::byLength || options.order == ParagraphOrder::adjacentUnique))
+    return "--reverse does not apply to " + operationName;
   if (options.check != CheckMode::none && options.output) return "--check and --output exclude one another";
   if (options.check != CheckMode::none && sortsNothing) return "--check does not apply to " + operationName;
+  if (options.check != CheckMode::none && options.merge) return "--check and --merge exclude one another";
   if (options.printKeys && sortsNothing) return "--print-keys does not apply to " + operationName;
   if (options.printKeys && options.check != CheckMode::none) return "--check and --print-keys exclude one another";
-  if (pending.keyText) {
-    auto parsed = parseKeyPositions(*pending.keyText, options.key, pending.ignoreLeadingBlanks);
+  if (options.printKeys && options.merge) return "--merge and --print-keys exclude one another";
+  const bool sorts = options.order == ParagraphOrder::ascending || options.order == ParagraphOrder::descending ||
+                     options.order == ParagraphOrder::unique;
+  if (options.merge && !sorts) return "--merge does not apply to " + operationName;
+
+  std::vector<OrderingKey> keys;
+  for (const std::string& text : pending.keyTexts) {
+    auto parsed = parseOrderingKey(text, pending.global);
     if (const auto* error = std::get_if<KeyParseError>(&parsed)) return keyErrorMessage(*error);
-    options.key = std::get<ParagraphKey>(parsed);
-  } else if (pending.ignoreLeadingBlanks) {
-    options.key.skipStartBlanks = options.key.skipEndBlanks = true;
+    keys.push_back(std::get<OrderingKey>(parsed));
   }
+  // Without a key, the global letters make one of the whole paragraph.
+  if (keys.empty()) {
+    OrderingKey whole;
+    whole.positions.skipStartBlanks = whole.positions.skipEndBlanks = pending.global.positions.skipStartBlanks;
+    whole.modifiers = pending.global.modifiers;
+    whole.modifiers.reverse = false;
+    if (!caseCounts(options.collation)) whole.modifiers.foldCase = false;
+    if (!whole.positions.isWholeParagraph() || whole.modifiers != KeyModifiers{}) {
+      whole.modifiers.reverse = reverse;
+      keys.push_back(whole);
+    }
+  }
+  // A descending order (--reverse or --descending) turns the whole order
+  // around; de-duplication has no direction, so its keys carry it.
+  bool descending = options.order == ParagraphOrder::descending || (reverse && sorts);
+  if (options.order == ParagraphOrder::unique) {
+    if (keys.empty() && reverse) keys.push_back(OrderingKey{.modifiers = {.reverse = true}});
+    descending = false;
+  } else if (descending) {
+    options.order = ParagraphOrder::descending;
+  }
+  settleKeys(options, std::move(keys), descending);
+  options.arrange.lastResort = !pending.stable;
   return std::nullopt;
 }
 
@@ -286,6 +444,12 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
     if (option == -1) break;
     if (option == '?' || option == ':')
       return usageError(getoptError(table.longOptions, option, optopt, argv[optind - 1]));
+    if (option == unsupportedOption || unsupportedLetters.find(static_cast<char>(option)) != std::string_view::npos) {
+      const std::string given = argv[optind - 1];
+      const std::string name = option == unsupportedOption ? given.substr(0, given.find('='))
+                                                           : std::string("-") + static_cast<char>(option);
+      return usageError("option " + quotedAlways(name) + " is not supported");
+    }
     if (const ParagraphOperation* given = operationOf(option)) {
       if (pending.operation && pending.operation->order != given->order)
         return usageError("--" + std::string(pending.operation->name) + " and --" + given->name +
@@ -295,8 +459,14 @@ CommandLine parseCommandLine(std::span<const char* const> arguments) {
       return usageError(std::move(*problem));
     }
   }
-  if (argc - optind > 1) return usageError("extra operand " + quotedAlways(argv[optind + 1]));
-  if (argc - optind == 1) result.options.input = argv[optind];
+  if (argc > optind) {
+    if (result.options.inputsFrom)
+      return usageError("extra operand " + quotedAlways(argv[optind]) +
+                        "\nfile operands cannot be combined with --files0-from");
+    result.options.inputs.assign(argv.begin() + optind, argv.begin() + argc);
+  }
+  if (result.options.check != CheckMode::none && result.options.inputs.size() > 1)
+    return usageError("extra operand " + quotedAlways(result.options.inputs[1]) + " not allowed with -c");
   if (auto problem = settle(result.options, pending)) return usageError(std::move(*problem));
   if (pending.information) result.action = *pending.information;
   return result;
@@ -310,67 +480,98 @@ std::string helpText() {
     line.resize(29, ' ');
     operations += line + operation.optionHelp + "\n";
   }
-  return std::string("Usage: parasort [OPERATION] [OPTION]... [FILE]\n") +
-         R"(Sort the paragraphs (lines) of FILE, or of standard input when FILE is absent
-or -, and write them to standard output.
+  return std::string("Usage: parasort [OPERATION] [OPTION]... [FILE]...\n") +
+         R"(  or:  parasort [OPERATION] [OPTION]... --files0-from=F
+Sort the paragraphs (lines) of the FILEs, read one after another as one text,
+or of standard input when there is no FILE or FILE is -, and write them to
+standard output.
 
 Paragraphs are ordered by the locale's collation: case and width are ignored,
 diacritics and punctuation count, and runs of digits compare by their numeric
-value (item9 before item10). Equal paragraphs keep their input order. The
-result uses the line ending the text uses first and ends with one exactly when
-the text did. Input and output are UTF-8; a leading byte order mark is kept.
+value (item9 before item10). With keys, paragraphs are ordered by the first
+key, ties by the next, then by the whole paragraph's collation (unless -s),
+then by input order. The result uses the line ending the text uses first and
+ends with one exactly when the text did. Input and output are UTF-8; a
+leading byte order mark is kept.
 
 Operations (one at most; the default is --ascending):
 )" + operations +
          R"(
-Options:
+Ordering options (as in GNU sort; alone they apply to the whole paragraph,
+with -k to every key that has no letters of its own):
+  -b, --ignore-leading-blanks  leading blanks of a key's fields do not count
+  -d, --dictionary-order     only letters, digits and blanks count
+  -f, --ignore-case          fold case (the default strengths ignore it anyway)
+  -g, --general-numeric-sort by floating-point value (1e3, -inf, nan)
+  -h, --human-numeric-sort   by value with SI suffixes (2K, 1G)
+  -i, --ignore-nonprinting   only printable characters count
+  -M, --month-sort           by the locale's month names (unknown < January)
+  -n, --numeric-sort         by numeric value, with the locale's decimal point
+                             and grouping separator
+  -R, --random-sort          in a random order that keeps equal keys together
+  -r, --reverse              in descending order
+  -V, --version-sort         by version (1.9 < 1.10, ~ before the end)
+      --sort WORD            general-numeric -g, human-numeric -h, month -M,
+                             numeric -n, random -R, version -V
+  -k, --key KEYDEF           order by a key: F1[.C1][OPTS][,F2[.C2][OPTS]],
+                             fields F and characters C counted from 1, OPTS
+                             letters of b d f g h i M n R r V; may be repeated
+  -t, --field-separator SEP  fields are separated by the character SEP ('\0':
+                             NUL), not by the empty string before blanks
+  -s, --stable               no last resort: keys that tie keep input order
+
+Other options:
   -l, --locale NAME          collate by locale NAME (sv_SE, de-DE, sv_SE.UTF-8);
                              by default LC_ALL, then LC_COLLATE, then LANG
       --strength LEVEL       which differences count: primary (base letters),
-                             secondary (also accents; the default) or
-                             tertiary (also case and width)
+                             secondary (also accents; the default), tertiary
+                             (also case and width) or identical (all)
       --no-numeric           compare digits as characters, not by value
-  -k, --key KEYDEF           order by a key: F1[.C1][b][,F2[.C2][b]], fields F
-                             and characters C counted from 1 (as sort -k)
-  -t, --field-separator SEP  fields are separated by the character SEP, not
-                             by the empty string before a run of blanks
-  -b, --ignore-leading-blanks
-                             leading blanks of a key's fields do not count
-      --random-seed N        shuffle the same way for the same N
+      --random-seed N        shuffle (or -R) the same way for the same N
   -c, --check                only check that the input is in order; report
                              the first paragraph out of order, exit 1
   -C, --check=quiet          the same without the report
-  -z, --zero-terminated      records end in NUL, not in line endings
-  -S, --buffer-size SIZE     sort in at most about SIZE of memory, larger texts
-                             through sorted runs in temporary files: bytes
-                             with a suffix b, K, M, G, T (1024s; no suffix: K)
-                             or % of the physical memory; by default the
-                             available memory, at most 3/8 of the physical
-                             memory and half of ulimit -v
-  -T, --temporary-directory DIR
+  -m, --merge                merge FILEs that are each in order already,
+                             reading them a paragraph at a time
+      --files0-from=F        read the FILEs from the NUL-separated names in
+                             F (- for standard input)
+  -z, --zero-terminated      records end in NUL, not in line endings; a line
+                             feed inside a record is a blank
+  -S, --buffer-size=SIZE     sort in about SIZE of memory; a larger text goes
+                             through sorted runs in temporary files. SIZE:
+                             bytes with a suffix b, K, M, G, T (powers of
+                             1024; none: K) or % of the physical memory; by
+                             default the available memory, at most 3/8 of
+                             the physical memory and half of ulimit -v
+  -T, --temporary-directory=DIR
                              put temporary files in DIR (repeatable: used in
                              turn); by default $TMPDIR, else /tmp
-      --parallel N           use N threads to make keys and sort (default:
-                             one per core)
+      --parallel=N           make keys and sort with N threads (default: one
+                             per core)
       --print-keys           write each paragraph as its sort key in hex, a
                              space, its byte offset (16 hex digits), a tab
-                             and the paragraph, one per line (NUL with -z):
-                             sorted as plain bytes (LC_ALL=C sort), these
-                             lines are in the operation's order
+                             and the paragraph, each on a line (NUL with -z);
+                             these lines sorted as bytes (LC_ALL=C sort) are
+                             in the operation's order
   -o, --output OUTPUT        write to OUTPUT instead of standard output, only
                              once the result is complete (OUTPUT may be FILE);
                              OUTPUT keeps its owner, mode, attributes and
                              links: it is replaced atomically when that keeps
                              them all, else written over in place (not atomic)
-  -h, --help                 show this help and exit
+      --help                 show this help and exit
       --version              show the version and exit
+
+Not supported: --batch-size, --compress-program, --debug, --random-source.
+Changed since 0.1.0: -d is --dictionary-order (descending is -r or
+--descending), -h is --human-numeric-sort (help is --help only), and
+--reverse is -r, no longer short for --reverse-lines.
 
 Long options may be shortened to any unambiguous prefix (--desc).
 
 Exit status: 0 on success (with --check: the input is in order); 1 when a
 file cannot be read or written, or memory runs out (an output file then stays
 as it was), or with --check when the input is not in order; 2 for invalid
-UTF-8 input or a usage error.
+UTF-8 input or a usage error, and with --check for any trouble.
 )";
 }
 

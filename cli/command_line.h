@@ -3,7 +3,7 @@
 
 #include "parasort/engine/arrangement.h"
 #include "parasort/engine/collation.h"
-#include "parasort/engine/paragraph_key.h"
+#include "parasort/engine/ordering_key.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,12 +20,14 @@ struct FilterOptions {
   ParagraphOrder order = ParagraphOrder::ascending;
   std::optional<std::string> locale;  // absent: the environment's collation locale
   CollationOptions collation{};
-  ParagraphKey key{};
-  std::optional<std::uint64_t> randomSeed{};  // for --shuffle; absent: a fresh seed
-  RecordTerminators terminators = RecordTerminators::paragraph;
+  // The keys, the last resort, the random seed and the record terminators,
+  // as the engine takes them (its memory is the filter's to give).
+  ArrangeOptions arrange{};
   CheckMode check = CheckMode::none;
-  std::string input = "-";            // "-" is standard input
-  std::optional<std::string> output;  // absent: standard output
+  bool merge = false;                        // the inputs are sorted already
+  std::vector<std::string> inputs{"-"};      // "-" is standard input
+  std::optional<std::string> inputsFrom;     // --files0-from: the inputs' names are in this file
+  std::optional<std::string> output;         // absent: standard output
   std::optional<std::uint64_t> bufferSize;       // -S, in bytes; absent: the default budget
   std::vector<std::string> temporaryDirectories;  // -T; empty: $TMPDIR, else /tmp
   unsigned threads = 0;                           // --parallel; 0: one per core
@@ -43,8 +45,9 @@ struct CommandLine {
 // them, which is what users of the GNU tools expect: options and operands
 // in any order (unless POSIXLY_CORRECT is set), "--" ending the options,
 // long options by any unambiguous prefix, "--name=VALUE" or "--name VALUE",
-// short options bundled ("-dlsv_SE"). A usage error anywhere wins over
-// --help and --version.
+// short options bundled ("-rnlsv_SE"). The letters and long names of GNU
+// sort mean what they mean there, or are refused as not supported. A usage
+// error anywhere wins over --help and --version.
 //
 // Never throws and never exits: every outcome is in the result. It uses
 // getopt's process-wide state, so it must not run in two threads at once.

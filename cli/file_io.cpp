@@ -17,6 +17,7 @@ using files::FileDescriptor;
 
 constexpr std::size_t readBlockSize = 1 << 16;
 
+// Appends the whole file to `contents`.
 int readAll(int fileDescriptor, std::pmr::string& contents) {
   struct stat status {};
   if (::fstat(fileDescriptor, &status) != 0) return errno;
@@ -26,14 +27,17 @@ int readAll(int fileDescriptor, std::pmr::string& contents) {
   // grow the buffer geometrically.
   std::size_t capacity = S_ISREG(status.st_mode) ? static_cast<std::size_t>(status.st_size) + 1 : 0;
   capacity = capacity < readBlockSize ? readBlockSize : capacity;
-  contents.resize(capacity);
-  std::size_t filled = 0;
+  const std::size_t original = contents.size();
+  std::size_t filled = original;
+  contents.resize(filled + capacity);
   while (true) {
     if (filled == contents.size()) contents.resize(contents.size() * 2);
     const ssize_t count = ::read(fileDescriptor, contents.data() + filled, contents.size() - filled);
     if (count < 0) {
       if (errno == EINTR) continue;
-      return errno;
+      const int error = errno;
+      contents.resize(original);
+      return error;
     }
     if (count == 0) break;
     filled += static_cast<std::size_t>(count);
@@ -53,6 +57,11 @@ IoError errorFor(const std::string& path, int errorNumber) {
 }
 
 std::optional<IoError> readWholeInput(const std::string& path, std::pmr::string& contents) {
+  contents.clear();
+  return appendWholeInput(path, contents);
+}
+
+std::optional<IoError> appendWholeInput(const std::string& path, std::pmr::string& contents) {
   if (path == "-") {
     if (const int error = readAll(STDIN_FILENO, contents); error != 0) return errorFor(path, error);
     return std::nullopt;

@@ -24,5 +24,7 @@ IoError errorFor(const std::string& path, int errorNumber);
 // The whole of `path` ("-" for standard input) into `contents`. Throws
 // std::bad_alloc when the memory for it runs out.
 std::optional<IoError> readWholeInput(const std::string& path, std::pmr::string& contents);
+// The same, appended to what `contents` holds (which stays as it is on an error).
+std::optional<IoError> appendWholeInput(const std::string& path, std::pmr::string& contents);
 
 }  // namespace parasort::cli

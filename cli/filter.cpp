@@ -2,23 +2,28 @@
 
 #include "file_io.h"
 #include "input_chunks.h"
+#include "input_files.h"
 #include "name_quoting.h"
 #include "output_file.h"
+#include "parasort/platform/large_block_memory.h"
+#include "record_reader.h"
 #include "run_sort.h"
 #include "sort_budget.h"
 #include "utf8_validation.h"
 
 #include "parasort/engine/collation_locale.h"
 #include "parasort/engine/keyed_records.h"
+#include "parasort/engine/sorted_merge.h"
 #include "parasort/files/file_descriptor.h"
-#include "parasort/platform/large_block_memory.h"
 #include "parasort/platform/memory_facts.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <new>
 #include <ostream>
 #include <stdexcept>
@@ -28,24 +33,17 @@
 namespace parasort::cli {
 namespace {
 
-// -c and -C: whether `text` is already in the order asked for; the first
-// paragraph out of it is reported as the GNU tools report it.
-int checkOrder(std::string_view text, const FilterOptions& options, const ParagraphCollator& collator,
-               const ArrangeOptions& arrangeOptions, std::ostream& diagnostics) {
-  const auto disorder = firstDisorder(text, options.order, collator, arrangeOptions);
-  if (!disorder) return exitSuccess;
-  if (options.check == CheckMode::diagnose) {
-    const std::string_view paragraph = paragraphsOf(text, options.terminators)[*disorder];
-    // Standard input is "-" here, as in the GNU tools' disorder reports.
-    const std::string file = options.input == "-" ? std::string("-") : displayName(options.input);
-    diagnostics << "parasort: " << file << ':' << *disorder + 1 << ": disorder: " << paragraph << '\n';
-  }
-  return exitDisorder;
+// With --check, any trouble is told apart from a disorder (1): it is 2.
+int troubleStatus(const FilterOptions& options, int status) {
+  return options.check != CheckMode::none ? exitBadInput : status;
 }
 
-// The collator the options ask for, with the warning for a locale that
-// has no collation of its own.
-ParagraphCollator openCollator(const FilterOptions& options, std::ostream& diagnostics) {
+int reportProblem(const FilterOptions& options, const InputProblem& problem, std::ostream& diagnostics) {
+  diagnostics << "parasort: " << problem.message << '\n';
+  return troubleStatus(options, problem.invalidInput ? exitBadInput : exitIoError);
+}
+
+ParagraphCollator collatorFor(const FilterOptions& options, std::ostream& diagnostics) {
   ParagraphCollator collator(options.locale.value_or(userCollationLocaleName()), options.collation);
   if (options.locale && !collator.knowsRequestedLocale()) {
     diagnostics << "parasort: warning: no collation is known for locale " << quotedAlways(*options.locale)
@@ -54,28 +52,37 @@ ParagraphCollator openCollator(const FilterOptions& options, std::ostream& diagn
   return collator;
 }
 
-int reportInvalidUtf8(const FilterOptions& options, std::size_t offset, std::ostream& diagnostics) {
-  diagnostics << "parasort: " << displayName(options.input) << ": invalid UTF-8 at byte " << offset << '\n';
-  return exitBadInput;
+// -c and -C: whether `text` is already in the order asked for; the first
+// paragraph out of it is reported as the GNU tools report it.
+int checkOrder(std::string_view text, const std::string& input, const FilterOptions& options,
+               const ParagraphCollator& collator, const ArrangeOptions& arrangeOptions, std::ostream& diagnostics) {
+  const auto disorder = firstDisorder(text, options.order, collator, arrangeOptions);
+  if (!disorder) return exitSuccess;
+  if (options.check == CheckMode::diagnose) {
+    const std::string_view paragraph = paragraphsOf(text, arrangeOptions.terminators)[*disorder];
+    // Standard input is "-" here, as in the GNU tools' disorder reports.
+    const std::string file = input == "-" ? std::string("-") : displayName(input);
+    diagnostics << "parasort: " << file << ':' << *disorder + 1 << ": disorder: " << paragraph << '\n';
+  }
+  return exitDisorder;
 }
 
-// The whole input, held in memory: checked, then arranged and written.
-int sortText(std::string_view input, const FilterOptions& options, std::pmr::memory_resource& memory,
-             std::ostream& diagnostics) {
-  if (const auto offset = findInvalidUtf8(input)) return reportInvalidUtf8(options, *offset, diagnostics);
-  const ParagraphCollator collator = openCollator(options, diagnostics);
+// The text of the inputs, held whole in memory (checked to be UTF-8
+// already): arranged and written, or checked. `input` names the first input.
+int sortText(std::string_view input, const std::string& inputName, const FilterOptions& options,
+             std::pmr::memory_resource& memory, std::ostream& diagnostics) {
+  const ParagraphCollator collator = collatorFor(options, diagnostics);
 
   // A byte order mark marks the text, it is not part of its first line.
   std::string_view text = input;
   const bool hasByteOrderMark = text.starts_with(utf8ByteOrderMark);
   if (hasByteOrderMark) text.remove_prefix(utf8ByteOrderMark.size());
 
-  const ArrangeOptions arrangeOptions{.memory = &memory,
-                                      .key = options.key,
-                                      .randomSeed = options.randomSeed,
-                                      .terminators = options.terminators,
-                                      .threadCount = options.threads};
-  if (options.check != CheckMode::none) return checkOrder(text, options, collator, arrangeOptions, diagnostics);
+  ArrangeOptions arrangeOptions = options.arrange;
+  arrangeOptions.memory = &memory;
+  arrangeOptions.threadCount = options.threads;
+  if (options.check != CheckMode::none)
+    return checkOrder(text, inputName, options, collator, arrangeOptions, diagnostics);
 
   std::optional<IoError> error;
   if (options.printKeys) {
@@ -102,61 +109,142 @@ int sortText(std::string_view input, const FilterOptions& options, std::pmr::mem
   return exitSuccess;
 }
 
-// The whole input read at once (a regular file's size is known, so one
-// buffer of that size does), then sorted in memory.
-int sortWholeInput(const FilterOptions& options, std::pmr::memory_resource& memory, std::ostream& diagnostics) {
+// The filter's work on inputs read whole; throws std::bad_alloc (or
+// std::length_error) when memory runs out, and then has written nothing.
+int sortInputs(const FilterOptions& options, const std::vector<std::string>& inputs, std::ostream& diagnostics) {
+  platform::LargeBlockMemory memory;
   std::pmr::string input(&memory);
-  if (const auto error = readWholeInput(options.input, input)) {
-    diagnostics << "parasort: " << error->message << '\n';
-    return exitIoError;
-  }
-  return sortText(input, options, memory, diagnostics);
+  if (const auto problem = readInputs(inputs, options.arrange.terminators, input))
+    return reportProblem(options, *problem, diagnostics);
+  return sortText(input, inputs.front(), options, memory, diagnostics);
 }
 
-int sortInput(const FilterOptions& options, std::ostream& diagnostics) {
-  platform::LargeBlockMemory memory;
-  // Only the sorting orders have a road through runs; the others (and the
-  // check) need the whole text at once.
-  if (!ordersByKeys(options.order) || options.check != CheckMode::none)
-    return sortWholeInput(options, memory, diagnostics);
-
+// One input sorted within the memory budget: read whole when it fits (a
+// regular file tells its size), else a piece at a time, each piece sorted
+// into a run on disk when there is more than one.
+int sortWithinBudget(const FilterOptions& options, const std::string& path, std::ostream& diagnostics) {
   const unsigned threads = options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
   const SortBudget budget = sortBudget(options.bufferSize, platform::currentMemoryFacts(), threads);
+  const auto failure = [&](int error) {
+    diagnostics << "parasort: " << errorFor(path, error).message << '\n';
+    return exitIoError;
+  };
 
   files::FileDescriptor opened;
   int input = STDIN_FILENO;
-  if (options.input != "-") {
-    opened = files::FileDescriptor(::open(options.input.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!opened) {
-      diagnostics << "parasort: " << errorFor(options.input, errno).message << '\n';
-      return exitIoError;
-    }
+  if (path != "-") {
+    opened = files::FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!opened) return failure(errno);
     input = opened.get();
   }
   struct stat status {};
-  if (::fstat(input, &status) == 0 && S_ISDIR(status.st_mode)) {
-    diagnostics << "parasort: " << errorFor(options.input, EISDIR).message << '\n';
-    return exitIoError;
+  if (::fstat(input, &status) != 0) return failure(errno);
+  if (S_ISDIR(status.st_mode)) return failure(EISDIR);
+  if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) <= budget.textPerRun) {
+    opened = files::FileDescriptor();
+    return sortInputs(options, {path}, diagnostics);
   }
-  if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) <= budget.textPerRun)
-    return sortWholeInput(options, memory, diagnostics);
 
-  // A pipe, or a file too large for one piece: read a piece; if it was all
-  // there is, sort it in memory, else take the road through runs.
-  InputChunks chunks(input, budget.textPerRun, options.terminators, memory);
+  // A pipe, or a file larger than a piece: if the first piece is all there
+  // is, it is sorted in memory, else the road goes through runs.
+  platform::LargeBlockMemory memory;
+  InputChunks chunks(input, budget.textPerRun, options.arrange.terminators, memory);
   std::string_view piece;
-  if (const int error = chunks.next(piece); error != 0) {
-    diagnostics << "parasort: " << errorFor(options.input, error).message << '\n';
-    return exitIoError;
+  if (const int error = chunks.next(piece); error != 0) return failure(error);
+  if (const auto offset = findInvalidUtf8(piece)) {
+    diagnostics << "parasort: " << displayName(path) << ": invalid UTF-8 at byte " << *offset << '\n';
+    return exitBadInput;
   }
-  if (chunks.atEnd()) return sortText(piece, options, memory, diagnostics);
+  if (chunks.atEnd()) return sortText(piece, path, options, memory, diagnostics);
 
-  if (const auto offset = findInvalidUtf8(piece)) return reportInvalidUtf8(options, *offset, diagnostics);
-  const ParagraphCollator collator = openCollator(options, diagnostics);
+  const ParagraphCollator collator = collatorFor(options, diagnostics);
   if (collator.get() == nullptr) throw std::bad_alloc();
   const bool hasByteOrderMark = piece.starts_with(utf8ByteOrderMark);
   if (hasByteOrderMark) piece.remove_prefix(utf8ByteOrderMark.size());
-  return sortThroughRuns(chunks, piece, hasByteOrderMark, options, collator, budget, diagnostics);
+  return sortThroughRuns(chunks, piece, hasByteOrderMark, path, options, collator, budget, diagnostics);
+}
+
+// -m: the inputs merged a paragraph at a time. The result goes out as it
+// is made, unless it goes to a file (which may be one of the inputs): then
+// it is held until complete.
+int mergeInputs(const FilterOptions& options, const std::vector<std::string>& inputs, std::ostream& diagnostics) {
+  std::vector<std::unique_ptr<FileRecords>> files;
+  std::vector<RecordStream*> streams;
+  for (const std::string& path : inputs) {
+    files.push_back(std::make_unique<FileRecords>(path, options.arrange.terminators));
+    if (files.back()->problem()) return reportProblem(options, *files.back()->problem(), diagnostics);
+    streams.push_back(files.back().get());
+  }
+  const ParagraphCollator collator = collatorFor(options, diagnostics);
+
+  const auto merge = [&](const PieceSink& sink) {
+    bool first = true;
+    std::string_view separator;
+    mergeSortedRecords(streams, options.order, collator, options.arrange, [&](std::string_view record) {
+      if (first) {
+        // Every stream's first record is read before any goes out.
+        if (options.arrange.terminators == RecordTerminators::nul) separator = std::string_view("\0", 1);
+        for (const auto& file : files)
+          if (separator.empty() && !file->firstTerminator().empty()) separator = file->firstTerminator();
+        if (separator.empty()) separator = "\n";
+        if (files.front()->hadByteOrderMark()) sink(utf8ByteOrderMark);
+      } else {
+        sink(separator);
+      }
+      first = false;
+      sink(record);
+    });
+    // As for the inputs read as one text: the result ends with a separator
+    // when the last input that held anything did.
+    for (auto file = files.rbegin(); file != files.rend(); ++file) {
+      if ((*file)->wasEmpty()) continue;
+      if ((*file)->endedWithTerminator() && !first) sink(separator);
+      break;
+    }
+  };
+  std::optional<IoError> error;
+  if (options.output) {
+    std::string result;
+    merge([&result](std::string_view piece) { result.append(piece); });
+    for (const auto& file : files)
+      if (file->problem()) return reportProblem(options, *file->problem(), diagnostics);
+    error = writeOutput(options.output, [&result](const PieceSink& sink) { sink(result); });
+  } else {
+    bool merged = false;
+    error = writeOutput(std::nullopt, [&](const PieceSink& sink) {
+      if (!merged) merge(sink);
+      merged = true;
+    });
+  }
+  for (const auto& file : files)
+    if (file->problem()) return reportProblem(options, *file->problem(), diagnostics);
+  if (error) {
+    diagnostics << "parasort: " << error->message << '\n';
+    return exitIoError;
+  }
+  return exitSuccess;
+}
+
+int run(const FilterOptions& options, std::ostream& diagnostics) {
+  std::vector<std::string> inputs = options.inputs;
+  if (options.inputsFrom) {
+    auto names = inputNamesFrom(*options.inputsFrom);
+    if (const auto* problem = std::get_if<InputProblem>(&names)) {
+      diagnostics << "parasort: " << problem->message << '\n';
+      return exitBadInput;
+    }
+    inputs = std::get<std::vector<std::string>>(std::move(names));
+    if (options.check != CheckMode::none && inputs.size() > 1) {
+      diagnostics << "parasort: extra operand " << quotedAlways(inputs[1]) << " not allowed with -c\n";
+      return exitBadInput;
+    }
+  }
+  if (options.merge) return mergeInputs(options, inputs, diagnostics);
+  // Only the sorting orders of one input have a road through runs; the
+  // other orders, the check and several inputs are held whole.
+  if (inputs.size() == 1 && ordersByKeys(options.order) && options.check == CheckMode::none)
+    return sortWithinBudget(options, inputs.front(), diagnostics);
+  return sortInputs(options, inputs, diagnostics);
 }
 
 }  // namespace
@@ -164,15 +252,15 @@ int sortInput(const FilterOptions& options, std::ostream& diagnostics) {
 int runFilter(const FilterOptions& options, std::ostream& diagnostics) {
   // Caught out here, where the input, the keys and the result are released.
   try {
-    return sortInput(options, diagnostics);
+    return run(options, diagnostics);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {  // more than a string or the sort keys can hold
   } catch (const std::system_error& error) {  // a run could not be read back
     diagnostics << "parasort: temporary file: " << error.code().message() << '\n';
     return exitIoError;
   }
-  diagnostics << "parasort: " << displayName(options.input) << ": not enough memory\n";
-  return exitIoError;
+  diagnostics << "parasort: " << displayName(options.inputs.front()) << ": not enough memory\n";
+  return troubleStatus(options, exitIoError);
 }
 
 }  // namespace parasort::cli

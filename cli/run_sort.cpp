@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <random>
 #include <ostream>
 #include <variant>
 
@@ -94,20 +95,22 @@ void writeRecordWithKey(const KeyedRecord& record, const FilterOptions& options,
   sink(printableKey(record.key, options.order, record.start));
   sink("\t");
   sink(record.paragraph);
-  sink(options.terminators == RecordTerminators::nul ? std::string_view("\0", 1) : std::string_view("\n"));
+  sink(options.arrange.terminators == RecordTerminators::nul ? std::string_view("\0", 1) : std::string_view("\n"));
 }
 
 int sortThroughRuns(InputChunks& chunks, std::string_view firstPiece, bool hasByteOrderMark,
-                    const FilterOptions& options, const ParagraphCollator& collator, const SortBudget& budget,
+                    const std::string& inputName, const FilterOptions& options, const ParagraphCollator& collator, const SortBudget& budget,
                     std::ostream& diagnostics) {
   const auto directories = temporaryDirectories(options);
   platform::LargeBlockMemory largeBlocks;
-  const ArrangeOptions arrangeOptions{.memory = &largeBlocks,
-                                      .key = options.key,
-                                      .terminators = options.terminators,
-                                      .threadCount = options.threads};
+  ArrangeOptions arrangeOptions = options.arrange;
+  arrangeOptions.memory = &largeBlocks;
+  arrangeOptions.threadCount = options.threads;
+  // Random keys must be the same in every run.
+  if (!arrangeOptions.randomSeed) arrangeOptions.randomSeed = std::random_device()();
+  const RecordTerminators terminators = options.arrange.terminators;
   TextShape shape{.hasByteOrderMark = hasByteOrderMark,
-                  .separator = separatorOf(firstPiece, options.terminators),
+                  .separator = separatorOf(firstPiece, terminators),
                   .endsWithSeparator = false};
   const auto fail = [&diagnostics](const IoError& error) {
     diagnostics << "parasort: " << error.message << '\n';
@@ -128,12 +131,12 @@ int sortThroughRuns(InputChunks& chunks, std::string_view firstPiece, bool hasBy
       run->append(placed);
     });
     if (auto error = run->finish()) return fail(*error);
-    shape.endsWithSeparator = endsWithTerminator(piece, options.terminators);
+    shape.endsWithSeparator = endsWithTerminator(piece, terminators);
 
-    if (const int error = chunks.next(piece); error != 0) return fail(errorFor(options.input, error));
+    if (const int error = chunks.next(piece); error != 0) return fail(errorFor(inputName, error));
     pieceBase = chunks.pieceOffset();
     if (const auto offset = findInvalidUtf8(piece)) {
-      diagnostics << "parasort: " << displayName(options.input) << ": invalid UTF-8 at byte "
+      diagnostics << "parasort: " << displayName(inputName) << ": invalid UTF-8 at byte "
                   << pieceBase + *offset << '\n';
       return exitBadInput;
     }

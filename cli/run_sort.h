@@ -28,12 +28,12 @@ struct TextShape {
 // The directories for temporary files: those of -T, else $TMPDIR, else /tmp.
 std::vector<std::string> temporaryDirectories(const FilterOptions& options);
 
-// Sorts what `chunks` reads, whose first piece `firstPiece` (already checked
+// Sorts what `chunks` reads (the input `inputName`), whose first piece `firstPiece` (already checked
 // to be UTF-8, without its byte order mark) it has handed out and has more
 // after it. Writes the result, or the message of what went wrong, and
 // returns the exit status. Throws std::bad_alloc when memory runs out.
 int sortThroughRuns(InputChunks& chunks, std::string_view firstPiece, bool hasByteOrderMark,
-                    const FilterOptions& options, const ParagraphCollator& collator, const SortBudget& budget,
+                    const std::string& inputName, const FilterOptions& options, const ParagraphCollator& collator, const SortBudget& budget,
                     std::ostream& diagnostics);
 
 // Writes one record as --print-keys shows it: the printable key, a tab, the

@@ -75,7 +75,7 @@ parasort_operation(ascending ORDER ascending
   ACTION sort-ascending
   MENU "Sort Paragraphs Ascending" "Ctrl+Shift+A" TAG 0)
 parasort_operation(descending ORDER descending
-  LETTER d HELP "sort in descending order"
+  HELP "sort in descending order (as -r)"
   METHOD sspSortParagraphsDescending "The paragraphs in descending order."
   ACTION sort-descending
   MENU "Sort Paragraphs Descending" "Ctrl+Shift+D" TAG 1)

@@ -108,7 +108,10 @@ template <class CharT>
 std::basic_string_view<CharT> referenceKeyText(std::basic_string_view<CharT> paragraph, const ParagraphKey& key) {
   const auto points = codePointsOf(paragraph);
   const std::size_t count = points.size() - 1;
-  auto blank = [&](std::size_t index) { return points[index].second == ' ' || points[index].second == '\t'; };
+  // A line feed is inside a record only when records end in NUL: a blank then.
+  auto blank = [&](std::size_t index) {
+    return points[index].second == ' ' || points[index].second == '\t' || points[index].second == '\n';
+  };
   // fieldStarts[f]: where field f + 1 starts (in code points); then `count`.
   std::vector<std::size_t> fieldStarts{0};
   for (std::size_t index = 0; index < count; ++index) {
@@ -191,23 +194,35 @@ template <class CharT>
 struct ReferenceRecord {
   std::size_t length;  // of the key, in code points
   std::string key;     // the key's sort key
+  std::string whole;   // the whole paragraph's sort key, when ties go to it; else empty
   std::basic_string_view<CharT> contents;
 };
 
+// The model knows one plain text key (positions only) at most.
+inline ParagraphKey referencePositions(const ArrangeOptions& options) {
+  if (options.keys.empty()) return {};
+  require(options.keys.size() == 1 && options.keys.front().modifiers == KeyModifiers{},
+          "the model knows one plain key at most");
+  return options.keys.front().positions;
+}
+
 template <class CharT>
 std::vector<ReferenceRecord<CharT>> referenceRecords(const ReferenceParagraphs<CharT>& paragraphs,
-                                                     const ParagraphCollator& collator, const ParagraphKey& key) {
+                                                     const ParagraphCollator& collator, const ParagraphKey& key,
+                                                     bool wholeParagraphBreaksTies) {
   std::vector<ReferenceRecord<CharT>> records;
   for (auto contents : paragraphs.contents) {
     const auto keyText = referenceKeyText(contents, key);
-    records.push_back({codePointsOf(keyText).size() - 1, referenceKey(collator, keyText), contents});
+    records.push_back({codePointsOf(keyText).size() - 1, referenceKey(collator, keyText),
+                       wholeParagraphBreaksTies ? referenceKey(collator, contents) : std::string(), contents});
   }
   return records;
 }
 
 // What `order` must make of `text`: fewer than two paragraphs unchanged;
 // otherwise the paragraphs stably sorted by the sort keys of their keys
-// (equal keys in input order, in both directions; by length first the
+// (equal keys by the whole paragraphs' sort keys when options.lastResort
+// says so, then in input order, in both directions; by length first the
 // key's length in code points), for unique the first of each run of equal
 // keys; reversed; shuffled by referenceShuffle; or in input order without
 // each paragraph whose key equals the previous one's; joined by the first
@@ -219,24 +234,28 @@ std::basic_string<CharT> referenceArrangement(std::basic_string_view<CharT> text
                                               const ArrangeOptions& options = {}) {
   const auto reference = referenceParagraphs(text, options.terminators);
   if (reference.contents.size() < 2) return std::basic_string<CharT>(text);
-  auto records = referenceRecords(reference, collator, options.key);
+  // Ties of a key (not of the whole paragraph) go to the whole paragraph,
+  // except where only the first of equal keys is kept.
+  const bool wholeBreaksTies = options.lastResort && !options.keys.empty() && order != ParagraphOrder::unique &&
+                               order != ParagraphOrder::adjacentUnique;
+  auto records = referenceRecords(reference, collator, referencePositions(options), wholeBreaksTies);
   using Record = ReferenceRecord<CharT>;
-  auto ascending = [](const Record& a, const Record& b) { return a.key < b.key; };
+  auto ascending = [](const Record& a, const Record& b) { return a.key != b.key ? a.key < b.key : a.whole < b.whole; };
   auto equal = [](const Record& a, const Record& b) { return a.key == b.key; };
   switch (order) {
     case ParagraphOrder::ascending:
       std::stable_sort(records.begin(), records.end(), ascending);
       break;
     case ParagraphOrder::descending:
-      std::stable_sort(records.begin(), records.end(), [](const Record& a, const Record& b) { return a.key > b.key; });
+      std::stable_sort(records.begin(), records.end(), [&](const Record& a, const Record& b) { return ascending(b, a); });
       break;
     case ParagraphOrder::unique:
       std::stable_sort(records.begin(), records.end(), ascending);
       records.erase(std::unique(records.begin(), records.end(), equal), records.end());
       break;
     case ParagraphOrder::byLength:
-      std::stable_sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
-        return a.length != b.length ? a.length < b.length : a.key < b.key;
+      std::stable_sort(records.begin(), records.end(), [&](const Record& a, const Record& b) {
+        return a.length != b.length ? a.length < b.length : ascending(a, b);
       });
       break;
     case ParagraphOrder::reverse:

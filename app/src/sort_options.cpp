@@ -1,6 +1,6 @@
 #include "sort_options.h"
 
-#include "parasort/engine/paragraph_key.h"
+#include "parasort/engine/ordering_key.h"
 #include "user_defaults.h"
 
 #include <QMetaType>
@@ -17,7 +17,7 @@ const QString keyPositionsKey = QStringLiteral("sortKey");
 const QString fieldSeparatorKey = QStringLiteral("sortFieldSeparator");
 const QString ignoreLeadingBlanksKey = QStringLiteral("sortIgnoreLeadingBlanks");
 
-std::variant<ParagraphKey, KeyParseError> keyOf(const SortOptions& options) {
+std::variant<OrderingKey, KeyParseError> keyOf(const SortOptions& options) {
   return keyOfSettings(options.keyPositions.toStdString(), options.fieldSeparator.toStdString(),
                        options.ignoreLeadingBlanks);
 }
@@ -74,7 +74,8 @@ CollationOptions collationOf(const SortOptions& options) {
 ArrangeOptions arrangeOptionsOf(const SortOptions& options) {
   ArrangeOptions arrange;
   const auto key = keyOf(options);
-  if (const auto* readable = std::get_if<ParagraphKey>(&key)) arrange.key = *readable;
+  if (const auto* readable = std::get_if<OrderingKey>(&key); readable != nullptr && !ordersByWholeParagraph({*readable}))
+    arrange.keys = {*readable};
   return arrange;
 }
 

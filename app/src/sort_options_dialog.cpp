@@ -57,6 +57,7 @@ SortOptionsFields laidOutFields(QDialog& dialog, QLabel& problem, QDialogButtonB
   fields.strength->addItem(QStringLiteral("Letters and accents"), static_cast<int>(CollationStrength::secondary));
   fields.strength->addItem(QStringLiteral("Letters, accents, case and width"),
                            static_cast<int>(CollationStrength::tertiary));
+  fields.strength->addItem(QStringLiteral("Every difference"), static_cast<int>(CollationStrength::identical));
   fields.keyPositions->setPlaceholderText(QStringLiteral("the whole paragraph (or, for example, 2 or 1.3,1.5)"));
   fields.fieldSeparator->setPlaceholderText(QStringLiteral("blanks"));
   auto* form = new QFormLayout(&dialog);

@@ -2,6 +2,7 @@
 
 #include "paragraph_scan.h"
 #include "paragraph_sequence.h"
+#include "record_keys.h"
 #include "sort_key_order.h"
 
 #include "parasort/engine/paragraph.h"
@@ -26,31 +27,70 @@ constexpr std::size_t sortKeyLimit = std::size_t{1} << 31;
 // below it the second thread costs more than it saves.
 constexpr std::size_t twoHalvesThreshold = std::size_t{1} << 17;
 
+std::uint64_t freshSeed() {
+  std::random_device device;
+  return (std::uint64_t{device()} << 32) ^ std::uint64_t{device()};
+}
+
+bool hasRandomKey(const std::vector<OrderingKey>& keys) {
+  return std::ranges::any_of(keys, [](const OrderingKey& key) { return key.modifiers.kind == KeyKind::random; });
+}
+
+// What the keys of `options` come to: nothing when paragraphs are ordered by
+// their whole collation.
+std::shared_ptr<const detail::KeyPlan> planOf(const ParagraphCollator& collator, const ArrangeOptions& options) {
+  if (ordersByWholeParagraph(options.keys)) return nullptr;
+  const std::uint64_t seed = hasRandomKey(options.keys) ? options.randomSeed.value_or(freshSeed()) : 0;
+  return detail::makeKeyPlan(options.keys, collator.icuLocaleName(), seed);
+}
+
 // The three-way order of two paragraphs under a sorting order, before its
 // direction: by their keys' lengths first when the order says so, then by
-// the keys' sort keys.
+// the keys, then (when asked) by the whole paragraphs' collation.
 template <class CharT>
 class RecordComparison {
  public:
   using View = std::basic_string_view<CharT>;
-  RecordComparison(const ParagraphCollator& collator, const ParagraphKey& key, bool lengthFirst)
-      : collator_(collator), key_(key), lengthFirst_(lengthFirst) {}
+  RecordComparison(const ParagraphCollator& collator, std::shared_ptr<const detail::KeyPlan> plan, bool lengthFirst,
+                   bool lastResort)
+      : collator_(collator), plan_(plan), keyer_(collator.get(), plan), lengthFirst_(lengthFirst),
+        lastResort_(lastResort && plan != nullptr) {}
 
   int operator()(View a, View b) const {
-    const View keyOfA = keyOfParagraph(a, key_);
-    const View keyOfB = keyOfParagraph(b, key_);
+    const int byKeys = compareKeys(a, b);
+    if (byKeys != 0 || !lastResort_) return byKeys;
+    return collator_.compare(a, b);
+  }
+
+  // The order by the keys alone: 0 for paragraphs that de-duplication
+  // takes as equal.
+  int compareKeys(View a, View b) const {
     if (lengthFirst_) {
-      const std::size_t lengthOfA = codePointCount(keyOfA);
-      const std::size_t lengthOfB = codePointCount(keyOfB);
+      const std::size_t lengthOfA = codePointCount(lengthKeyOf(a));
+      const std::size_t lengthOfB = codePointCount(lengthKeyOf(b));
       if (lengthOfA != lengthOfB) return lengthOfA < lengthOfB ? -1 : 1;
     }
-    return collator_.compare(keyOfA, keyOfB);
+    if (!plan_) return collator_.compare(a, b);
+    keyOfA_.clear();
+    keyOfB_.clear();
+    keyer_.append(a, keyOfA_);
+    keyer_.append(b, keyOfB_);
+    const int order = keyOfA_.compare(keyOfB_);
+    return (order > 0) - (order < 0);
   }
 
  private:
+  View lengthKeyOf(View paragraph) const {
+    return plan_ ? keyOfParagraph(paragraph, plan_->keys.front().positions) : paragraph;
+  }
+
   const ParagraphCollator& collator_;
-  const ParagraphKey& key_;
+  std::shared_ptr<const detail::KeyPlan> plan_;
+  mutable detail::RecordKeyer keyer_;
+  mutable std::string keyOfA_;
+  mutable std::string keyOfB_;
   bool lengthFirst_;
+  bool lastResort_;
 };
 
 template <class CharT>
@@ -70,9 +110,10 @@ std::shared_ptr<const detail::ParagraphSequence> orderByComparison(std::basic_st
   using View = std::basic_string_view<CharT>;
   auto paragraphs = detail::paragraphContents(text, options.terminators);
   const std::size_t inputCount = paragraphs.size();
-  const RecordComparison<CharT> comparison(collator, options.key, kind.lengthFirst);
+  const RecordComparison<CharT> comparison(collator, planOf(collator, options), kind.lengthFirst,
+                                           options.lastResort && !kind.keepsFirstOfEqual);
   auto compare = [&](View a, View b, const detail::KeyOrder* order) {
-    const int result = comparison(a, b);
+    const int result = order->keepsFirstOfEqual ? comparison.compareKeys(a, b) : comparison(a, b);
     return order->descending ? -result : result;
   };
   if (kind.keepsFirstOfEqual) {
@@ -82,11 +123,6 @@ std::shared_ptr<const detail::ParagraphSequence> orderByComparison(std::basic_st
                      [&](View a, View b) { return compare(a, b, &kind) < 0; });
   }
   return std::make_shared<detail::ParagraphStartList>(startsOf(text, paragraphs), inputCount);
-}
-
-std::uint64_t freshSeed() {
-  std::random_device device;
-  return (std::uint64_t{device()} << 32) ^ std::uint64_t{device()};
 }
 
 // The orders that sort nothing: the input order reversed, shuffled, or with
@@ -116,11 +152,11 @@ std::shared_ptr<const detail::ParagraphSequence> orderInInput(std::basic_string_
       break;
     }
     case ParagraphOrder::adjacentUnique: {
-      const RecordComparison<CharT> comparison(collator, options.key, false);
+      const RecordComparison<CharT> comparison(collator, planOf(collator, options), false, false);
       starts.clear();
       std::size_t kept = 0;
       for (std::size_t index = 0; index < paragraphs.size(); ++index) {
-        if (index > 0 && comparison(paragraphs[kept], paragraphs[index]) == 0) continue;
+        if (index > 0 && comparison.compareKeys(paragraphs[kept], paragraphs[index]) == 0) continue;
         kept = index;
         starts.push_back(static_cast<std::size_t>(paragraphs[index].data() - text.data()));
       }
@@ -152,10 +188,13 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
   const detail::PartPlan plan{.threadCount = options.threadCount != 0 ? options.threadCount
                                                                    : std::max(1u, std::thread::hardware_concurrency()),
                               .memory = options.memory};
+  const auto keys = planOf(collator, options);
   return ArrangedParagraphs<CharT>(
       text,
       detail::orderBySortKeys(text, order, *collator.get(), plan,
-                              {.key = options.key, .terminators = options.terminators}),
+                              {.plan = keys,
+                               .terminators = options.terminators,
+                               .lastResort = options.lastResort && keys != nullptr && !kind->keepsFirstOfEqual}),
       options.terminators);
 }
 
@@ -168,7 +207,9 @@ std::optional<std::size_t> findDisorder(std::basic_string_view<CharT> text, Para
   // two neighbours equal.
   const bool adjacentUnique = order == ParagraphOrder::adjacentUnique;
   if (!kind && !adjacentUnique) return std::nullopt;
-  const RecordComparison<CharT> comparison(collator, options.key, kind && kind->lengthFirst);
+  const bool byKeysOnly = adjacentUnique || (kind && kind->keepsFirstOfEqual);
+  const RecordComparison<CharT> comparison(collator, planOf(collator, options), kind && kind->lengthFirst,
+                                           options.lastResort && !byKeysOnly);
   for (std::size_t index = 1; index < paragraphs.size(); ++index) {
     const int result = comparison(paragraphs[index - 1], paragraphs[index]);
     if (adjacentUnique ? result == 0

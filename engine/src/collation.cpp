@@ -22,6 +22,8 @@ UColAttributeValue icuStrength(CollationStrength strength) noexcept {
       return UCOL_SECONDARY;
     case CollationStrength::tertiary:
       return UCOL_TERTIARY;
+    case CollationStrength::identical:
+      return UCOL_IDENTICAL;
   }
   return UCOL_SECONDARY;
 }
@@ -75,11 +77,11 @@ ParagraphCollator::ParagraphCollator(std::string_view localeName)
     : ParagraphCollator(localeName, CollationOptions{}) {}
 
 ParagraphCollator::ParagraphCollator(std::string_view localeName, const CollationOptions& options) {
-  const std::string icuLocale = icuCollationLocale(localeName);
-  collator_.reset(openCollator(icuLocale, options, knowsRequestedLocale_));
+  icuLocale_ = icuCollationLocale(localeName);
+  collator_.reset(openCollator(icuLocale_, options, knowsRequestedLocale_));
   // A name with no language in it ("@euro", ".UTF-8") maps to root too, but
   // by accident: say so like for any other name without collation data.
-  if (icuLocale.empty() && !namesRootCollation(localeName)) knowsRequestedLocale_ = false;
+  if (icuLocale_.empty() && !namesRootCollation(localeName)) knowsRequestedLocale_ = false;
 }
 
 const ParagraphCollator& ParagraphCollator::forUser() {
@@ -89,15 +91,16 @@ const ParagraphCollator& ParagraphCollator::forUser() {
 
 const ParagraphCollator& ParagraphCollator::forUser(const CollationOptions& options) {
   if (options == CollationOptions{}) return forUser();
-  // Three strengths, numbers by value or not: six collators at most.
-  thread_local std::array<std::unique_ptr<const ParagraphCollator>, 6> opened;
+  // Four strengths, numbers by value or not: eight collators at most.
+  thread_local std::array<std::unique_ptr<const ParagraphCollator>, 8> opened;
   auto& collator = opened[static_cast<std::size_t>(options.strength) * 2 + (options.numeric ? 1 : 0)];
   if (!collator) collator = std::make_unique<const ParagraphCollator>(userCollationLocaleName(), options);
   return *collator;
 }
 
 std::optional<CollationStrength> collationStrengthNamed(std::string_view name) {
-  for (const auto strength : {CollationStrength::primary, CollationStrength::secondary, CollationStrength::tertiary})
+  for (const auto strength : {CollationStrength::primary, CollationStrength::secondary, CollationStrength::tertiary,
+                              CollationStrength::identical})
     if (name == nameOf(strength)) return strength;
   return std::nullopt;
 }
@@ -110,6 +113,8 @@ std::string_view nameOf(CollationStrength strength) {
       return "secondary";
     case CollationStrength::tertiary:
       return "tertiary";
+    case CollationStrength::identical:
+      return "identical";
   }
   return {};
 }

@@ -1,7 +1,12 @@
 #include "parasort/engine/keyed_records.h"
 
 #include "paragraph_scan.h"
+#include "record_keys.h"
+#include "sort_key.h"
 #include "sort_key_order.h"
+#include "utf16_units.h"
+
+#include "parasort/engine/ordering_key.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -84,14 +89,30 @@ void forEachKeyedRecord(std::string_view utf8Text, ParagraphOrder order, const P
   if (utf8Text.empty()) return;
   const unsigned threads = options.threadCount != 0 ? options.threadCount : std::max(1u, std::thread::hardware_concurrency());
   const detail::PartPlan plan{.threadCount = threads, .memory = options.memory};
-  const auto sequence = detail::orderBySortKeys(utf8Text, order, *collator.get(), plan,
-                                                {.key = options.key, .terminators = options.terminators});
+  std::shared_ptr<const detail::KeyPlan> keys;
+  if (!ordersByWholeParagraph(options.keys))
+    keys = detail::makeKeyPlan(options.keys, collator.icuLocaleName(), options.randomSeed.value_or(0));
+  const bool lastResort = options.lastResort && keys != nullptr && !detail::keyOrderOf(order).value().keepsFirstOfEqual;
+  const auto sequence = detail::orderBySortKeys(
+      utf8Text, order, *collator.get(), plan, {.plan = keys, .terminators = options.terminators, .lastResort = lastResort});
   const auto scanner = detail::ParagraphScanner<char>::surveyed(utf8Text, 0, options.terminators);
-  sequence->forEachKeyedStart([&](std::size_t start, const std::uint8_t* key) {
+  detail::Utf16Units units;
+  std::string merged;
+  sequence->forEachKeyedStart([&](std::size_t start, const std::uint8_t* key, bool extended) {
     const auto* keyBytes = reinterpret_cast<const char*>(key);
-    visit(KeyedRecord{.key = std::string_view(keyBytes, std::strlen(keyBytes)),
-                      .paragraph = utf8Text.substr(start, scanner.paragraphFrom(start).contentsEnd - start),
-                      .start = start});
+    const std::string_view paragraph = utf8Text.substr(start, scanner.paragraphFrom(start).contentsEnd - start);
+    std::string_view fullKey(keyBytes, std::strlen(keyBytes));
+    if (lastResort) {
+      // Ties of the keys go to the whole paragraphs, in a run as across
+      // runs: the key, a 0 (before any byte a longer key goes on with),
+      // then the whole paragraph's key.
+      const detail::SortKey whole(*collator.get(), units.of(paragraph));
+      const std::string_view wholeKey(reinterpret_cast<const char*>(whole.bytes()));
+      if (extended) fullKey.remove_suffix(wholeKey.size());
+      merged.assign(fullKey).append(1, '\0').append(wholeKey);
+      fullKey = merged;
+    }
+    visit(KeyedRecord{.key = fullKey, .paragraph = paragraph, .start = start});
   });
 }
 

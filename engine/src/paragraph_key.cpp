@@ -1,5 +1,9 @@
 #include "parasort/engine/paragraph_key.h"
 
+#include "code_points.h"
+
+#include <unicode/utf8.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -7,34 +11,12 @@
 namespace parasort {
 namespace {
 
-constexpr bool isBlank(char32_t character) noexcept { return character == U' ' || character == U'\t'; }
+using detail::decodeAt;
 
-// The code point at `index` and the index after it.
-struct Decoded {
-  char32_t character;
-  std::size_t next;
-};
-
-Decoded decodeAt(std::u16string_view text, std::size_t index) noexcept {
-  const char16_t unit = text[index];
-  if (unit >= 0xD800 && unit < 0xDC00 && index + 1 < text.size() && text[index + 1] >= 0xDC00 &&
-      text[index + 1] < 0xE000)
-    return {0x10000 + ((char32_t{unit} - 0xD800) << 10) + (char32_t{text[index + 1]} - 0xDC00), index + 2};
-  return {unit, index + 1};
-}
-
-Decoded decodeAt(std::string_view text, std::size_t index) noexcept {
-  const auto lead = static_cast<std::uint8_t>(text[index]);
-  const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                                             : (lead & 0xF8) == 0xF0 ? 4 : 0;
-  if (length <= 1 || index + length > text.size()) return {lead, index + 1};
-  char32_t character = lead & (0x7F >> length);
-  for (std::size_t offset = 1; offset < length; ++offset) {
-    const auto continuation = static_cast<std::uint8_t>(text[index + offset]);
-    if ((continuation & 0xC0) != 0x80) return {lead, index + 1};
-    character = (character << 6) | (continuation & 0x3F);
-  }
-  return {character, index + length};
+// Blanks as the GNU tools count them: space and tab, and the line feed,
+// which is inside a record only when records end in NUL.
+constexpr bool isBlank(char32_t character) noexcept {
+  return character == U' ' || character == U'\t' || character == U'\n';
 }
 
 // Walks a paragraph character by character.
@@ -124,31 +106,6 @@ std::size_t countCodePoints(std::basic_string_view<CharT> text) noexcept {
   return count;
 }
 
-bool isDigit(char character) noexcept { return character >= '0' && character <= '9'; }
-
-// A decimal count at the front of `rest`, consumed; too large a count means
-// "as far as there is".
-std::optional<std::size_t> takeCount(std::string_view& rest) noexcept {
-  if (rest.empty() || !isDigit(rest.front())) return std::nullopt;
-  std::size_t count = 0;
-  constexpr std::size_t most = std::numeric_limits<std::size_t>::max();
-  for (; !rest.empty() && isDigit(rest.front()); rest.remove_prefix(1)) {
-    const auto digit = static_cast<std::size_t>(rest.front() - '0');
-    count = count > (most - digit) / 10 ? most : count * 10 + digit;
-  }
-  return count;
-}
-
-// Consumes the "b" modifiers; whether there was one.
-bool takeBlankModifiers(std::string_view& rest) noexcept {
-  bool found = false;
-  while (!rest.empty() && rest.front() == 'b') {
-    found = true;
-    rest.remove_prefix(1);
-  }
-  return found;
-}
-
 }  // namespace
 
 std::u16string_view keyOfParagraph(std::u16string_view paragraph, const ParagraphKey& key) noexcept {
@@ -161,73 +118,19 @@ std::string_view keyOfParagraph(std::string_view paragraph, const ParagraphKey& 
 std::size_t codePointCount(std::u16string_view text) noexcept { return countCodePoints(text); }
 std::size_t codePointCount(std::string_view text) noexcept { return countCodePoints(text); }
 
-std::variant<ParagraphKey, KeyParseError> parseKeyPositions(std::string_view text, ParagraphKey key,
-                                                            bool ignoreLeadingBlanks) {
-  const std::string whole(text);
-  const auto badKey = [&](std::string reason) {
-    return KeyParseError{std::move(reason) + ": invalid key", whole};
-  };
-  const auto badCount = [](std::string reason, std::string_view rest) {
-    return KeyParseError{std::move(reason) + ": invalid count at start of", std::string(rest)};
-  };
-  std::string_view rest = text;
-  const auto startField = takeCount(rest);
-  if (!startField) return badCount("invalid number at field start", rest);
-  if (*startField == 0) return badKey("field number is zero");
-  key.startField = *startField;
-  key.startCharacter = 1;
-  if (rest.starts_with('.')) {
-    rest.remove_prefix(1);
-    const auto character = takeCount(rest);
-    if (!character) return badCount("invalid number after '.'", rest);
-    if (*character == 0) return badKey("character offset is zero");
-    key.startCharacter = *character;
-  }
-  const bool startBlanks = takeBlankModifiers(rest);
-  key.endField = 0;
-  key.endCharacter = 0;
-  bool endBlanks = false;
-  if (rest.starts_with(',')) {
-    rest.remove_prefix(1);
-    const auto endField = takeCount(rest);
-    if (!endField) return badCount("invalid number after ','", rest);
-    if (*endField == 0) return badKey("field number is zero");
-    key.endField = *endField;
-    if (rest.starts_with('.')) {
-      rest.remove_prefix(1);
-      const auto character = takeCount(rest);
-      if (!character) return badCount("invalid number after '.'", rest);
-      key.endCharacter = *character;  // 0: the end of the field
-    }
-    endBlanks = takeBlankModifiers(rest);
-  }
-  if (!rest.empty()) return badKey("stray character");
-  // As in the GNU tools, a key with a modifier of its own does not take the
-  // global one.
-  const bool inherits = !startBlanks && !endBlanks;
-  key.skipStartBlanks = startBlanks || (inherits && ignoreLeadingBlanks);
-  key.skipEndBlanks = endBlanks || (inherits && ignoreLeadingBlanks);
-  return key;
-}
-
 std::variant<char32_t, KeyParseError> parseFieldSeparator(std::string_view utf8Text) {
   if (utf8Text.empty()) return KeyParseError{"empty tab", std::nullopt};
-  const Decoded first = decodeAt(utf8Text, 0);
-  if (first.next != utf8Text.size()) return KeyParseError{"multi-character tab", std::string(utf8Text)};
-  return first.character;
-}
-
-std::variant<ParagraphKey, KeyParseError> keyOfSettings(std::string_view positions, std::string_view fieldSeparator,
-                                                        bool ignoreLeadingBlanks) {
-  ParagraphKey key;
-  if (!fieldSeparator.empty()) {
-    const auto separator = parseFieldSeparator(fieldSeparator);
-    if (const auto* error = std::get_if<KeyParseError>(&separator)) return *error;
-    key.fieldSeparator = std::get<char32_t>(separator);
-  }
-  if (!positions.empty()) return parseKeyPositions(positions, key, ignoreLeadingBlanks);
-  key.skipStartBlanks = key.skipEndBlanks = ignoreLeadingBlanks;
-  return key;
+  // As in the GNU tools, a backslash and a zero name NUL, which no
+  // argument can hold.
+  if (utf8Text == "\\0") return U'\0';
+  std::int32_t index = 0;
+  UChar32 character = 0;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(utf8Text.data());
+  U8_NEXT(bytes, index, static_cast<std::int32_t>(utf8Text.size()), character);
+  if (character < 0) return KeyParseError{"field separator is not UTF-8", std::string(utf8Text)};
+  if (static_cast<std::size_t>(index) != utf8Text.size())
+    return KeyParseError{"multi-character tab", std::string(utf8Text)};
+  return static_cast<char32_t>(character);
 }
 
 }  // namespace parasort

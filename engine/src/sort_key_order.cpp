@@ -1,6 +1,7 @@
 #include "sort_key_order.h"
 
 #include "paragraph_scan.h"
+#include "sort_key.h"
 #include "utf16_units.h"
 
 #include "parasort/engine/paragraph_key.h"
@@ -32,8 +33,15 @@ namespace {
 struct KeyedParagraph {
   std::uint64_t keyBytes;
   std::uint32_t keyOffset;        // into the part's key arena
-  std::uint32_t paragraphOffset;  // from the part's start
+  std::uint32_t paragraphOffset;  // from the part's start, and extendedKey
 };
+
+// Set in paragraphOffset (parts are far shorter than 2^31 units) when the
+// key is followed by the whole paragraph's sort key: for paragraphs whose
+// keys tie with others of their part, when ties go to the whole paragraph.
+constexpr std::uint32_t extendedKey = std::uint32_t{1} << 31;
+std::uint32_t offsetOf(const KeyedParagraph& paragraph) noexcept { return paragraph.paragraphOffset & ~extendedKey; }
+bool isExtended(const KeyedParagraph& paragraph) noexcept { return (paragraph.paragraphOffset & extendedKey) != 0; }
 
 // How many key bytes a KeyedParagraph holds.
 constexpr std::size_t heldKeyBytes = sizeof(std::uint64_t);
@@ -70,6 +78,20 @@ class KeyArena {
       }
       grow(size_ + prefix.size() + static_cast<std::size_t>(needed));
     }
+  }
+
+  // Appends `prefix` and `bytes` (no 0 byte in either) and a closing 0, and
+  // returns their offset.
+  std::uint32_t append(std::string_view prefix, std::string_view bytes) {
+    const std::size_t needed = prefix.size() + bytes.size() + 1;
+    if (capacity_ - size_ < needed) grow(size_ + needed);
+    std::uint8_t* const start = bytes_.get() + size_;
+    if (!prefix.empty()) std::memcpy(start, prefix.data(), prefix.size());
+    if (!bytes.empty()) std::memcpy(start + prefix.size(), bytes.data(), bytes.size());
+    start[needed - 1] = 0;
+    const auto offset = static_cast<std::uint32_t>(size_);
+    size_ += needed;
+    return offset;
   }
 
  private:
@@ -115,12 +137,12 @@ std::uint64_t heldBytes(const std::uint8_t* key) noexcept {
 bool keyEndsWithin(std::uint64_t held) noexcept { return (held & 0xFF) == 0; }
 
 // The three-way order of two keys; `a` and `b` hold their first eight bytes.
-int compareKeys(const KeyedParagraph& a, const KeyArena& arenaA, const KeyedParagraph& b,
-                const KeyArena& arenaB) noexcept {
+int compareKeys(const KeyedParagraph& a, const std::uint8_t* keyOfA, const KeyedParagraph& b,
+                const std::uint8_t* keyOfB) noexcept {
   if (a.keyBytes != b.keyBytes) return a.keyBytes < b.keyBytes ? -1 : 1;
   if (keyEndsWithin(a.keyBytes)) return 0;  // equal up to the end of both
-  const int rest = std::strcmp(reinterpret_cast<const char*>(arenaA.key(a.keyOffset) + heldKeyBytes),
-                               reinterpret_cast<const char*>(arenaB.key(b.keyOffset) + heldKeyBytes));
+  const int rest = std::strcmp(reinterpret_cast<const char*>(keyOfA + heldKeyBytes),
+                               reinterpret_cast<const char*>(keyOfB + heldKeyBytes));
   return (rest > 0) - (rest < 0);
 }
 
@@ -145,29 +167,38 @@ template <class CharT>
 class Part {
  public:
   Part(std::basic_string_view<CharT> text, std::size_t begin, std::size_t end, std::pmr::memory_resource& memory)
-      : text_(text), begin_(begin), end_(end), keys_(3 * (end - begin) * sizeof(CharT) + 64, memory),
+      : text_(text), begin_(begin), end_(end), keys_(3 * (end - begin) * sizeof(CharT) + 64, memory), tiedKeys_(4096, memory),
         paragraphs_(&memory) {
     // Reserved, not touched: each paragraph takes at least one code unit.
     paragraphs_.reserve((end - begin) / 8 + 16);
   }
 
-  // Makes every paragraph's key and sorts the part, ties by input order.
+  // Makes every paragraph's key and sorts the part, ties by input order (or
+  // first by the whole paragraphs' collation, as `keySource` says).
   void sort(const UCollator& collator, KeyOrder order, const KeySource& keySource) {
+    collator_ = &collator;
     Utf16Units source;
-    const bool wholeParagraph = keySource.key.isWholeParagraph();
-    const auto scanner = ParagraphScanner<CharT>::surveyed(text_.substr(0, end_), begin_, keySource.terminators);
-    scanner.forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
-      std::basic_string_view<CharT> keyText = text_.substr(start, contentsEnd - start);
-      if (!wholeParagraph) keyText = keyOfParagraph(keyText, keySource.key);
-      const std::u16string_view units = source.of(keyText);
+    std::optional<RecordKeyer> keyer;
+    if (keySource.plan) keyer.emplace(&collator, keySource.plan);
+    scanner_ = ParagraphScanner<CharT>::surveyed(text_.substr(0, end_), begin_, keySource.terminators);
+    scanner_->forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
+      const std::basic_string_view<CharT> paragraph = text_.substr(start, contentsEnd - start);
       const auto offset = static_cast<std::uint32_t>(start - begin_);
-      const std::uint32_t keyOffset =
-          order.lengthFirst
-              ? keys_.append(collator, units.data(), static_cast<int32_t>(units.size()),
-                             LengthPrefix(codePointCount(keyText)).view())
-              : keys_.append(collator, units.data(), static_cast<int32_t>(units.size()));
+      std::uint32_t keyOffset = 0;
+      if (keyer) {
+        const std::size_t length =
+            order.lengthFirst ? codePointCount(keyOfParagraph(paragraph, keySource.plan->keys.front().positions)) : 0;
+        keyOffset = keys_.append(order.lengthFirst ? LengthPrefix(length).view() : std::string_view(),
+                                 keyer->keyOf(paragraph));
+      } else {
+        const std::u16string_view units = source.of(paragraph);
+        keyOffset = order.lengthFirst ? keys_.append(collator, units.data(), static_cast<int32_t>(units.size()),
+                                                     LengthPrefix(codePointCount(paragraph)).view())
+                                      : keys_.append(collator, units.data(), static_cast<int32_t>(units.size()));
+      }
       paragraphs_.push_back({heldBytes(keys_.key(keyOffset)), keyOffset, offset});
     });
+    lastResort_ = keySource.lastResort;
     sortByKeyBytes(paragraphs_.begin(), paragraphs_.end(), order.descending);
     // The merge compares parts by their first eight bytes again.
     refillHeldBytes(paragraphs_.begin(), paragraphs_.end(), 0);
@@ -185,7 +216,7 @@ class Part {
       return descending ? a.keyBytes > b.keyBytes : a.keyBytes < b.keyBytes;
     };
     auto byInputOrder = [](const KeyedParagraph& a, const KeyedParagraph& b) {
-      return a.paragraphOffset < b.paragraphOffset;
+      return offsetOf(a) < offsetOf(b);
     };
     // Runs still to sort, with the depth of their held bytes; a stack of its
     // own, as keys sharing long beginnings would nest deeply.
@@ -204,9 +235,11 @@ class Part {
             run + 1, current.end, [&](const KeyedParagraph& p) { return p.keyBytes == run->keyBytes; });
         if (runEnd - run > 1) {
           // Keys that end within the held bytes end alike across the run:
-          // they are equal, and input order decides.
+          // they are equal, and (after the whole paragraphs' collation,
+          // when asked) input order decides.
           if (keyEndsWithin(run->keyBytes)) {
-            std::sort(run, runEnd, byInputOrder);
+            if (lastResort_) sortByWholeParagraphs(run, runEnd, descending);
+            else std::sort(run, runEnd, byInputOrder);
           } else {
             const std::size_t depth = current.depth + heldKeyBytes;
             refillHeldBytes(run, runEnd, depth);
@@ -218,27 +251,87 @@ class Part {
     }
   }
 
+  // Orders paragraphs whose keys tie by their whole collation, ties by
+  // input order: each gets its whole paragraph's sort key after its key
+  // (made here, only for such runs), so that the merge of the parts finds
+  // it there too.
+  void sortByWholeParagraphs(Iterator begin, Iterator end, bool descending) {
+    Utf16Units source;
+    std::string key;
+    for (Iterator paragraph = begin; paragraph != end; ++paragraph) {
+      key.assign(reinterpret_cast<const char*>(keys_.key(paragraph->keyOffset)));
+      const SortKey whole(*collator_, source.of(paragraphText(*paragraph)));
+      paragraph->keyOffset = tiedKeys_.append(key, reinterpret_cast<const char*>(whole.bytes()));
+      paragraph->paragraphOffset |= extendedKey;
+    }
+    std::sort(begin, end, [&](const KeyedParagraph& a, const KeyedParagraph& b) {
+      const int order = std::strcmp(reinterpret_cast<const char*>(keyOf(a)), reinterpret_cast<const char*>(keyOf(b)));
+      if (order != 0) return descending ? order > 0 : order < 0;
+      return offsetOf(a) < offsetOf(b);
+    });
+  }
+
+  // The contents of a paragraph of the part.
+  std::basic_string_view<CharT> paragraphText(const KeyedParagraph& paragraph) const {
+    const std::size_t start = begin_ + offsetOf(paragraph);
+    return text_.substr(start, scanner_->paragraphFrom(start).contentsEnd - start);
+  }
+
+  // The order of `a` and `b` (of another part) by their keys, then (when
+  // ties go to the whole paragraph) by their whole paragraphs. A key that
+  // tied within its part carries its whole paragraph's key already; one
+  // that did not has it made here.
+  int compare(const KeyedParagraph& a, const Part& otherPart, const KeyedParagraph& b) const {
+    const int order = compareKeys(a, keyOf(a), b, otherPart.keyOf(b));
+    // (An extended key may look like a plain one: a whole paragraph's key
+    // can be empty, at the primary strength.)
+    if (!lastResort_ || (isExtended(a) == isExtended(b) && (order != 0 || isExtended(a)))) return order;
+    const auto keyOf = [](const Part& part, const KeyedParagraph& paragraph) {
+      return reinterpret_cast<const char*>(part.keyOf(paragraph));
+    };
+    const auto wholeKeyOf = [](const Part& part, const KeyedParagraph& paragraph) {
+      Utf16Units source;
+      const SortKey whole(*part.collator_, source.of(part.paragraphText(paragraph)));
+      return std::string(reinterpret_cast<const char*>(whole.bytes()));
+    };
+    if (!isExtended(a) && !isExtended(b)) {  // equal keys, neither extended
+      const int byWhole = wholeKeyOf(*this, a).compare(wholeKeyOf(otherPart, b));
+      return (byWhole > 0) - (byWhole < 0);
+    }
+    // One is extended: the keys tie when the other's is where its own ends.
+    const bool aExtended = isExtended(a);
+    const char* plain = aExtended ? keyOf(otherPart, b) : keyOf(*this, a);
+    const char* extended = aExtended ? keyOf(*this, a) : keyOf(otherPart, b);
+    const std::size_t length = std::strlen(plain);
+    if (std::strncmp(plain, extended, length) != 0) return order;
+    const int byWhole = (aExtended ? wholeKeyOf(otherPart, b) : wholeKeyOf(*this, a)).compare(extended + length);
+    const int plainFirst = (byWhole > 0) - (byWhole < 0);
+    return aExtended ? -plainFirst : plainFirst;
+  }
+
   // Gives each paragraph the eight key bytes from `depth` on. The paragraphs
   // are in key order by now, their keys in text order: every read would be
   // a wait for memory, so the keys are asked for a few paragraphs ahead.
   void refillHeldBytes(Iterator begin, Iterator end, std::size_t depth) {
     constexpr std::ptrdiff_t lookahead = 16;
     for (Iterator paragraph = begin; paragraph != end; ++paragraph) {
-      if (end - paragraph > lookahead) prefetch(keys_.key((paragraph + lookahead)->keyOffset) + depth);
-      paragraph->keyBytes = heldBytes(keys_.key(paragraph->keyOffset) + depth);
+      if (end - paragraph > lookahead) prefetch(keyOf(*(paragraph + lookahead)) + depth);
+      paragraph->keyBytes = heldBytes(keyOf(*paragraph) + depth);
     }
   }
 
-  int compare(const KeyedParagraph& a, const Part& otherPart, const KeyedParagraph& b) const noexcept {
-    return compareKeys(a, keys_, b, otherPart.keys_);
-  }
 
   const std::pmr::vector<KeyedParagraph>& paragraphs() const noexcept { return paragraphs_; }
   const void* keyRecord(const KeyedParagraph& paragraph) const noexcept {
-    return keys_.key(paragraph.keyOffset);
+    return keyOf(paragraph);
+  }
+
+  // A paragraph's key, in the arena of keys or (extended) of tied keys.
+  const std::uint8_t* keyOf(const KeyedParagraph& paragraph) const noexcept {
+    return isExtended(paragraph) ? tiedKeys_.key(paragraph.keyOffset) : keys_.key(paragraph.keyOffset);
   }
   std::size_t absoluteStart(const KeyedParagraph& paragraph) const noexcept {
-    return begin_ + paragraph.paragraphOffset;
+    return begin_ + offsetOf(paragraph);
   }
 
  private:
@@ -246,7 +339,12 @@ class Part {
   std::size_t begin_;
   std::size_t end_;
   KeyArena keys_;
+  // The extended keys, apart: few, and the large arena need not grow.
+  KeyArena tiedKeys_;
   std::pmr::vector<KeyedParagraph> paragraphs_;
+  const UCollator* collator_ = nullptr;
+  std::optional<ParagraphScanner<CharT>> scanner_;  // once sorting began
+  bool lastResort_ = false;
 };
 
 // Splits the text at paragraph starts into parts as `plan` says.
@@ -287,7 +385,8 @@ class MergedParts final : public KeyedParagraphSequence {
 
   void forEachKeyedStart(const KeyedVisit& visit) const override {
     mergeFront(orderedCount(), [&](Position position) {
-      visit(start(position), static_cast<const std::uint8_t*>(parts_[position.part].keyRecord(paragraph(position))));
+      visit(start(position), static_cast<const std::uint8_t*>(parts_[position.part].keyRecord(paragraph(position))),
+            isExtended(paragraph(position)));
     });
   }
 
@@ -371,13 +470,13 @@ class MergedParts final : public KeyedParagraphSequence {
   std::size_t start(Position position) const noexcept {
     return parts_[position.part].absoluteStart(paragraph(position));
   }
-  int compare(Position a, Position b) const noexcept {
+  int compare(Position a, Position b) const {
     return parts_[a.part].compare(paragraph(a), parts_[b.part], paragraph(b));
   }
-  bool equal(Position a, Position b) const noexcept { return compare(a, b) == 0; }
+  bool equal(Position a, Position b) const { return compare(a, b) == 0; }
   // Whether `a` goes out before `b` (of another part, or later in the same
   // one); on equal keys the earlier part (earlier text) goes first.
-  bool precedes(Position a, Position b) const noexcept {
+  bool precedes(Position a, Position b) const {
     const int keyOrder = compare(a, b);
     if (keyOrder != 0) return order_.descending ? keyOrder > 0 : keyOrder < 0;
     return a.part != b.part ? a.part < b.part : a.index < b.index;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "paragraph_sequence.h"
+#include "record_keys.h"
 
 #include "parasort/engine/arrangement.h"
 
@@ -51,14 +52,19 @@ std::optional<KeyOrder> keyOrderOf(ParagraphOrder order) noexcept;
 // on disk).
 class KeyedParagraphSequence : public ParagraphSequence {
  public:
-  using KeyedVisit = std::function<void(std::size_t start, const std::uint8_t* key)>;
+  // `extended`: the key is followed by the whole paragraph's sort key (see
+  // KeySource::lastResort), as for paragraphs that tied within their part.
+  using KeyedVisit = std::function<void(std::size_t start, const std::uint8_t* key, bool extended)>;
   virtual void forEachKeyedStart(const KeyedVisit& visit) const = 0;
 };
 
-// What each paragraph is keyed by, and what ends a paragraph.
+// What each paragraph is keyed by (no plan: its whole collation), what ends
+// a paragraph, and whether paragraphs whose keys tie are ordered by their
+// whole collation before their input order.
 struct KeySource {
-  ParagraphKey key{};
+  std::shared_ptr<const KeyPlan> plan{};
   RecordTerminators terminators = RecordTerminators::paragraph;
+  bool lastResort = false;
 };
 
 // The text's paragraphs in their new order (for ParagraphOrder::unique, only

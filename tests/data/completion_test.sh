@@ -32,7 +32,7 @@ touch words.txt work.txt other.txt
 # Every long option of the help text and nothing else; the operations
 # exclude one another; file names, also for the output; locales after
 # --locale (abbreviated or with '='), C among them.
-documented=$("$parasort" --help | grep -oE -- '^ +(-[a-zA-Z], )?--[a-z-]+' | grep -oE -- '--[a-z-]+' | sort -u)
+documented=$("$parasort" --help | grep -oE -- '^ +(-[a-zA-Z], )?--[a-z0-9-]+' | grep -oE -- '--[a-z0-9-]+' | sort -u)
 others=$(grep -vxE -- '--(ascending|descending|unique|by-length|reverse-lines|shuffle|adjacent-unique)' <<<"$documented")
 locales=$(offers parasort --locale '')
 grep -qx C <<<"$locales" || fail "--locale does not offer C: [$(echo $locales)]"
@@ -46,7 +46,9 @@ check "$(printf 'words.txt\nwork.txt')" parasort wo
 check words.txt parasort -o word
 check words.txt parasort --output word
 check "" parasort --version ''
-check "$(printf 'primary\nsecondary\ntertiary')" parasort --strength ''
+check "$(printf 'identical\nprimary\nsecondary\ntertiary')" parasort --strength ''
+check human-numeric parasort --sort h
+check "$others" parasort -r --desc --
 check "$locales" parasort --locale =
 check C parasort --locale = C
 check "$locales" parasort --loc ''

@@ -29,7 +29,7 @@ options_section=$(sed -n '/^OPTIONS$/,/^[A-Z]/p' <<<"$rendered")
 help_items=$("$parasort" --help | grep -E '^ +-')
 [ -n "$help_items" ] || fail "parasort --help lists no options"
 while read -r item; do
-  names=$(grep -oE -- '^(-[a-zA-Z], )?--[a-z-]+(=[a-z]+)?( [A-Z]+)?' <<<"$item" || true)
+  names=$(grep -oE -- '^(-[a-zA-Z], )?--[a-z0-9-]+(=[a-zA-Z]+)?( [A-Z]+)?' <<<"$item" || true)
   grep -qE -- "^ {7}${names}\$" <<<"$options_section" || fail "OPTIONS has no item '$names'"
 done <<<"$help_items"
 

@@ -66,7 +66,10 @@ template <class CharT>
 std::basic_string<CharT> bySortKeys(std::basic_string_view<CharT> text, ParagraphOrder order,
                                     const ParagraphCollator& collator, const detail::PartPlan& plan,
                                     const ArrangeOptions& options) {
-  const detail::KeySource source{.key = options.key, .terminators = options.terminators};
+  const detail::KeySource source{
+      .plan = ordersByWholeParagraph(options.keys) ? nullptr : detail::makeKeyPlan(options.keys, "", 0),
+      .terminators = options.terminators,
+      .lastResort = options.lastResort && !ordersByWholeParagraph(options.keys) && order != ParagraphOrder::unique};
   return ArrangedParagraphs<CharT>(text, detail::orderBySortKeys(text, order, *collator.get(), plan, source),
                                    options.terminators)
       .joined();
@@ -80,7 +83,8 @@ ArrangeOptions randomOptions(std::mt19937& random) {
   if (random() % 3 == 0) options.terminators = RecordTerminators::nul;
   if (random() % 2 == 0) return options;
   const char32_t separators[] = {U'-', U' ', U'a', U'\U0001F600'};
-  ParagraphKey& key = options.key;
+  options.lastResort = random() % 2 == 0;
+  ParagraphKey& key = options.keys.emplace_back().positions;
   if (random() % 2 == 0) key.fieldSeparator = separators[random() % std::size(separators)];
   key.startField = 1 + random() % 3;
   key.startCharacter = 1 + random() % 3;

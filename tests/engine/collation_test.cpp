@@ -33,3 +33,39 @@ TEST(ParagraphCompare, IsMinusOneZeroOrOneNegatedForDescendingByTheGivenCollator
 }
 
 }  // namespace
+
+namespace {
+
+// Each set of options, asked for one after another on one thread, gets a
+// collator of its own: by the pairs that only its strength and numbers
+// tell apart.
+TEST(ParagraphCollator, ForUserGivesEachOptionSetItsOwnCollatorOnOneThread) {
+  struct Expectation {
+    CollationOptions options;
+    int accents;     // "a" against "á"
+    int cases;       // "a" against "A"
+    int softHyphen;  // "ab" against "a<soft hyphen>b"
+    int digits;      // "a9" against "a10"
+  };
+  const Expectation expectations[] = {
+      {{.strength = CollationStrength::primary}, 0, 0, 0, -1},
+      {{.strength = CollationStrength::secondary}, -1, 0, 0, -1},
+      {{.strength = CollationStrength::tertiary}, -1, -1, 0, -1},
+      {{.strength = CollationStrength::identical}, -1, -1, -1, -1},
+      {{.strength = CollationStrength::secondary, .numeric = false}, -1, 0, 0, 1},
+  };
+  // Twice round, so that every set is asked for after every other.
+  for (int round = 0; round < 2; ++round) {
+    for (const Expectation& expected : expectations) {
+      SCOPED_TRACE(testing::Message() << "strength " << nameOf(expected.options.strength) << ", numeric "
+                                      << expected.options.numeric << ", round " << round);
+      const ParagraphCollator& collator = ParagraphCollator::forUser(expected.options);
+      EXPECT_EQ(collator.compare(u"a", u"\u00E1"), expected.accents);
+      EXPECT_EQ(collator.compare(u"a", u"A"), expected.cases);
+      EXPECT_EQ(collator.compare(u"ab", u"a\u00ADb"), expected.softHyphen);
+      EXPECT_EQ(collator.compare(u"a9", u"a10"), expected.digits);
+    }
+  }
+}
+
+}  // namespace

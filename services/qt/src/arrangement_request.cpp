@@ -1,6 +1,6 @@
 #include "arrangement_request.h"
 
-#include "parasort/engine/paragraph_key.h"
+#include "parasort/engine/ordering_key.h"
 #include "parasort/paragraph_operations.h"
 
 #include <QMetaType>
@@ -89,7 +89,7 @@ std::variant<ArrangementRequest, QString> readArrangementRequest(const QString& 
     const auto strength = collationStrengthNamed(text("strength").toStdString());
     if (!strength)
       return QStringLiteral("invalid strength ") + quoted(text("strength")) +
-             QStringLiteral(" (primary, secondary or tertiary)");
+             QStringLiteral(" (primary, secondary, tertiary or identical)");
     request.collation.strength = *strength;
   }
   request.collation.numeric = options.value(QStringLiteral("numeric"), true).toBool();
@@ -98,7 +98,8 @@ std::variant<ArrangementRequest, QString> readArrangementRequest(const QString& 
   if (const auto* error = std::get_if<KeyParseError>(&key))
     return QString::fromStdString(error->message) +
            (error->subject ? u' ' + quoted(QString::fromStdString(*error->subject)) : QString());
-  request.options.key = std::get<ParagraphKey>(key);
+  if (const auto& readable = std::get<OrderingKey>(key); !ordersByWholeParagraph({readable}))
+    request.options.keys = {readable};
   return request;
 }
 

@@ -20,7 +20,7 @@ struct ArrangementRequest {
 };
 
 // The request, or why it cannot be served, in one line. The options are
-// "strength" (a string: primary, secondary or tertiary), "numeric" (a
+// "strength" (a string: primary, secondary, tertiary or identical), "numeric" (a
 // boolean), "key" (a string, as --key takes it), "field-separator" (a
 // string of one character), "ignore-leading-blanks" (a boolean) and
 // "random-seed" (a non-negative integer, --shuffle only); none but the seed

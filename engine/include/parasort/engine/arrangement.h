@@ -4,7 +4,7 @@
 #pragma once
 
 #include "parasort/engine/collation.h"
-#include "parasort/engine/paragraph_key.h"
+#include "parasort/engine/ordering_key.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,8 +18,8 @@
 
 namespace parasort {
 
-// "Equal" paragraphs are paragraphs whose keys (ArrangeOptions::key) have
-// equal sort keys.
+// "Equal" paragraphs are paragraphs whose keys (ArrangeOptions::keys) are
+// equal: every key by its kind of comparison, text keys by their sort keys.
 enum class ParagraphOrder {
   ascending,       // sorted, equal paragraphs in input order
   descending,      // sorted backwards, equal paragraphs still in input order
@@ -102,11 +102,18 @@ struct ArrangeOptions {
   // must outlive the result. A caller that knows its platform can hand in a
   // resource that maps large blocks cheaply.
   std::pmr::memory_resource* memory = std::pmr::get_default_resource();
-  // The part of each paragraph that it is ordered by; by default all of it.
-  ParagraphKey key{};
-  // The seed of ParagraphOrder::shuffle; absent: a fresh one from
-  // std::random_device. With a seed, the order is shuffledPositions(count,
-  // seed), the same in every program.
+  // What paragraphs are ordered by: the first key, ties by the next, and so
+  // on; none: the whole paragraph's collation. For the orders that sort,
+  // descending turns the whole order around (a key's own reverse then
+  // turns it back).
+  std::vector<OrderingKey> keys{};
+  // Paragraphs whose keys tie are ordered by their whole text's collation
+  // (then by input order), unless this is false; de-duplication never looks
+  // further than the keys.
+  bool lastResort = true;
+  // The seed of ParagraphOrder::shuffle and of random keys; absent: a fresh
+  // one from std::random_device. With a seed, the shuffled order is
+  // shuffledPositions(count, seed), the same in every program.
   std::optional<std::uint64_t> randomSeed{};
   RecordTerminators terminators = RecordTerminators::paragraph;
   // How many threads make keys and sort; 0: one per core.

@@ -28,6 +28,8 @@ enum class CollationStrength {
   primary,    // base letters only: accents, case and width ignored
   secondary,  // accents count; case and width ignored
   tertiary,   // accents, case and width count, case in the locale's case order
+  identical,  // every difference counts: equal only when the texts are
+              // canonically equivalent
 };
 
 struct CollationOptions {
@@ -36,7 +38,8 @@ struct CollationOptions {
   bool operator==(const CollationOptions&) const = default;
 };
 
-// The strength by its name ("primary", "secondary", "tertiary"), as the
+// The strength by its name ("primary", "secondary", "tertiary",
+// "identical"), as the
 // filter, the services and the editor's settings spell it.
 std::optional<CollationStrength> collationStrengthNamed(std::string_view name);
 std::string_view nameOf(CollationStrength strength);
@@ -76,12 +79,17 @@ class ParagraphCollator {
   // The ICU collator, for code that builds on it (sort keys).
   const UCollator* get() const noexcept { return collator_.get(); }
 
+  // The ICU locale it was asked for (empty: root), for what else the
+  // locale says (numbers, month names).
+  const std::string& icuLocaleName() const noexcept { return icuLocale_; }
+
  private:
   struct CloseCollator {
     void operator()(UCollator* collator) const noexcept;
   };
 
   bool knowsRequestedLocale_ = true;
+  std::string icuLocale_;
   // Null only when ICU could open no collator at all (out of memory or
   // missing data); comparisons then fall back to code unit order.
   std::unique_ptr<UCollator, CloseCollator> collator_;

@@ -18,8 +18,9 @@
 
 namespace parasort {
 
-// One paragraph (without its terminator) with its key. The key holds no 0
-// byte; for descending order, a greater key goes first.
+// One paragraph (without its terminator) with its key, compared as unsigned
+// bytes (a key that another begins with goes first); for descending order,
+// a greater key goes first.
 struct KeyedRecord {
   std::string_view key;
   std::string_view paragraph;
@@ -35,8 +36,9 @@ bool ordersByKeys(ParagraphOrder order) noexcept;
 // Orders the paragraphs of `utf8Text` exactly as arrangeParagraphs() does
 // (for unique, only the first of equal paragraphs is kept) and hands them to
 // `visit` in that order with their keys. `order` must order by keys, and
-// `collator` must have opened (collator.get() not null). Throws
-// std::bad_alloc when memory runs out.
+// `collator` must have opened (collator.get() not null). Random keys take
+// options.randomSeed (0 when absent): pieces of one text need the same.
+// Throws std::bad_alloc when memory runs out.
 void forEachKeyedRecord(std::string_view utf8Text, ParagraphOrder order, const ParagraphCollator& collator,
                         const ArrangeOptions& options, const KeyedRecordVisit& visit);
 
@@ -55,7 +57,8 @@ class KeyedRecordSource {
 // ahead.
 void mergeKeyedRuns(std::span<KeyedRecordSource* const> runs, ParagraphOrder order, const KeyedRecordVisit& visit);
 
-// The key as bytes that order the same way ascending whatever `order` is,
+// The key as bytes that order the same way ascending whatever `order` is
+// (for descending, each byte's complement, then FF),
 // in hex, then a space and `position` (16 hex digits), so that no two
 // records' printed keys are equal and ties keep their input order: sorting
 // lines "PRINTED-KEY<TAB>PARAGRAPH" as plain bytes gives the filter's order.

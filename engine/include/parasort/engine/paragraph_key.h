@@ -3,7 +3,7 @@
 // chooses it.
 //
 // Fields and characters are counted from 1; characters are code points.
-// Without a field separator, a field ends where a blank (space or tab)
+// Without a field separator, a field ends where a blank (space, tab or LF)
 // follows a non-blank, so every field but the first starts with the blanks
 // before it. With a separator, fields lie between separators, the separator
 // belonging to neither. The key runs from character C1 (default 1) of field
@@ -53,21 +53,9 @@ struct KeyParseError {
   std::optional<std::string> subject;
 };
 
-// Reads "F1[.C1][b][,F2[.C2][b]]" into the positions of `key` (its separator
-// is kept; a "b" after a position ignores that field's leading blanks, and
-// `ignoreLeadingBlanks` does so for both positions when neither has one).
-// Errors are worded much as the GNU tools word them.
-std::variant<ParagraphKey, KeyParseError> parseKeyPositions(std::string_view text, ParagraphKey key,
-                                                            bool ignoreLeadingBlanks);
-
-// Reads a field separator: exactly one character, in UTF-8 ("empty tab",
-// "multi-character tab" 'ab' otherwise).
+// Reads a field separator: exactly one character, in UTF-8, or "\0" for
+// NUL ("empty tab", "multi-character tab" 'ab', "field separator is not
+// UTF-8" otherwise).
 std::variant<char32_t, KeyParseError> parseFieldSeparator(std::string_view utf8Text);
-
-// A key as a user writes it in a form or a script: the positions as
-// parseKeyPositions reads them (empty: the whole paragraph), the field
-// separator (empty: blanks) and whether leading blanks are ignored.
-std::variant<ParagraphKey, KeyParseError> keyOfSettings(std::string_view positions, std::string_view fieldSeparator,
-                                                        bool ignoreLeadingBlanks);
 
 }  // namespace parasort
