@@ -60,6 +60,12 @@ done <<'EOF'
 --locale de --strength primary -u|in3
 --locale ja --strength tertiary|in1
 --locale tr --no-numeric -d|in2
+-k 2,2 -k 1,1r|in3
+-t , -k 2n|in1
+-k 1,1M -r|in2
+-k 2V --locale de|in3
+-R --random-seed 5|in1
+-k 2,2 -u|in2
 |crlf
 -u|crlf
 -z|nul
