@@ -8,6 +8,7 @@
 
 #include "parasort/engine/keyed_records.h"
 #include "parasort/engine/paragraph.h"
+#include "parasort/files/file_size_limit_as_error.h"
 #include "parasort/platform/large_block_memory.h"
 
 #include <cstdlib>
@@ -117,6 +118,8 @@ int sortThroughRuns(InputChunks& chunks, std::string_view firstPiece, bool hasBy
     return exitIoError;
   };
 
+  // Runs beyond the file size limit (ulimit -f) are an error, not death.
+  const files::FileSizeLimitAsError fileSizeLimit;
   Runs runs(directories);
   std::string_view piece = firstPiece;
   // Offsets of records in the piece, from the input's start.

@@ -147,6 +147,10 @@ else
   echo "skipped: no user namespace to mount a small tmpfs in"
 fi
 
+# Runs beyond the file size limit: an error naming the directory, not death.
+(ulimit -f 64; "$P" -S 64K -T spill large >/dev/null 2>err; echo $? >status)
+[ "$(cat status)" = 1 ] && [ "$(cat err)" = "parasort: spill: File too large" ] || fail "ulimit -f: $(cat err)"
+
 # A missing temporary directory is named.
 "$P" -S 1K -T missing in1 >/dev/null 2>err
 [ $? = 1 ] && [ "$(cat err)" = "parasort: missing: No such file or directory" ] || fail "missing -T: $(cat err)"
