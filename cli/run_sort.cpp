@@ -20,6 +20,13 @@
 namespace parasort::cli {
 namespace {
 
+// What the result's pieces need to know of the whole text.
+struct TextShape {
+  bool hasByteOrderMark = false;
+  std::string_view separator;      // between paragraphs in the result
+  bool endsWithSeparator = false;  // whether the text ended with a terminator
+};
+
 std::string_view separatorOf(std::string_view text, RecordTerminators terminators) {
   return terminators == RecordTerminators::nul ? std::string_view("\0", 1) : TQParagraph::paragraphSeparater(text);
 }

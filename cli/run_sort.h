@@ -18,23 +18,17 @@
 
 namespace parasort::cli {
 
-// What the record writer needs to know of the whole text.
-struct TextShape {
-  bool hasByteOrderMark = false;
-  std::string_view separator;       // between paragraphs in the result
-  bool endsWithSeparator = false;   // whether the text ended with a terminator
-};
-
 // The directories for temporary files: those of -T, else $TMPDIR, else /tmp.
 std::vector<std::string> temporaryDirectories(const FilterOptions& options);
 
-// Sorts what `chunks` reads (the input `inputName`), whose first piece `firstPiece` (already checked
-// to be UTF-8, without its byte order mark) it has handed out and has more
-// after it. Writes the result, or the message of what went wrong, and
-// returns the exit status. Throws std::bad_alloc when memory runs out.
+// Sorts what `chunks` reads (the input `inputName`), whose first piece
+// `firstPiece` (already checked to be UTF-8, without its byte order mark)
+// it has handed out and has more after it. Writes the result, or the
+// message of what went wrong, and returns the exit status. Throws
+// std::bad_alloc when memory runs out.
 int sortThroughRuns(InputChunks& chunks, std::string_view firstPiece, bool hasByteOrderMark,
-                    const std::string& inputName, const FilterOptions& options, const ParagraphCollator& collator, const SortBudget& budget,
-                    std::ostream& diagnostics);
+                    const std::string& inputName, const FilterOptions& options, const ParagraphCollator& collator,
+                    const SortBudget& budget, std::ostream& diagnostics);
 
 // Writes one record as --print-keys shows it: the printable key, a tab, the
 // paragraph, and the record's terminator (LF, or NUL for -z).
