@@ -2,6 +2,7 @@
 // and sorting the keys, merging and writing. Run with a corpus file:
 //   filter_phases FILE [ROUNDS]
 #include "file_io.h"
+#include "parasort/files/buffered_writer.h"
 #include "parasort/platform/large_block_memory.h"
 #include "sort_key_order.h"
 #include "utf8_validation.h"
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
 
     start = Clock::now();
     const int devNull = ::open("/dev/null", O_WRONLY);
-    cli::BufferedWriter writer(devNull);
+    files::BufferedWriter writer(devNull);
     arranged.forEachPiece([&writer](std::string_view piece) { writer.write(piece); });
     writer.flush();
     ::close(devNull);

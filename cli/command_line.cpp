@@ -1,6 +1,8 @@
 #include "command_line.h"
 
+#include "buffer_size.h"
 #include "name_quoting.h"
+#include "parasort/platform/memory_facts.h"
 #include "parasort/paragraph_operations.h"
 #include "parasort/version.h"
 
@@ -28,6 +30,8 @@ constexpr int randomSeedOption = 259;
 constexpr int sortOption = 260;
 constexpr int filesFromOption = 261;
 constexpr int unsupportedOption = 262;
+constexpr int parallelOption = 263;
+constexpr int printKeysOption = 264;
 constexpr int operationOptionBase = 512;
 
 int optionValueOf(const ParagraphOperation& operation) {
@@ -45,9 +49,8 @@ struct OptionTable {
 
 // GNU sort's options that change how it works, not what it gives, and that
 // the filter has no use for yet: refused by name rather than ignored.
-constexpr const char* unsupportedLongOptions[] = {"batch-size", "buffer-size", "compress-program", "debug",
-                                                  "parallel", "random-source", "temporary-directory"};
-constexpr std::string_view unsupportedLetters = "ST";
+constexpr const char* unsupportedLongOptions[] = {"batch-size", "compress-program", "debug", "random-source"};
+constexpr std::string_view unsupportedLetters = "";
 
 OptionTable optionTable() {
   OptionTable table;
@@ -80,6 +83,10 @@ OptionTable optionTable() {
                                                      {"random-seed", required_argument, nullptr, randomSeedOption},
                                                      {"check", optional_argument, nullptr, 'c'},
                                                      {"zero-terminated", no_argument, nullptr, 'z'},
+                                                     {"buffer-size", required_argument, nullptr, 'S'},
+                                                     {"temporary-directory", required_argument, nullptr, 'T'},
+                                                     {"parallel", required_argument, nullptr, parallelOption},
+                                                     {"print-keys", no_argument, nullptr, printKeysOption},
                                                      {"help", no_argument, nullptr, 'H'},
                                                      {"version", no_argument, nullptr, versionOption}});
   for (const char* name : unsupportedLongOptions)
@@ -309,6 +316,25 @@ std::optional<std::string> takeOption(int option, const char* value, FilterOptio
     case 'z':
       options.arrange.terminators = RecordTerminators::nul;
       break;
+    case 'S': {
+      const auto size = parseBufferSize(value, platform::currentMemoryFacts().physical);
+      if (!size) return "invalid -S argument " + quotedAlways(value);
+      options.bufferSize = *size;
+      break;
+    }
+    case 'T':
+      if (*value == '\0') return "the temporary directory name is empty";
+      options.temporaryDirectories.emplace_back(value);
+      break;
+    case parallelOption: {
+      const auto threads = seedOf(value);
+      if (!threads || *threads == 0) return "invalid number after '--parallel': " + quotedAlways(value);
+      options.threads = static_cast<unsigned>(std::min<std::uint64_t>(*threads, 256));
+      break;
+    }
+    case printKeysOption:
+      options.printKeys = true;
+      break;
     case 'H':
       if (!pending.information) pending.information = CommandLine::Action::showHelp;
       break;
@@ -356,6 +382,9 @@ std::optional<std::string> settle(FilterOptions& options, const Pending& pending
   if (options.check != CheckMode::none && options.output) return "--check and --output exclude one another";
   if (options.check != CheckMode::none && sortsNothing) return "--check does not apply to " + operationName;
   if (options.check != CheckMode::none && options.merge) return "--check and --merge exclude one another";
+  if (options.printKeys && sortsNothing) return "--print-keys does not apply to " + operationName;
+  if (options.printKeys && options.check != CheckMode::none) return "--check and --print-keys exclude one another";
+  if (options.printKeys && options.merge) return "--merge and --print-keys exclude one another";
   const bool sorts = options.order == ParagraphOrder::ascending || options.order == ParagraphOrder::descending ||
                      options.order == ParagraphOrder::unique;
   if (options.merge && !sorts) return "--merge does not apply to " + operationName;
@@ -508,6 +537,22 @@ Other options:
                              F (- for standard input)
   -z, --zero-terminated      records end in NUL, not in line endings; a line
                              feed inside a record is a blank
+  -S, --buffer-size=SIZE     sort in about SIZE of memory; a larger text goes
+                             through sorted runs in temporary files. SIZE:
+                             bytes with a suffix b, K, M, G, T (powers of
+                             1024; none: K) or % of the physical memory; by
+                             default the available memory, at most 3/8 of
+                             the physical memory and half of ulimit -v
+  -T, --temporary-directory=DIR
+                             put temporary files in DIR (repeatable: used in
+                             turn); by default $TMPDIR, else /tmp
+      --parallel=N           make keys and sort with N threads (default: one
+                             per core)
+      --print-keys           write each paragraph as its sort key in hex, a
+                             space, its byte offset (16 hex digits), a tab
+                             and the paragraph, each on a line (NUL with -z);
+                             these lines sorted as bytes (LC_ALL=C sort) are
+                             in the operation's order
   -o, --output OUTPUT        write to OUTPUT instead of standard output, only
                              once the result is complete (OUTPUT may be FILE);
                              OUTPUT keeps its owner, mode, attributes and
@@ -516,8 +561,7 @@ Other options:
       --help                 show this help and exit
       --version              show the version and exit
 
-Not supported: -S, -T, --batch-size, --buffer-size, --compress-program,
---debug, --parallel, --random-source, --temporary-directory.
+Not supported: --batch-size, --compress-program, --debug, --random-source.
 Changed since 0.1.0: -d is --dictionary-order (descending is -r or
 --descending), -h is --human-numeric-sort (help is --help only), and
 --reverse is -r, no longer short for --reverse-lines.

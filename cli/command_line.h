@@ -28,6 +28,10 @@ struct FilterOptions {
   std::vector<std::string> inputs{"-"};      // "-" is standard input
   std::optional<std::string> inputsFrom;     // --files0-from: the inputs' names are in this file
   std::optional<std::string> output;         // absent: standard output
+  std::optional<std::uint64_t> bufferSize;       // -S, in bytes; absent: the default budget
+  std::vector<std::string> temporaryDirectories;  // -T; empty: $TMPDIR, else /tmp
+  unsigned threads = 0;                           // --parallel; 0: one per core
+  bool printKeys = false;                         // --print-keys
 };
 
 struct CommandLine {

@@ -1,20 +1,34 @@
 #include "filter.h"
 
 #include "file_io.h"
+#include "input_chunks.h"
 #include "input_files.h"
 #include "name_quoting.h"
 #include "output_file.h"
 #include "parasort/platform/large_block_memory.h"
 #include "record_reader.h"
+#include "run_sort.h"
+#include "sort_budget.h"
 #include "utf8_validation.h"
 
 #include "parasort/engine/collation_locale.h"
+#include "parasort/engine/keyed_records.h"
 #include "parasort/engine/sorted_merge.h"
+#include "parasort/files/file_descriptor.h"
+#include "parasort/platform/memory_facts.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <new>
 #include <ostream>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 namespace parasort::cli {
 namespace {
@@ -53,14 +67,10 @@ int checkOrder(std::string_view text, const std::string& input, const FilterOpti
   return exitDisorder;
 }
 
-// The filter's work on inputs read whole; throws std::bad_alloc (or
-// std::length_error) when memory runs out, and then has written nothing.
-int sortInputs(const FilterOptions& options, const std::vector<std::string>& inputs, std::ostream& diagnostics) {
-  platform::LargeBlockMemory memory;
-  std::pmr::string input(&memory);
-  if (const auto problem = readInputs(inputs, options.arrange.terminators, input))
-    return reportProblem(options, *problem, diagnostics);
-
+// The text of the inputs, held whole in memory (checked to be UTF-8
+// already): arranged and written, or checked. `input` names the first input.
+int sortText(std::string_view input, const std::string& inputName, const FilterOptions& options,
+             std::pmr::memory_resource& memory, std::ostream& diagnostics) {
   const ParagraphCollator collator = collatorFor(options, diagnostics);
 
   // A byte order mark marks the text, it is not part of its first line.
@@ -70,19 +80,88 @@ int sortInputs(const FilterOptions& options, const std::vector<std::string>& inp
 
   ArrangeOptions arrangeOptions = options.arrange;
   arrangeOptions.memory = &memory;
+  arrangeOptions.threadCount = options.threads;
   if (options.check != CheckMode::none)
-    return checkOrder(text, inputs.front(), options, collator, arrangeOptions, diagnostics);
+    return checkOrder(text, inputName, options, collator, arrangeOptions, diagnostics);
 
-  const auto arranged = arrangeParagraphs(text, options.order, collator, arrangeOptions);
-  const auto error = writeOutput(options.output, [&](const PieceSink& sink) {
-    if (hasByteOrderMark) sink(utf8ByteOrderMark);
-    arranged.forEachPiece(sink);
-  });
+  std::optional<IoError> error;
+  if (options.printKeys) {
+    if (collator.get() == nullptr) throw std::bad_alloc();  // ICU opens no collator only for want of memory
+    const std::size_t base = hasByteOrderMark ? utf8ByteOrderMark.size() : 0;
+    error = writeOutput(options.output, [&](const PieceSink& sink) {
+      forEachKeyedRecord(text, options.order, collator, arrangeOptions, [&](const KeyedRecord& record) {
+        KeyedRecord placed = record;
+        placed.start += base;
+        writeRecordWithKey(placed, options, sink);
+      });
+    });
+  } else {
+    const auto arranged = arrangeParagraphs(text, options.order, collator, arrangeOptions);
+    error = writeOutput(options.output, [&](const PieceSink& sink) {
+      if (hasByteOrderMark) sink(utf8ByteOrderMark);
+      arranged.forEachPiece(sink);
+    });
+  }
   if (error) {
     diagnostics << "parasort: " << error->message << '\n';
     return exitIoError;
   }
   return exitSuccess;
+}
+
+// The filter's work on inputs read whole; throws std::bad_alloc (or
+// std::length_error) when memory runs out, and then has written nothing.
+int sortInputs(const FilterOptions& options, const std::vector<std::string>& inputs, std::ostream& diagnostics) {
+  platform::LargeBlockMemory memory;
+  std::pmr::string input(&memory);
+  if (const auto problem = readInputs(inputs, options.arrange.terminators, input))
+    return reportProblem(options, *problem, diagnostics);
+  return sortText(input, inputs.front(), options, memory, diagnostics);
+}
+
+// One input sorted within the memory budget: read whole when it fits (a
+// regular file tells its size), else a piece at a time, each piece sorted
+// into a run on disk when there is more than one.
+int sortWithinBudget(const FilterOptions& options, const std::string& path, std::ostream& diagnostics) {
+  const unsigned threads = options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+  const SortBudget budget = sortBudget(options.bufferSize, platform::currentMemoryFacts(), threads);
+  const auto failure = [&](int error) {
+    diagnostics << "parasort: " << errorFor(path, error).message << '\n';
+    return exitIoError;
+  };
+
+  files::FileDescriptor opened;
+  int input = STDIN_FILENO;
+  if (path != "-") {
+    opened = files::FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!opened) return failure(errno);
+    input = opened.get();
+  }
+  struct stat status {};
+  if (::fstat(input, &status) != 0) return failure(errno);
+  if (S_ISDIR(status.st_mode)) return failure(EISDIR);
+  if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) <= budget.textPerRun) {
+    opened = files::FileDescriptor();
+    return sortInputs(options, {path}, diagnostics);
+  }
+
+  // A pipe, or a file larger than a piece: if the first piece is all there
+  // is, it is sorted in memory, else the road goes through runs.
+  platform::LargeBlockMemory memory;
+  InputChunks chunks(input, budget.textPerRun, options.arrange.terminators, memory);
+  std::string_view piece;
+  if (const int error = chunks.next(piece); error != 0) return failure(error);
+  if (const auto offset = findInvalidUtf8(piece)) {
+    diagnostics << "parasort: " << displayName(path) << ": invalid UTF-8 at byte " << *offset << '\n';
+    return exitBadInput;
+  }
+  if (chunks.atEnd()) return sortText(piece, path, options, memory, diagnostics);
+
+  const ParagraphCollator collator = collatorFor(options, diagnostics);
+  if (collator.get() == nullptr) throw std::bad_alloc();
+  const bool hasByteOrderMark = piece.starts_with(utf8ByteOrderMark);
+  if (hasByteOrderMark) piece.remove_prefix(utf8ByteOrderMark.size());
+  return sortThroughRuns(chunks, piece, hasByteOrderMark, path, options, collator, budget, diagnostics);
 }
 
 // -m: the inputs merged a paragraph at a time. The result goes out as it
@@ -160,7 +239,12 @@ int run(const FilterOptions& options, std::ostream& diagnostics) {
       return exitBadInput;
     }
   }
-  return options.merge ? mergeInputs(options, inputs, diagnostics) : sortInputs(options, inputs, diagnostics);
+  if (options.merge) return mergeInputs(options, inputs, diagnostics);
+  // Only the sorting orders of one input have a road through runs; the
+  // other orders, the check and several inputs are held whole.
+  if (inputs.size() == 1 && ordersByKeys(options.order) && options.check == CheckMode::none)
+    return sortWithinBudget(options, inputs.front(), diagnostics);
+  return sortInputs(options, inputs, diagnostics);
 }
 
 }  // namespace
@@ -171,6 +255,9 @@ int runFilter(const FilterOptions& options, std::ostream& diagnostics) {
     return run(options, diagnostics);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {  // more than a string or the sort keys can hold
+  } catch (const std::system_error& error) {  // a run could not be read back
+    diagnostics << "parasort: temporary file: " << error.code().message() << '\n';
+    return exitIoError;
   }
   diagnostics << "parasort: " << displayName(options.inputs.front()) << ": not enough memory\n";
   return troubleStatus(options, exitIoError);

@@ -185,7 +185,8 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
 
   if (strategy == OrderingStrategy::comparison)
     return ArrangedParagraphs<CharT>(text, orderByComparison(text, *kind, collator, options), options.terminators);
-  const detail::PartPlan plan{.threadCount = std::max(1u, std::thread::hardware_concurrency()),
+  const detail::PartPlan plan{.threadCount = options.threadCount != 0 ? options.threadCount
+                                                                   : std::max(1u, std::thread::hardware_concurrency()),
                               .memory = options.memory};
   const auto keys = planOf(collator, options);
   return ArrangedParagraphs<CharT>(

@@ -368,7 +368,7 @@ std::vector<std::size_t> partBoundaries(std::basic_string_view<CharT> text, cons
 // The sorted parts of a text, merged on every visit; on equal keys the
 // earlier part (earlier text) comes first.
 template <class CharT>
-class MergedParts final : public ParagraphSequence {
+class MergedParts final : public KeyedParagraphSequence {
  public:
   MergedParts(std::vector<Part<CharT>> parts, KeyOrder order) : parts_(std::move(parts)), order_(order) {}
 
@@ -380,29 +380,14 @@ class MergedParts final : public ParagraphSequence {
   std::size_t orderedCount() const noexcept override { return inputParagraphCount(); }
 
   void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
-    // next[part]: the part's first paragraph not yet merged.
-    std::vector<std::size_t> next(parts_.size(), 0);
-    auto head = [&](std::size_t part) -> std::optional<Position> {
-      if (next[part] == parts_[part].paragraphs().size()) return std::nullopt;
-      return Position{part, next[part]};
-    };
-    std::optional<Position> kept;  // for unique: the first of the current run
-    for (std::size_t taken = 0; taken < count; ++taken) {
-      // There are as many parts as threads (or a few more for huge texts),
-      // so looking at every head is cheaper than keeping them in a heap.
-      std::optional<Position> best;
-      for (std::size_t part = 0; part < parts_.size(); ++part) {
-        const auto candidate = head(part);
-        if (candidate && (!best || precedes(*candidate, *best))) best = candidate;
-      }
-      if (!best) return;
-      if (!(order_.keepsFirstOfEqual && kept && equal(*kept, *best))) {
-        visit(start(*best));
-        kept = best;
-      }
-      ++next[best->part];
-      prefetchKey(best->part, next[best->part] + lookahead);
-    }
+    mergeFront(count, [&](Position position) { visit(start(position)); });
+  }
+
+  void forEachKeyedStart(const KeyedVisit& visit) const override {
+    mergeFront(orderedCount(), [&](Position position) {
+      visit(start(position), static_cast<const std::uint8_t*>(parts_[position.part].keyRecord(paragraph(position))),
+            isExtended(paragraph(position)));
+    });
   }
 
   void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const override {
@@ -444,6 +429,36 @@ class MergedParts final : public ParagraphSequence {
     std::size_t index;
   };
 
+  // The first `count` paragraphs of the order, each handed to `emit` as its
+  // position.
+  template <class Emit>
+  void mergeFront(std::size_t count, Emit emit) const {
+    // next[part]: the part's first paragraph not yet merged.
+    std::vector<std::size_t> next(parts_.size(), 0);
+    auto head = [&](std::size_t part) -> std::optional<Position> {
+      if (next[part] == parts_[part].paragraphs().size()) return std::nullopt;
+      return Position{part, next[part]};
+    };
+    std::optional<Position> kept;  // for unique: the first of the current run
+    for (std::size_t taken = 0; taken < count; ++taken) {
+      // There are as many parts as threads (or a few more for huge texts),
+      // so looking at every head is cheaper than keeping them in a heap.
+      std::optional<Position> best;
+      for (std::size_t part = 0; part < parts_.size(); ++part) {
+        const auto candidate = head(part);
+        if (candidate && (!best || precedes(*candidate, *best))) best = candidate;
+      }
+      if (!best) return;
+      if (!(order_.keepsFirstOfEqual && kept && equal(*kept, *best))) {
+        emit(*best);
+        kept = best;
+      }
+      ++next[best->part];
+      prefetchKey(best->part, next[best->part] + lookahead);
+    }
+  }
+
+
   // Heads of different parts are neighbours in the order, so their
   // comparison often goes past the inline prefix into the keys: those are
   // asked for a few paragraphs ahead.
@@ -476,7 +491,7 @@ class MergedParts final : public ParagraphSequence {
 };
 
 template <class CharT>
-std::shared_ptr<const ParagraphSequence> order(std::basic_string_view<CharT> text, KeyOrder order,
+std::shared_ptr<const KeyedParagraphSequence> order(std::basic_string_view<CharT> text, KeyOrder order,
                                                const UCollator& collator, const PartPlan& plan,
                                                const KeySource& source) {
   const auto boundaries = partBoundaries(text, plan, source.terminators);
@@ -534,13 +549,13 @@ std::optional<KeyOrder> keyOrderOf(ParagraphOrder order) noexcept {
   return std::nullopt;
 }
 
-std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::u16string_view text, ParagraphOrder order,
+std::shared_ptr<const KeyedParagraphSequence> orderBySortKeys(std::u16string_view text, ParagraphOrder order,
                                                          const UCollator& collator, const PartPlan& plan,
                                                          const KeySource& source) {
   return detail::order(text, keyOrderOf(order).value(), collator, plan, source);
 }
 
-std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::string_view text, ParagraphOrder order,
+std::shared_ptr<const KeyedParagraphSequence> orderBySortKeys(std::string_view text, ParagraphOrder order,
                                                          const UCollator& collator, const PartPlan& plan,
                                                          const KeySource& source) {
   return detail::order(text, keyOrderOf(order).value(), collator, plan, source);

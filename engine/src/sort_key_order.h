@@ -11,6 +11,8 @@
 #include "parasort/engine/arrangement.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <memory_resource>
 #include <optional>
@@ -45,6 +47,17 @@ struct KeyOrder {
 };
 std::optional<KeyOrder> keyOrderOf(ParagraphOrder order) noexcept;
 
+// The order with each paragraph's sort key at hand (0-terminated, as ICU
+// ends every key), for code that keeps the keys beyond the sort (sorted runs
+// on disk).
+class KeyedParagraphSequence : public ParagraphSequence {
+ public:
+  // `extended`: the key is followed by the whole paragraph's sort key (see
+  // KeySource::lastResort), as for paragraphs that tied within their part.
+  using KeyedVisit = std::function<void(std::size_t start, const std::uint8_t* key, bool extended)>;
+  virtual void forEachKeyedStart(const KeyedVisit& visit) const = 0;
+};
+
 // What each paragraph is keyed by (no plan: its whole collation), what ends
 // a paragraph, and whether paragraphs whose keys tie are ordered by their
 // whole collation before their input order.
@@ -60,10 +73,10 @@ struct KeySource {
 // sorted parts are merged each time the sequence is visited, which saves
 // holding the whole order in memory once more.
 // `order` must be one that sorts (keyOrderOf gives a KeyOrder).
-std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::u16string_view text, ParagraphOrder order,
+std::shared_ptr<const KeyedParagraphSequence> orderBySortKeys(std::u16string_view text, ParagraphOrder order,
                                                          const UCollator& collator, const PartPlan& plan,
                                                          const KeySource& source = {});
-std::shared_ptr<const ParagraphSequence> orderBySortKeys(std::string_view text, ParagraphOrder order,
+std::shared_ptr<const KeyedParagraphSequence> orderBySortKeys(std::string_view text, ParagraphOrder order,
                                                          const UCollator& collator, const PartPlan& plan,
                                                          const KeySource& source = {});
 

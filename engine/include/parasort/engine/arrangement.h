@@ -116,6 +116,8 @@ struct ArrangeOptions {
   // shuffledPositions(count, seed), the same in every program.
   std::optional<std::uint64_t> randomSeed{};
   RecordTerminators terminators = RecordTerminators::paragraph;
+  // How many threads make keys and sort; 0: one per core.
+  unsigned threadCount = 0;
 };
 
 // Splits `text` into paragraphs and orders them by `collator`. Every

@@ -1,0 +1,166 @@
+#!/usr/bin/env bash
+# Texts larger than the memory budget, sorted through runs on disk: the
+# result is the in-memory result, byte for byte; --print-keys sorted as plain
+# bytes is the filter's order; nothing is left in the temporary directory
+# whatever ends the program; a full temporary directory is an error that
+# leaves -o's file alone.
+#   bash runs_test.sh PROGRAM [ASAN]    (ASAN: built with the address sanitizer)
+set -u
+export P=$(realpath "$1") LC_ALL=C PATH=/usr/bin:/bin
+sanitized=${2:-}
+base=$(mktemp -d) failures=0
+trap 'rm -rf "$base"' EXIT
+cd "$base" || exit 2
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+until_() { for _ in $(seq 3000); do eval "$1" && return 0; sleep 0.01; done; return 1; }
+
+# text SEED LINES [TERMINATOR]: random lines of words that collate alike
+# (case, accents, digits by value, punctuation, blanks), some empty, some
+# repeated, each ended by TERMINATOR (default LF).
+text() {
+  awk -v seed="$1" -v lines="$2" -v terminator="${3:-\n}" 'BEGIN {
+    srand(seed)
+    n = split("apple Apple APPLE éclair Eclair eclair item9 item10 item010 a-b ab Öl öl ol zebra Zürich " \
+              "ångström Ångström file01 file1 x,y x;y Straße strasse ﬁle naïve naive 9 10 ½ ǅ", word, " ")
+    for (i = 0; i < lines; i++) {
+      line = ""
+      count = int(rand() * 4)
+      for (w = 0; w < count; w++) line = line (w > 0 ? (rand() < 0.8 ? " " : "\t") : "") word[1 + int(rand() * n)]
+      if (rand() < 0.05) line = " " line
+      printf "%s%s", line, terminator
+    }
+  }'
+}
+
+# The road through runs against the road in memory, with budgets that make
+# anything from a few runs to hundreds (several merge passes), from a file
+# and from a pipe.
+for seed in 1 2 3; do
+  text $seed 2000 >in$seed
+  printf 'no final newline' >>in$seed
+done
+text 4 1500 '\r\n' >crlf
+text 5 1500 '\0' >nul
+while IFS='|' read -r options input; do
+  "$P" $options "$input" >memory 2>memory.err || fail "$options $input: in memory: $(cat memory.err)"
+  for size in 1K 16K; do
+    "$P" $options -S $size "$input" >runs 2>runs.err && cmp -s memory runs ||
+      fail "$options -S $size $input: through runs differs: $(cat runs.err)"
+  done
+  "$P" $options -S 4K <"$input" >runs 2>runs.err && cmp -s memory runs || fail "$options -S 4K <$input: from a pipe"
+done <<'EOF'
+|in1
+--descending|in2
+--unique|in3
+--by-length|in1
+-k 2|in2
+-t , -k 2,2 -u|in3
+-b -k 2|in1
+--locale sv_SE|in2
+--locale de --strength primary -u|in3
+--locale ja --strength tertiary|in1
+--locale tr --no-numeric -d|in2
+-k 2,2 -k 1,1r|in3
+-t , -k 2n|in1
+-k 1,1M -r|in2
+-k 2V --locale de|in3
+-R --random-seed 5|in1
+-k 2,2 -u|in2
+|crlf
+-u|crlf
+-z|nul
+-z -u --locale sv_SE|nul
+EOF
+
+# A byte order mark stays in front; invalid UTF-8 in a later piece is found
+# with its offset in the whole input, and nothing is written.
+{ printf '\357\273\277'; text 6 500; } >bom
+"$P" bom >memory && "$P" -S 1K bom >runs && cmp -s memory runs || fail "byte order mark through runs"
+{ text 7 3000; printf '\377\n'; } >bad
+size=$(($(stat -c %s bad) - 2))
+"$P" -S 1K -o bad.out bad >runs 2>runs.err
+[ $? = 2 ] && [ ! -e bad.out ] && [ "$(cat runs.err)" = "parasort: bad: invalid UTF-8 at byte $size" ] ||
+  fail "invalid UTF-8 through runs: $(cat runs.err)"
+
+# --print-keys: the lines sorted as bytes, keys cut off, are the filter's
+# result, in several locales and orders, in memory and through runs; -u is
+# a sort -u on the key before the space.
+text 8 3000 >keyed
+while IFS='|' read -r options; do
+  "$P" $options keyed >memory
+  for size in '' '-S 2K'; do
+    "$P" $options $size --print-keys keyed | LC_ALL=C sort -s | cut -f2- >recipe
+    cmp -s memory recipe || fail "$options $size --print-keys | sort | cut differs from $options"
+  done
+done <<'EOF'
+
+--descending
+--unique
+--by-length
+-k 2 --locale sv_SE
+--locale de -d --strength tertiary
+--locale es -t , -k 2
+--locale zh --unique
+EOF
+"$P" --print-keys keyed | LC_ALL=C sort -s -u -t ' ' -k 1,1 | cut -f2- >recipe
+"$P" -u keyed | cmp -s - recipe || fail "--print-keys | sort -u on the key differs from --unique"
+
+# Signals while the runs are merged into a pipe that nobody reads: the
+# program ends by the signal, the -T directory was used and is left empty.
+text 9 200000 >large
+mkdir spill && mkfifo fifo
+for signal in HUP INT TERM PIPE USR1 KILL; do
+  exec 3<>fifo
+  env --default-signal "$P" -S 64K -T spill large >fifo &
+  pid=$!
+  until_ "grep -q pipe_write /proc/$pid/wchan 2>/dev/null" || fail "SIG$signal: never caught merging"
+  ls -l /proc/$pid/fd 2>/dev/null | grep -q "$base/spill" || fail "SIG$signal: no run in the -T directory"
+  kill -s $signal $pid
+  wait $pid
+  status=$?
+  [ $status = $((128 + $(kill -l $signal))) ] || fail "SIG$signal: status $status"
+  [ -z "$(ls -A spill)" ] || fail "SIG$signal: left $(ls -A spill)"
+  exec 3<&-
+done
+rm -f fifo
+
+# Every exit path leaves nothing: success, bad input, a failed write.
+for script in '"$P" -S 64K -T spill large >/dev/null' '"$P" -S 64K -T spill bad >/dev/null' \
+  '"$P" -S 64K -T spill large >/dev/full'; do
+  sh -c "$script" 2>/dev/null
+  [ -z "$(ls -A spill)" ] || fail "$script: left $(ls -A spill)"
+done
+
+# A full temporary directory (a small tmpfs, mounted in a namespace of our
+# own): "No space left on device" naming it, status 1, -o's file unchanged.
+if unshare -rm true 2>/dev/null; then
+  printf 'old contents\n' >old
+  unshare -rm sh -c 'mkdir -p small && mount -t tmpfs -o size=64k none small &&
+    "$P" -S 32K -T small -o old large; echo $? >status' 2>err
+  [ "$(cat status)" = 1 ] && [ "$(cat err)" = "parasort: small: No space left on device" ] &&
+    [ "$(cat old)" = "old contents" ] || fail "full temporary directory: status $(cat status), $(cat err)"
+  # With two directories, runs go to each in turn: the full one is named.
+  unshare -rm sh -c 'mkdir -p small roomy && mount -t tmpfs -o size=64k none small &&
+    "$P" -S 32K -T roomy -T small large >/dev/null; echo $? >status' 2>err
+  [ "$(cat err)" = "parasort: small: No space left on device" ] || fail "-T in turn: $(cat err)"
+else
+  echo "skipped: no user namespace to mount a small tmpfs in"
+fi
+
+# Runs beyond the file size limit: an error naming the directory, not death.
+(ulimit -f 64; "$P" -S 64K -T spill large >/dev/null 2>err; echo $? >status)
+[ "$(cat status)" = 1 ] && [ "$(cat err)" = "parasort: spill: File too large" ] || fail "ulimit -f: $(cat err)"
+
+# A missing temporary directory is named.
+"$P" -S 1K -T missing in1 >/dev/null 2>err
+[ $? = 1 ] && [ "$(cat err)" = "parasort: missing: No such file or directory" ] || fail "missing -T: $(cat err)"
+
+# Under an address-space limit the default budget follows it: 60 MB sort
+# through runs, as they sort without the limit.
+if [ -z "$sanitized" ]; then  # the address sanitizer needs more address space than that
+  text 10 1500000 >huge
+  "$P" huge >memory
+  (ulimit -v 250000; "$P" huge >runs 2>runs.err) && cmp -s memory runs || fail "ulimit -v 250000: $(cat runs.err)"
+fi
+
+exit $((failures > 0))
