@@ -92,6 +92,20 @@ void typeAtEnd(QTextEdit& edit, const QString& text) {
   }
 }
 
+// A window with the scratch file open, its questions answered by a script.
+class OpenedFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    document.setQuestions(user.questions());
+    ASSERT_TRUE(document.openFile(scratch.file));
+  }
+
+  const Scratch scratch;
+  ScriptedUser user;
+  parasort::MainInterface interface;
+  FileDocument& document = interface.fileDocument();
+};
+
 // Each way of closing with unsaved changes to a file asks once; the answer
 // decides whether the window closes and what the file and the drafts hold.
 TEST(FileLifecycle, ClosingWithUnsavedChangesAsksSaveDiscardOrCancel) {
@@ -224,13 +238,7 @@ TEST(FileLifecycle, AChangeIsKeptAsADraftAFewSecondsLater) {
 
 // Saving over another program's change asks first, and saves once the file
 // is reverted to it.
-TEST(FileLifecycle, SavingAsksBeforeLosingAnythingOnDisk) {
-  const Scratch scratch;
-  ScriptedUser user;
-  parasort::MainInterface interface;
-  FileDocument& document = interface.fileDocument();
-  document.setQuestions(user.questions());
-  ASSERT_TRUE(document.openFile(scratch.file));
+TEST_F(OpenedFile, SavingAsksBeforeLosingAnythingOnDisk) {
   typeAtEnd(*interface.ui().textView, QStringLiteral("1"));
 
   QTest::qWait(20);  // a later modification time
@@ -247,13 +255,7 @@ TEST(FileLifecycle, SavingAsksBeforeLosingAnythingOnDisk) {
   EXPECT_EQ(contentsOf(scratch.file), "changed elsewhere2\n");
 }
 
-TEST(FileLifecycle, AReadOnlyFileSaysWhyAndOffersSaveAs) {
-  const Scratch scratch;
-  ScriptedUser user;
-  parasort::MainInterface interface;
-  FileDocument& document = interface.fileDocument();
-  document.setQuestions(user.questions());
-  ASSERT_TRUE(document.openFile(scratch.file));
+TEST_F(OpenedFile, AReadOnlyFileSaysWhyAndOffersSaveAs) {
   typeAtEnd(*interface.ui().textView, QStringLiteral("2"));
   QFile::setPermissions(scratch.file, QFileDevice::ReadOwner);
   if (QFileInfo(scratch.file).isWritable()) GTEST_SKIP() << "root writes read-only files";
@@ -262,9 +264,6 @@ TEST(FileLifecycle, AReadOnlyFileSaysWhyAndOffersSaveAs) {
   EXPECT_EQ(contentsOf(scratch.file), "b\r\na\r\n");
 }
 
-}  // namespace
-
-namespace {
 
 // A file dropped on the text opens (it is not inserted as its path), and
 // each file opened goes to the front of the ten recent ones.
@@ -300,19 +299,10 @@ TEST(FileLifecycle, ADroppedFileOpensAndTheRecentFilesKeepTheLastTen) {
   EXPECT_TRUE(user.asked.empty());
 }
 
-}  // namespace
-
-namespace {
 
 // Formatting cannot live in plain text: saving it so says so once per
 // document; Save As HTML keeps it, and Save goes on writing HTML.
-TEST(FileLifecycle, FormattedTextIsSavedAsPlainTextAfterOneWarningOrKeptInHtml) {
-  const Scratch scratch;
-  ScriptedUser user;
-  parasort::MainInterface interface;
-  FileDocument& document = interface.fileDocument();
-  document.setQuestions(user.questions());
-  ASSERT_TRUE(document.openFile(scratch.file));
+TEST_F(OpenedFile, FormattedTextIsSavedAsPlainTextAfterOneWarningOrKeptInHtml) {
   interface.ui().textView->selectAll();
   interface.ui().actionBold->trigger();
   EXPECT_TRUE(document.save());
@@ -329,9 +319,6 @@ TEST(FileLifecycle, FormattedTextIsSavedAsPlainTextAfterOneWarningOrKeptInHtml) 
   EXPECT_EQ(interface.window().windowTitle(), QStringLiteral("list.html[*]"));
 }
 
-}  // namespace
-
-namespace {
 
 // The session ends while the question on closing waits for an answer: the
 // window cannot close twice, but the changes are kept all the same.
@@ -356,9 +343,6 @@ TEST(FileLifecycle, ASignalWhileTheQuestionWaitsKeepsTheChanges) {
   EXPECT_EQ(contentsOf(scratch.file), "b\r\na\r\n");
 }
 
-}  // namespace
-
-namespace {
 
 // The session ends while the next start asks whether to restore the draft:
 // the question goes unanswered, and the draft waits for the start after.
