@@ -167,7 +167,7 @@ template <class CharT>
 class Part {
  public:
   Part(std::basic_string_view<CharT> text, std::size_t begin, std::size_t end, std::pmr::memory_resource& memory)
-      : text_(text), begin_(begin), end_(end), keys_(3 * (end - begin) * sizeof(CharT) + 64, memory), tiedKeys_(4096, memory),
+      : text_(text), begin_(begin), end_(end), keys_(3 * (end - begin) * sizeof(CharT) + 64, memory),
         paragraphs_(&memory) {
     // Reserved, not touched: each paragraph takes at least one code unit.
     paragraphs_.reserve((end - begin) / 8 + 16);
@@ -254,14 +254,28 @@ class Part {
   // Orders paragraphs whose keys tie by their whole collation, ties by
   // input order: each gets its whole paragraph's sort key after its key
   // (made here, only for such runs), so that the merge of the parts finds
-  // it there too.
+  // it there too. Paragraphs of the same text have the same whole key: a
+  // run of one text keeps its plain keys in input order, and in other runs
+  // the key is made once for each text.
   void sortByWholeParagraphs(Iterator begin, Iterator end, bool descending) {
+    std::sort(begin, end, [&](const KeyedParagraph& a, const KeyedParagraph& b) {
+      const int byText = paragraphText(a).compare(paragraphText(b));
+      return byText != 0 ? byText < 0 : offsetOf(a) < offsetOf(b);
+    });
+    if (paragraphText(*begin) == paragraphText(*(end - 1))) return;
     Utf16Units source;
     std::string key;
+    std::string wholeKey;
+    std::basic_string_view<CharT> textOfWholeKey;
     for (Iterator paragraph = begin; paragraph != end; ++paragraph) {
+      const std::basic_string_view<CharT> text = paragraphText(*paragraph);
+      if (paragraph == begin || text != textOfWholeKey) {
+        const SortKey whole(*collator_, source.of(text));
+        wholeKey.assign(reinterpret_cast<const char*>(whole.bytes()));
+        textOfWholeKey = text;
+      }
       key.assign(reinterpret_cast<const char*>(keys_.key(paragraph->keyOffset)));
-      const SortKey whole(*collator_, source.of(paragraphText(*paragraph)));
-      paragraph->keyOffset = tiedKeys_.append(key, reinterpret_cast<const char*>(whole.bytes()));
+      paragraph->keyOffset = keys_.append(key, wholeKey);
       paragraph->paragraphOffset |= extendedKey;
     }
     std::sort(begin, end, [&](const KeyedParagraph& a, const KeyedParagraph& b) {
@@ -294,7 +308,10 @@ class Part {
       const SortKey whole(*part.collator_, source.of(part.paragraphText(paragraph)));
       return std::string(reinterpret_cast<const char*>(whole.bytes()));
     };
+    // Paragraphs of the same text have the same whole key.
+    const auto sameText = [&] { return paragraphText(a) == otherPart.paragraphText(b); };
     if (!isExtended(a) && !isExtended(b)) {  // equal keys, neither extended
+      if (sameText()) return 0;
       const int byWhole = wholeKeyOf(*this, a).compare(wholeKeyOf(otherPart, b));
       return (byWhole > 0) - (byWhole < 0);
     }
@@ -304,6 +321,7 @@ class Part {
     const char* extended = aExtended ? keyOf(*this, a) : keyOf(otherPart, b);
     const std::size_t length = std::strlen(plain);
     if (std::strncmp(plain, extended, length) != 0) return order;
+    if (sameText()) return 0;
     const int byWhole = (aExtended ? wholeKeyOf(otherPart, b) : wholeKeyOf(*this, a)).compare(extended + length);
     const int plainFirst = (byWhole > 0) - (byWhole < 0);
     return aExtended ? -plainFirst : plainFirst;
@@ -326,9 +344,9 @@ class Part {
     return keyOf(paragraph);
   }
 
-  // A paragraph's key, in the arena of keys or (extended) of tied keys.
+  // A paragraph's key (extended or not).
   const std::uint8_t* keyOf(const KeyedParagraph& paragraph) const noexcept {
-    return isExtended(paragraph) ? tiedKeys_.key(paragraph.keyOffset) : keys_.key(paragraph.keyOffset);
+    return keys_.key(paragraph.keyOffset);
   }
   std::size_t absoluteStart(const KeyedParagraph& paragraph) const noexcept {
     return begin_ + offsetOf(paragraph);
@@ -338,9 +356,9 @@ class Part {
   std::basic_string_view<CharT> text_;
   std::size_t begin_;
   std::size_t end_;
+  // The keys, and after them the extended keys of paragraphs that tied
+  // (the arena is reserved for about three times what the keys take).
   KeyArena keys_;
-  // The extended keys, apart: few, and the large arena need not grow.
-  KeyArena tiedKeys_;
   std::pmr::vector<KeyedParagraph> paragraphs_;
   const UCollator* collator_ = nullptr;
   std::optional<ParagraphScanner<CharT>> scanner_;  // once sorting began
