@@ -284,9 +284,40 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
     first = false;
     sink(original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start));
   });
-  sequence_->forEachStart(std::ref(ahead));
+  if (original_.size() < twoHalvesThreshold || !forEachStartInTwoHalves(std::ref(ahead)))
+    sequence_->forEachStart(std::ref(ahead));
   ahead.finish();
   if (endsWithSeparator_) sink(separator_);
+}
+
+// Putting the sorted parts together is most of handing out a large result,
+// and it is done on one thread: the back half of the order is found on a
+// second thread (from the end backwards) while the front half is handed
+// out, then the back half follows. False, with nothing handed out, when no
+// thread can be started.
+template <class CharT>
+bool ArrangedParagraphs<CharT>::forEachStartInTwoHalves(const std::function<void(std::size_t)>& visit) const {
+  const std::size_t backCount = sequence_->orderedCount() / 2;
+  std::vector<std::size_t> backStarts;  // from the last one backwards
+  backStarts.reserve(backCount);
+  std::exception_ptr backFailure;
+  std::jthread back;
+  try {
+    back = std::jthread([&] {
+      try {
+        sequence_->forEachStartOfBackFromEnd(backCount, [&](std::size_t start) { backStarts.push_back(start); });
+      } catch (...) {
+        backFailure = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  sequence_->forEachStartOfFront(sequence_->orderedCount() - backCount, visit);
+  back.join();
+  if (backFailure) std::rethrow_exception(backFailure);
+  std::for_each(backStarts.rbegin(), backStarts.rend(), visit);
+  return true;
 }
 
 template <class CharT>
