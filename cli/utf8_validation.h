@@ -10,8 +10,12 @@ namespace parasort::cli {
 
 // The byte offset of the first ill-formed sequence (truncated, overlong, an
 // encoded surrogate, beyond U+10FFFF, a stray continuation byte), or nothing
-// when all of `bytes` is well-formed. NUL is well-formed.
-std::optional<std::size_t> findInvalidUtf8(std::string_view bytes) noexcept;
+// when all of `bytes` is well-formed. NUL is well-formed. A text of more
+// than `bytesForOneThread` is checked in two halves on two threads (the
+// second half after a byte that starts a sequence, so that each half
+// decodes as the whole does).
+std::optional<std::size_t> findInvalidUtf8(std::string_view bytes,
+                                           std::size_t bytesForOneThread = std::size_t{1} << 20);
 
 // The UTF-8 byte order mark.
 inline constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
