@@ -1,5 +1,7 @@
 #include "sort_budget.h"
 
+#include "parasort/engine/arrangement.h"
+
 #include <algorithm>
 
 namespace parasort::cli {
@@ -21,7 +23,10 @@ SortBudget sortBudget(std::optional<std::uint64_t> requested, const platform::Me
     const std::uint64_t room = *facts.addressSpaceLimit > fixed ? *facts.addressSpaceLimit - fixed : 0;
     text = std::min(text, room / 7);
   }
-  budget.textPerRun = static_cast<std::size_t>(std::clamp<std::uint64_t>(text, 1, SIZE_MAX / 4));
+  // A piece is ordered by its sort keys only below their limit; a larger
+  // text in memory would be ordered by comparisons, many times slower than
+  // its runs.
+  budget.textPerRun = static_cast<std::size_t>(std::clamp<std::uint64_t>(text, 1, sortKeyTextLimit - 1));
   // Half the budget is for the runs' read buffers while merging; a merge
   // reads each run in blocks of 64 KiB or more.
   budget.mergeWidth = static_cast<std::size_t>(std::clamp<std::uint64_t>(budget.bytes / (128 * 1024), 2, 128));

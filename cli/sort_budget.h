@@ -21,6 +21,7 @@ struct SortBudget {
 // `threads` threads. Sorting a piece takes about three times its size (the
 // text, its keys, their order); under an address-space limit the
 // reservations count, about seven times the piece, besides the program.
+// A piece stays below the text size that sort keys can order.
 SortBudget sortBudget(std::optional<std::uint64_t> requested, const platform::MemoryFacts& facts, unsigned threads);
 
 }  // namespace parasort::cli

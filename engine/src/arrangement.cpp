@@ -21,8 +21,7 @@ namespace parasort {
 namespace {
 
 // Sort key positions are 32-bit within parts of at most 2^26 units, which a
-// single paragraph may exceed; beyond this, comparisons it is.
-constexpr std::size_t sortKeyLimit = std::size_t{1} << 31;
+// single paragraph may exceed; from sortKeyTextLimit on, comparisons it is.
 // From this many code units on, a result is joined in two halves at once;
 // below it the second thread costs more than it saves.
 constexpr std::size_t twoHalvesThreshold = std::size_t{1} << 17;
@@ -181,7 +180,7 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
   // paragraph's key once and sorting those wins (bench/transforms_bench,
   // BM_Strategy).
   if (strategy == OrderingStrategy::automatic) strategy = OrderingStrategy::sortKeys;
-  if (collator.get() == nullptr || text.size() >= sortKeyLimit) strategy = OrderingStrategy::comparison;
+  if (collator.get() == nullptr || text.size() >= sortKeyTextLimit) strategy = OrderingStrategy::comparison;
 
   if (strategy == OrderingStrategy::comparison)
     return ArrangedParagraphs<CharT>(text, orderByComparison(text, *kind, collator, options), options.terminators);

@@ -1,6 +1,8 @@
 #include "buffer_size.h"
 #include "sort_budget.h"
 
+#include "parasort/engine/arrangement.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -70,6 +72,8 @@ TEST(SortBudget, PiecesFollowTheBudgetAndTheAddressSpace) {
   const SortBudget underLimit = sortBudget(std::nullopt, limited, 2);
   EXPECT_EQ(underLimit.bytes, 200000 * kib);
   EXPECT_EQ(underLimit.textPerRun, (400000 * kib - 112 * kib * kib) / 7);
+  // However large the budget, a piece is one that sort keys can order.
+  EXPECT_EQ(sortBudget(std::uint64_t{64} << 30, roomy, 2).textPerRun, parasort::sortKeyTextLimit - 1);
 }
 
 }  // namespace

@@ -89,9 +89,14 @@ class ArrangedParagraphs {
 // How the order is found. Both strategies give the same result, byte for
 // byte: the order of the paragraphs' sort keys, equal keys in input order.
 // The choice is about speed.
+// From this many code units on, a text is ordered by comparisons (sort key
+// positions are 32-bit): a caller that can cut a text into pieces keeps
+// each piece below it.
+inline constexpr std::size_t sortKeyTextLimit = std::size_t{1} << 31;
+
 enum class OrderingStrategy {
   automatic,   // sort keys, unless the collator could not be opened or the
-               // text is over 2^31 code units
+               // text is sortKeyTextLimit code units or more
   comparison,  // a stable sort calling ParagraphCompare for each pair (two
                // keys per comparison: the plain road, for reference)
   sortKeys,    // one collation key per paragraph, sorted in parallel
