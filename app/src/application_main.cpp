@@ -1,6 +1,7 @@
 #include "application_main.h"
 
 #include "application_identity.h"
+#include "colour_emoji_fonts.h"
 #include "instance_handover.h"
 #include "launched_editor.h"
 #include "termination_signals.h"
@@ -33,6 +34,7 @@ QStringList filesToOpen(const QStringList& arguments) {
 
 int ApplicationMain(int& argc, char** argv) {
   TerminationSignals::holdBack();
+  preferColourEmojiFonts();
   QApplication application(argc, argv);
   setApplicationIdentity();
   // Launching the program again is how a Linux user activates it: the

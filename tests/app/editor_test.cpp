@@ -4,6 +4,7 @@
 // application with its window; the About box, the status bar, paste, Tab
 // Width and the Format menu's emphasis.
 #include "application_identity.h"
+#include "colour_emoji_fonts.h"
 #include "draft_keeper.h"
 #include "font_catalog.h"
 #include "format_commands.h"
@@ -454,6 +455,7 @@ int main(int argc, char** argv) {
   const QTemporaryDir stateHome;
   qputenv("XDG_STATE_HOME", stateHome.path().toLocal8Bit());
   ::testing::InitGoogleTest(&argc, argv);
+  parasort::preferColourEmojiFonts();
   QApplication application(argc, argv);
   parasort::setApplicationIdentity();
   ::testing::UnitTest::GetInstance()->listeners().Append(new EmptySettings);

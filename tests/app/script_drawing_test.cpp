@@ -65,7 +65,9 @@ bool installed(const char* family) {
 }
 
 // Arabic letters take their joining forms (other glyphs than the isolated
-// letters'); a ZWJ sequence and a flag come out as one glyph;
+// letters'); a ZWJ sequence, a flag and an emoji with its skin tone come out
+// as one glyph (the colour emoji font goes before the black-and-white
+// symbol fonts that hold some of their characters);
 // a kerned pair draws narrower than its letters side by side.
 TEST(ScriptDrawing, EachScriptIsShapedAsItNeeds) {
   ASSERT_TRUE(installed("Noto Sans Arabic") && installed("Noto Color Emoji") && installed("DejaVu Sans"))
@@ -82,6 +84,7 @@ TEST(ScriptDrawing, EachScriptIsShapedAsItNeeds) {
       {u"\u0928\u092E\u0938\u094D\u0924\u0947", Shaping::joined},                    // Devanagari: namaste
       {u"\U0001F468\u200D\U0001F469\u200D\U0001F467", Shaping::oneGlyph},            // family
       {u"\U0001F1EB\U0001F1F7", Shaping::oneGlyph},                                  // flag of France
+      {u"\U0001F44D\U0001F3FD", Shaping::oneGlyph},                                  // thumbs up, medium skin tone
       {u"AVATAR To", Shaping::kerned},
   };
   for (const auto& [text, shaped] : samples) {
