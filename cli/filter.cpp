@@ -161,7 +161,40 @@ int sortWithinBudget(const FilterOptions& options, const std::string& path, std:
   if (collator.get() == nullptr) throw std::bad_alloc();
   const bool hasByteOrderMark = piece.starts_with(utf8ByteOrderMark);
   if (hasByteOrderMark) piece.remove_prefix(utf8ByteOrderMark.size());
-  return sortThroughRuns(chunks, piece, hasByteOrderMark, path, options, collator, budget, diagnostics);
+  OneInputPieces rest(chunks, path);
+  return sortThroughRuns(rest, piece, chunks.pieceOffset() + (hasByteOrderMark ? utf8ByteOrderMark.size() : 0),
+                         hasByteOrderMark, options, collator, budget, diagnostics);
+}
+
+// Whether `inputs` are regular files that together take more than a piece:
+// they are then sorted through runs, one input after another. (With standard
+// input or another pipe among them, they are read whole.)
+bool exceedsPiece(const std::vector<std::string>& inputs, const SortBudget& budget) {
+  std::uint64_t total = 0;
+  for (const std::string& path : inputs) {
+    struct stat status {};
+    if (path == "-" || ::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    total += static_cast<std::uint64_t>(status.st_size);
+  }
+  return total > budget.textPerRun;
+}
+
+// Several inputs larger than a piece, sorted through runs.
+int sortSeveralThroughRuns(const FilterOptions& options, const std::vector<std::string>& inputs,
+                           const SortBudget& budget, std::ostream& diagnostics) {
+  platform::LargeBlockMemory memory;
+  SeveralInputPieces source(inputs, budget.textPerRun, options.arrange.terminators, memory);
+  std::string_view piece;
+  std::size_t start = 0;
+  if (const auto problem = source.next(piece, start)) return reportProblem(options, *problem, diagnostics);
+  const ParagraphCollator collator = collatorFor(options, diagnostics);
+  if (collator.get() == nullptr) throw std::bad_alloc();
+  const bool hasByteOrderMark = piece.starts_with(utf8ByteOrderMark);
+  if (hasByteOrderMark) {
+    piece.remove_prefix(utf8ByteOrderMark.size());
+    start += utf8ByteOrderMark.size();
+  }
+  return sortThroughRuns(source, piece, start, hasByteOrderMark, options, collator, budget, diagnostics);
 }
 
 // -m: the inputs merged a paragraph at a time. The result goes out as it
@@ -240,10 +273,15 @@ int run(const FilterOptions& options, std::ostream& diagnostics) {
     }
   }
   if (options.merge) return mergeInputs(options, inputs, diagnostics);
-  // Only the sorting orders of one input have a road through runs; the
-  // other orders, the check and several inputs are held whole.
-  if (inputs.size() == 1 && ordersByKeys(options.order) && options.check == CheckMode::none)
-    return sortWithinBudget(options, inputs.front(), diagnostics);
+  // Only the sorting orders have a road through runs; the other orders and
+  // the check are held whole.
+  if (ordersByKeys(options.order) && options.check == CheckMode::none) {
+    if (inputs.size() == 1) return sortWithinBudget(options, inputs.front(), diagnostics);
+    const unsigned threads =
+        options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+    const SortBudget budget = sortBudget(options.bufferSize, platform::currentMemoryFacts(), threads);
+    if (exceedsPiece(inputs, budget)) return sortSeveralThroughRuns(options, inputs, budget, diagnostics);
+  }
   return sortInputs(options, inputs, diagnostics);
 }
 

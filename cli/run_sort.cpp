@@ -106,8 +106,8 @@ void writeRecordWithKey(const KeyedRecord& record, const FilterOptions& options,
   sink(options.arrange.terminators == RecordTerminators::nul ? std::string_view("\0", 1) : std::string_view("\n"));
 }
 
-int sortThroughRuns(InputChunks& chunks, std::string_view firstPiece, bool hasByteOrderMark,
-                    const std::string& inputName, const FilterOptions& options, const ParagraphCollator& collator, const SortBudget& budget,
+int sortThroughRuns(PieceSource& source, std::string_view firstPiece, std::size_t firstStart, bool hasByteOrderMark,
+                    const FilterOptions& options, const ParagraphCollator& collator, const SortBudget& budget,
                     std::ostream& diagnostics) {
   const auto directories = temporaryDirectories(options);
   platform::LargeBlockMemory largeBlocks;
@@ -129,8 +129,8 @@ int sortThroughRuns(InputChunks& chunks, std::string_view firstPiece, bool hasBy
   const files::FileSizeLimitAsError fileSizeLimit;
   Runs runs(directories);
   std::string_view piece = firstPiece;
-  // Offsets of records in the piece, from the input's start.
-  std::size_t pieceBase = chunks.pieceOffset() + (hasByteOrderMark ? utf8ByteOrderMark.size() : 0);
+  // Offsets of records in the piece, from the text's start.
+  std::size_t pieceBase = firstStart;
   while (!piece.empty()) {
     auto target = runs.add();
     if (auto* error = std::get_if<IoError>(&target)) return fail(*error);
@@ -143,12 +143,9 @@ int sortThroughRuns(InputChunks& chunks, std::string_view firstPiece, bool hasBy
     if (auto error = run->finish()) return fail(*error);
     shape.endsWithSeparator = endsWithTerminator(piece, terminators);
 
-    if (const int error = chunks.next(piece); error != 0) return fail(errorFor(inputName, error));
-    pieceBase = chunks.pieceOffset();
-    if (const auto offset = findInvalidUtf8(piece)) {
-      diagnostics << "parasort: " << displayName(inputName) << ": invalid UTF-8 at byte "
-                  << pieceBase + *offset << '\n';
-      return exitBadInput;
+    if (const auto problem = source.next(piece, pieceBase)) {
+      diagnostics << "parasort: " << problem->message << '\n';
+      return problem->invalidInput ? exitBadInput : exitIoError;
     }
   }
   if (auto error = narrowRuns(runs, directories, options.order, budget)) return fail(*error);

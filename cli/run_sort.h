@@ -4,7 +4,7 @@
 #pragma once
 
 #include "command_line.h"
-#include "input_chunks.h"
+#include "input_pieces.h"
 #include "sort_budget.h"
 
 #include "parasort/engine/collation.h"
@@ -21,14 +21,13 @@ namespace parasort::cli {
 // The directories for temporary files: those of -T, else $TMPDIR, else /tmp.
 std::vector<std::string> temporaryDirectories(const FilterOptions& options);
 
-// Sorts what `chunks` reads (the input `inputName`), whose first piece
-// `firstPiece` (already checked to be UTF-8, without its byte order mark)
-// it has handed out and has more after it. Writes the result, or the
-// message of what went wrong, and returns the exit status. Throws
-// std::bad_alloc when memory runs out.
-int sortThroughRuns(InputChunks& chunks, std::string_view firstPiece, bool hasByteOrderMark,
-                    const std::string& inputName, const FilterOptions& options, const ParagraphCollator& collator,
-                    const SortBudget& budget, std::ostream& diagnostics);
+// Sorts what `source` gives, whose first piece `firstPiece` (starting at
+// `firstStart`, without its byte order mark) it has handed out. Writes the
+// result, or the message of what went wrong, and returns the exit status.
+// Throws std::bad_alloc when memory runs out.
+int sortThroughRuns(PieceSource& source, std::string_view firstPiece, std::size_t firstStart, bool hasByteOrderMark,
+                    const FilterOptions& options, const ParagraphCollator& collator, const SortBudget& budget,
+                    std::ostream& diagnostics);
 
 // Writes one record as --print-keys shows it: the printable key, a tab, the
 // paragraph, and the record's terminator (LF, or NUL for -z).

@@ -82,6 +82,35 @@ size=$(($(stat -c %s bad) - 2))
 [ $? = 2 ] && [ ! -e bad.out ] && [ "$(cat runs.err)" = "parasort: bad: invalid UTF-8 at byte $size" ] ||
   fail "invalid UTF-8 through runs: $(cat runs.err)"
 
+# Several files larger than the budget go through runs one after another,
+# and come out as the files read whole do: an unended file still ends its
+# paragraph, an empty one adds nothing, only the first file's byte order
+# mark stays, the positions --print-keys shows are those of the text read
+# as one; invalid UTF-8 is named with its file and its offset there.
+printf 'unended last line' >unended
+: >empty
+{ printf '\357\273\277'; text 10 800; } >bom2
+{ printf '\357\273\277'; text 11 300 '\r\n'; } >bomcrlf
+text 12 700 '\0' >nul2
+while IFS='|' read -r options inputs; do
+  "$P" $options $inputs >memory 2>memory.err || fail "$options $inputs: in memory: $(cat memory.err)"
+  "$P" $options -S 1K $inputs >runs 2>runs.err && cmp -s memory runs ||
+    fail "$options -S 1K $inputs: several files through runs differ: $(cat runs.err)"
+done <<'EOF'
+|in1 unended in2
+-u|unended empty in3 bom2
+|bom2 in1 unended
+-k 2 --print-keys|unended bomcrlf in2
+--print-keys|empty unended bom2 unended
+-r|bomcrlf unended in3
+-z|nul nul2
+EOF
+{ text 13 400; printf 'caf\351\n'; } >bad2
+size=$(stat -c %s bad2)
+"$P" -S 1K in1 bad2 >runs 2>runs.err
+[ $? = 2 ] && [ "$(cat runs.err)" = "parasort: bad2: invalid UTF-8 at byte $((size - 2))" ] ||
+  fail "invalid UTF-8 in a later file through runs: $(cat runs.err)"
+
 # --print-keys: the lines sorted as bytes, keys cut off, are the filter's
 # result, in several locales and orders, in memory and through runs; -u is
 # a sort -u on the key before the space.

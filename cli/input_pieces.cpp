@@ -1,0 +1,93 @@
+#include "input_pieces.h"
+
+#include "utf8_validation.h"
+
+#include "parasort/engine/paragraph.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace parasort::cli {
+namespace {
+
+std::optional<InputProblem> invalidUtf8(const std::string& name, std::size_t offset) {
+  return InputProblem{displayName(name) + ": invalid UTF-8 at byte " + std::to_string(offset), true};
+}
+
+bool holdsTerminator(std::string_view text, RecordTerminators terminators) {
+  if (terminators == RecordTerminators::nul) return text.find('\0') != std::string_view::npos;
+  return text.find_first_of("\r\n") != std::string_view::npos || text.find("\xE2\x80\xA9") != std::string_view::npos;
+}
+
+bool endsWithTerminator(std::string_view text, RecordTerminators terminators) {
+  if (terminators == RecordTerminators::nul) return text.ends_with('\0');
+  return TQParagraph::endsParagraphSeparater(text);
+}
+
+}  // namespace
+
+std::optional<InputProblem> OneInputPieces::next(std::string_view& piece, std::size_t& start) {
+  if (const int error = chunks_.next(piece); error != 0) return InputProblem{errorFor(name_, error).message};
+  start = chunks_.pieceOffset();
+  if (const auto offset = findInvalidUtf8(piece)) return invalidUtf8(name_, start + *offset);
+  return std::nullopt;
+}
+
+SeveralInputPieces::SeveralInputPieces(std::vector<std::string> paths, std::size_t capacity,
+                                       RecordTerminators terminators, std::pmr::memory_resource& memory)
+    : paths_(std::move(paths)), capacity_(capacity), terminators_(terminators), memory_(memory) {}
+
+std::optional<InputProblem> SeveralInputPieces::open() {
+  const std::string& path = paths_[index_];
+  int descriptor = STDIN_FILENO;
+  file_ = files::FileDescriptor();
+  if (path != "-") {
+    file_ = files::FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file_) return InputProblem{errorFor(path, errno).message};
+    descriptor = file_.get();
+  }
+  chunks_ = std::make_unique<InputChunks>(descriptor, capacity_, terminators_, memory_);
+  atStartOfInput_ = true;
+  return std::nullopt;
+}
+
+std::optional<InputProblem> SeveralInputPieces::next(std::string_view& piece, std::size_t& start) {
+  while (index_ < paths_.size()) {
+    if (!chunks_)
+      if (auto problem = open()) return problem;
+    const std::string& name = paths_[index_];
+    if (const int error = chunks_->next(piece); error != 0) return InputProblem{errorFor(name, error).message};
+    if (piece.empty()) {  // this input is done
+      chunks_.reset();
+      file_ = files::FileDescriptor();
+      ++index_;
+      continue;
+    }
+    if (const auto offset = findInvalidUtf8(piece)) return invalidUtf8(name, chunks_->pieceOffset() + *offset);
+    if (atStartOfInput_) {
+      if (index_ > 0 && piece.starts_with(utf8ByteOrderMark)) piece.remove_prefix(utf8ByteOrderMark.size());
+      if (piece.empty()) continue;  // nothing but a byte order mark
+      atStartOfInput_ = false;
+      // The separator that ends the last paragraph of an input that had none.
+      if (textLength_ > 0 && !endsWithTerminator_) {
+        const std::string_view separator = terminators_ == RecordTerminators::nul
+                                               ? std::string_view("\0", 1)
+                                               : TQParagraph::paragraphSeparater(firstSeparator_);
+        textLength_ += separator.size();
+        if (firstSeparator_.empty()) firstSeparator_ = separator;
+      }
+    }
+    start = textLength_;
+    textLength_ += piece.size();
+    if (firstSeparator_.empty() && holdsTerminator(piece, terminators_))
+      firstSeparator_ = TQParagraph::paragraphSeparater(piece);
+    endsWithTerminator_ = endsWithTerminator(piece, terminators_);
+    return std::nullopt;
+  }
+  piece = {};
+  return std::nullopt;
+}
+
+}  // namespace parasort::cli
