@@ -1,6 +1,7 @@
 #include "parasort/editor/qt/document_history.h"
 
 #include "frozen_document.h"
+#include "parasort/editor/qt/lazy_document_layout.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -59,6 +60,7 @@ DocumentHistory::DocumentHistory(QTextEdit& edit, Budget budget) : edit_(edit), 
   // The edit would delete a document of its own when it shows another.
   QTextDocument& shown = *edit_.document();
   shown.setParent(&documents_);
+  LazyDocumentLayout::install(shown);
   watch(shown);
 }
 
@@ -70,8 +72,10 @@ void DocumentHistory::watch(QTextDocument& document) {
 }
 
 void DocumentHistory::show(QTextDocument& document) {
-  // The edit's cursor goes to the start of the document, where Qt lays out
-  // only what is in view and the rest a piece at a time in the background.
+  // Laid out at the width of the one shown so far, so that showing it lays
+  // out nothing more than what is drawn; the edit's cursor goes to its start.
+  document.setPageSize(edit_.document()->pageSize());
+  LazyDocumentLayout::install(document);
   edit_.setDocument(&document);
   // The edit reports its undo state from the document alone; it changed.
   emit edit_.undoAvailable(isUndoAvailable());
