@@ -242,6 +242,10 @@ void LazyDocumentLayout::reportMovesLater(qreal top) const {
   });
 }
 
+std::size_t LazyDocumentLayout::laidOutCount() const {
+  return static_cast<std::size_t>(std::count(laidOut_.begin(), laidOut_.end(), std::uint8_t{1}));
+}
+
 void LazyDocumentLayout::layOutAll() {
   std::size_t index = 0;
   for (QTextBlock block = document()->begin(); block.isValid() && index < laidOut_.size();

@@ -58,6 +58,8 @@ class LazyDocumentLayout : public QAbstractTextDocumentLayout {
   // How many paragraphs have been laid out since the layout was made: what
   // an edit or a query costs.
   [[nodiscard]] std::size_t layoutCount() const { return layoutCount_; }
+  // How many paragraphs are laid out now.
+  [[nodiscard]] std::size_t laidOutCount() const;
   // Lays out every paragraph now.
   void layOutAll();
 
