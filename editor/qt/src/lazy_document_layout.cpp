@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace parasort::editor::qt {
 namespace {
@@ -71,7 +72,11 @@ bool LazyDocumentLayout::Settings::operator==(const Settings& other) const {
          indentWidth == other.indentWidth && sameOptions(option, other.option);
 }
 
-LazyDocumentLayout::LazyDocumentLayout(QTextDocument* document) : QAbstractTextDocumentLayout(document) {}
+LazyDocumentLayout::LazyDocumentLayout(QTextDocument* document) : QAbstractTextDocumentLayout(document) {
+  // The document tells its text and formats changed just before it tells
+  // the layout; a change of settings or width comes without it.
+  connect(document, &QTextDocument::contentsChange, this, [this] { contentsChanged_ = true; });
+}
 
 void LazyDocumentLayout::install(QTextDocument& document) {
   // Asking the document for its layout would make it one of Qt's first.
@@ -261,7 +266,8 @@ void LazyDocumentLayout::documentChanged(int from, int charsRemoved, int charsAd
   // QTextEdit asks again for the whole document whenever it shows one or
   // its width may have changed; the same settings leave every paragraph
   // where it is.
-  const bool whole = from == 0 && charsRemoved == 0 && charsAdded == document.characterCount();
+  const bool whole = !std::exchange(contentsChanged_, false) && from == 0 && charsRemoved == 0 &&
+                     charsAdded == document.characterCount();
   if (!(now == settings_) || (gaps_.size() != count && whole)) {
     settings_ = now;
     rebuild();

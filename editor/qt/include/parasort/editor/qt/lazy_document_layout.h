@@ -109,6 +109,7 @@ class LazyDocumentLayout : public QAbstractTextDocumentLayout {
   mutable BlockHeights heights_;
   mutable qreal widest_ = 0;  // the widest line laid out, margins included
   mutable std::size_t layoutCount_ = 0;
+  bool contentsChanged_ = false;  // since the last documentChanged()
   mutable bool reportPending_ = false;
   mutable qreal movedFrom_ = 0;
   QSizeF reportedSize_;
