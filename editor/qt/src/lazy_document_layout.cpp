@@ -360,7 +360,7 @@ QRectF LazyDocumentLayout::blockBoundingRect(const QTextBlock& block) const {
   const auto index = static_cast<std::size_t>(block.blockNumber());
   // Asked while the document is changing, before the change reaches this
   // layout (by a slot of contentsChange): the paragraph where it stood.
-  if (index >= gaps_.size() || gaps_.size() != static_cast<std::size_t>(document()->blockCount())) {
+  if (!isCurrent() || index >= gaps_.size()) {
     const std::size_t known = std::min(index, gaps_.size());
     const qreal top = settings_.margin + heights_.top(known);
     return {QPointF(settings_.margin, top), QSizeF(0, known < gaps_.size() ? heights_.height(known) : 0)};
@@ -372,8 +372,14 @@ QRectF LazyDocumentLayout::blockBoundingRect(const QTextBlock& block) const {
   return rect;
 }
 
+bool LazyDocumentLayout::isCurrent() const {
+  return !gaps_.empty() && gaps_.size() == static_cast<std::size_t>(document()->blockCount());
+}
+
 int LazyDocumentLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const {
-  if (gaps_.empty()) return -1;
+  // Asked while the document is changing, before the change reaches this
+  // layout: no place is known yet.
+  if (!isCurrent()) return -1;
   std::size_t index = 0;
   QTextBlock block = laidOutBlockAt(point.y(), index);
   // A height on the bottom edge of the paragraph before is in that one.
@@ -418,7 +424,7 @@ int LazyDocumentLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accura
 }
 
 void LazyDocumentLayout::draw(QPainter* painter, const PaintContext& context) {
-  if (gaps_.empty() || gaps_.size() != static_cast<std::size_t>(document()->blockCount())) return;
+  if (!isCurrent()) return;
   const bool clipped = context.clip.isValid();
   const qreal top = clipped ? context.clip.top() : 0;
   const qreal bottom = clipped ? context.clip.bottom() : std::numeric_limits<qreal>::max();
@@ -429,6 +435,19 @@ void LazyDocumentLayout::draw(QPainter* painter, const PaintContext& context) {
     if (layoutTop(index) > bottom) break;
     drawBlock(painter, context, block);
   }
+  if (clipped) layOutAround(top, bottom);
+}
+
+void LazyDocumentLayout::layOutAround(qreal top, qreal bottom) const {
+  const qreal reach = bottom - top;
+  std::size_t index = indexAt(top - reach);
+  QTextBlock block = document()->findBlockByNumber(static_cast<int>(index));
+  for (; block.isValid() && index < gaps_.size() && layoutTop(index) < top; block = block.next(), ++index)
+    if (laidOut_[index] == 0 && layOut(block, index)) reportMovesLater(layoutTop(index));
+  index = indexAt(bottom);
+  block = document()->findBlockByNumber(static_cast<int>(index));
+  for (; block.isValid() && index < gaps_.size() && layoutTop(index) < bottom + reach; block = block.next(), ++index)
+    if (laidOut_[index] == 0 && layOut(block, index)) reportMovesLater(layoutTop(index));
 }
 
 void LazyDocumentLayout::drawBlock(QPainter* painter, const PaintContext& context, const QTextBlock& block) const {

@@ -78,6 +78,9 @@ class LazyDocumentLayout : public QAbstractTextDocumentLayout {
   };
   [[nodiscard]] Settings currentSettings() const;
 
+  // Whether the paragraphs known are the document's (not so while a change
+  // is under way, or before the first).
+  [[nodiscard]] bool isCurrent() const;
   void rebuild();
   void relayOutRange(int first, int oldLast, int last);
   // The space above `block` (the larger of its top margin and the bottom
@@ -94,6 +97,10 @@ class LazyDocumentLayout : public QAbstractTextDocumentLayout {
   [[nodiscard]] std::size_t indexAt(qreal y) const;
   [[nodiscard]] QTextBlock laidOutBlockAt(qreal y, std::size_t& index) const;
   void drawBlock(QPainter* painter, const PaintContext& context, const QTextBlock& block) const;
+  // Lays out as much again above and below what was drawn, so that
+  // scrolling on from there finds its paragraphs laid out, and nothing moves
+  // under the reader's eyes.
+  void layOutAround(qreal top, qreal bottom) const;
   // Reports the size, and asks to draw again from `top` down, after
   // paragraphs laid out for a drawing or a query moved what follows them.
   void reportMovesLater(qreal top) const;
