@@ -97,10 +97,26 @@ qreal LazyDocumentLayout::marginScale() const {
   return device != nullptr ? qreal(device->logicalDpiY()) / 96.0 : 1.0;
 }
 
+const LazyDocumentLayout::Margins& LazyDocumentLayout::marginsOf(const QTextBlock& block) const {
+  // Paragraphs in a row mostly share their format: each is read once.
+  const int index = block.blockFormatIndex();
+  for (Margins& known : knownMargins_)
+    if (known.formatIndex == index) return known;
+  const QTextBlockFormat format = block.blockFormat();
+  Margins& margins = knownMargins_[nextKnownMargins_];
+  nextKnownMargins_ = (nextKnownMargins_ + 1) % knownMargins_.size();
+  margins = {index, format.topMargin(), format.bottomMargin(),
+             format.leftMargin() + format.rightMargin() + format.indent() * settings_.indentWidth};
+  return margins;
+}
+
 qreal LazyDocumentLayout::gapAbove(const QTextBlock& block) const {
   const QTextBlock previous = block.previous();
   if (!previous.isValid() || !block.isVisible()) return 0;
-  const qreal margin = std::max(block.blockFormat().topMargin(), previous.blockFormat().bottomMargin());
+  // Read one after the other: a second lookup may reuse the first one's slot.
+  const qreal top = marginsOf(block).top;
+  const qreal bottom = marginsOf(previous).bottom;
+  const qreal margin = std::max(top, bottom);
   return margin > 0 ? onGrid(margin * marginScale()) : 0;
 }
 
@@ -108,14 +124,13 @@ qreal LazyDocumentLayout::estimatedHeight(const QTextBlock& block) const {
   if (!block.isVisible()) return 0;
   const int characters = block.length() - 1;
   if (characters <= 0 || settings_.textWidth <= 0) return lineHeightEstimate_;
-  const QTextBlockFormat format = block.blockFormat();
-  const qreal width = settings_.textWidth - 2 * settings_.margin - format.leftMargin() - format.rightMargin() -
-                      format.indent() * settings_.indentWidth;
+  const qreal width = settings_.textWidth - 2 * settings_.margin - marginsOf(block).horizontal;
   if (width <= characterWidthEstimate_) return lineHeightEstimate_;
   return std::ceil(characters * characterWidthEstimate_ / width) * lineHeightEstimate_;
 }
 
 void LazyDocumentLayout::rebuild() {
+  knownMargins_.fill(Margins{});
   const QFontMetricsF metrics(settings_.font, paintDevice());
   lineHeightEstimate_ = std::ceil(metrics.ascent() + metrics.descent() + metrics.leading());
   characterWidthEstimate_ = metrics.averageCharWidth();
@@ -307,6 +322,7 @@ void LazyDocumentLayout::relayOutRange(int first, int oldLast, int last) {
   const qreal oldBottom = settings_.margin + heights_.top(at + removed);
   const double oldTotal = heights_.total();
 
+  knownMargins_.fill(Margins{});
   std::vector<double> spans;
   std::vector<qreal> gaps;
   spans.reserve(added);

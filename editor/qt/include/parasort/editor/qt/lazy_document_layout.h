@@ -24,6 +24,7 @@
 #include <QFont>
 #include <QTextOption>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -88,6 +89,14 @@ class LazyDocumentLayout : public QAbstractTextDocumentLayout {
   [[nodiscard]] qreal gapAbove(const QTextBlock& block) const;
   [[nodiscard]] qreal estimatedHeight(const QTextBlock& block) const;
   [[nodiscard]] qreal marginScale() const;
+  // The margins of a paragraph format, by the format's index in the document.
+  struct Margins {
+    int formatIndex = -1;
+    qreal top = 0;
+    qreal bottom = 0;
+    qreal horizontal = 0;  // left and right margins and the indent
+  };
+  [[nodiscard]] const Margins& marginsOf(const QTextBlock& block) const;
   // Lays `block` (number `index`) out now; returns whether its height changed.
   bool layOut(const QTextBlock& block, std::size_t index) const;
   // Lays `block` out unless it is, and places its QTextLayout where it
@@ -116,6 +125,8 @@ class LazyDocumentLayout : public QAbstractTextDocumentLayout {
   mutable BlockHeights heights_;
   mutable qreal widest_ = 0;  // the widest line laid out, margins included
   mutable std::size_t layoutCount_ = 0;
+  mutable std::array<Margins, 4> knownMargins_;
+  mutable std::size_t nextKnownMargins_ = 0;
   bool contentsChanged_ = false;  // since the last documentChanged()
   mutable bool reportPending_ = false;
   mutable qreal movedFrom_ = 0;
