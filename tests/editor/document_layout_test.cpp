@@ -5,6 +5,10 @@
 #include "parasort/editor/qt/lazy_document_layout.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QImage>
+#include <QScrollBar>
+#include <QTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -12,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -166,6 +171,40 @@ TEST(DocumentLayout, HitsBeforeAnyParagraphIsLaidOut) {
     EXPECT_EQ(pair->ours.documentLayout()->hitTest({50, y}, Qt::FuzzyHit),
               pair->theirs.documentLayout()->hitTest({50, y}, Qt::FuzzyHit))
         << y;
+}
+
+// The same paragraphs in two text views, one on each layout, a selection
+// across several of them and the view scrolled part way: the same pixels.
+TEST(DocumentLayout, DrawsWhatQtsOwnDraws) {
+  std::array<QTextEdit, 2> views;
+  for (QTextEdit& view : views) {
+    if (&view == &views[0]) LazyDocumentLayout::install(*view.document());
+    view.resize(320, 240);
+    QTextCursor cursor(view.document());
+    for (std::size_t i = 0; i < kParagraphs.size(); ++i) {
+      if (i > 0) cursor.insertBlock(blockFormatOf(kParagraphs[i]));
+      else cursor.setBlockFormat(blockFormatOf(kParagraphs[i]));
+      cursor.insertText(kParagraphs[i].text);
+    }
+    view.document()->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+    QTextCursor selection(view.document());
+    selection.setPosition(view.document()->findBlockByNumber(1).position() + 5);
+    selection.setPosition(view.document()->findBlockByNumber(6).position() + 3, QTextCursor::KeepAnchor);
+    view.setTextCursor(selection);
+  }
+  // The scroll range is the whole document's once every paragraph is laid
+  // out (an estimate before).
+  views[0].document()->findChild<LazyDocumentLayout*>()->layOutAll();
+  QCoreApplication::processEvents();
+  for (const int scrolled : {0, 90}) {
+    std::array<QImage, 2> drawn;
+    for (std::size_t i = 0; i < views.size(); ++i) {
+      views[i].verticalScrollBar()->setValue(scrolled);
+      drawn[i] = views[i].grab().toImage();
+    }
+    EXPECT_EQ(views[0].verticalScrollBar()->maximum(), views[1].verticalScrollBar()->maximum());
+    EXPECT_TRUE(drawn[0] == drawn[1]) << "scrolled by " << scrolled;
+  }
 }
 
 // An edit, and the paragraphs it lays out again at most (a change that ends

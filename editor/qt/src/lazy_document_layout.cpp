@@ -504,7 +504,11 @@ void LazyDocumentLayout::drawBlock(QPainter* painter, const PaintContext& contex
 
   const QPen pen = painter->pen();
   painter->setPen(context.palette.color(QPalette::Text));
-  layout.draw(painter, QPointF(0, 0), selections, context.clip);
+  // Nothing is drawn into the document's side margins (a selection's mark
+  // for a paragraph's end would reach into them), as in Qt's own layout.
+  const QSizeF size = documentSize();
+  const QRectF page(settings_.margin, 0, size.width() - 2 * settings_.margin, size.height());
+  layout.draw(painter, QPointF(0, 0), selections, context.clip.isValid() ? context.clip & page : page);
   const int cursor = context.cursorPosition;
   if ((cursor >= start && cursor < start + length) || (cursor < -1 && !layout.preeditAreaText().isEmpty())) {
     const int within = cursor < -1 ? layout.preeditAreaPosition() - (cursor + 2) : cursor - start;
