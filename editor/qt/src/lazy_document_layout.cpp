@@ -283,7 +283,7 @@ void LazyDocumentLayout::documentChanged(int from, int charsRemoved, int charsAd
   // where it is.
   const bool whole = !std::exchange(contentsChanged_, false) && from == 0 && charsRemoved == 0 &&
                      charsAdded == document.characterCount();
-  if (!(now == settings_) || (gaps_.size() != count && whole)) {
+  if (!(now == settings_) || gaps_.empty() || (gaps_.size() != count && whole)) {
     settings_ = now;
     rebuild();
     reportedSize_ = documentSize();
