@@ -334,11 +334,17 @@ void LazyDocumentLayout::relayOutRange(int first, int oldLast, int last) {
     spans.push_back(gaps.back() + estimatedHeight(block));
   }
   const auto offset = static_cast<std::ptrdiff_t>(at);
-  const auto removedEnd = static_cast<std::ptrdiff_t>(at + removed);
-  gaps_.erase(gaps_.begin() + offset, gaps_.begin() + removedEnd);
-  gaps_.insert(gaps_.begin() + offset, gaps.begin(), gaps.end());
-  laidOut_.erase(laidOut_.begin() + offset, laidOut_.begin() + removedEnd);
-  laidOut_.insert(laidOut_.begin() + offset, spans.size(), 0);
+  if (removed == spans.size()) {
+    // As many paragraphs as before (typing within one): O(log n) each.
+    std::copy(gaps.begin(), gaps.end(), gaps_.begin() + offset);
+    std::fill_n(laidOut_.begin() + offset, removed, std::uint8_t{0});
+  } else {
+    const auto removedEnd = static_cast<std::ptrdiff_t>(at + removed);
+    gaps_.erase(gaps_.begin() + offset, gaps_.begin() + removedEnd);
+    gaps_.insert(gaps_.begin() + offset, gaps.begin(), gaps.end());
+    laidOut_.erase(laidOut_.begin() + offset, laidOut_.begin() + removedEnd);
+    laidOut_.insert(laidOut_.begin() + offset, spans.size(), 0);
+  }
   heights_.splice(at, removed, spans);
 
   // The paragraph after the change keeps its height; the space above it
