@@ -231,6 +231,15 @@ const std::vector<Edit> kEdits = {
        c.deleteChar();
      },
      1},
+    {"a paragraph with a bottom margin joined with the next",
+     [](QTextDocument& d) {
+       QTextBlock devanagari = d.begin();
+       while (!devanagari.text().startsWith(QString::fromUtf8("नमस्ते"))) devanagari = devanagari.next();
+       QTextCursor c(devanagari);
+       c.movePosition(QTextCursor::EndOfBlock);
+       c.deleteChar();
+     },
+     1},
     {"paragraphs removed",
      [](QTextDocument& d) {
        QTextCursor c = at(d, 4, 3);
