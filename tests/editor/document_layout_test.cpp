@@ -280,24 +280,30 @@ TEST(DocumentLayout, AnEditLaysOutOnlyWhatItChangedAndEndsAsAFreshLayout) {
 }
 
 TEST(DocumentLayout, ALongTextIsLaidOutOnlyWhereAsked) {
-  // Inserted at once, as a paste or a new document takes it.
+  // Inserted at once, as a paste or a new document takes it, in the
+  // document's font and in a larger one.
   QStringList lines(20000, QStringLiteral("a line of text"));
   lines[12345] = kLong + kLong;
-  const auto pair = pairOf({}, 320);
-  QTextCursor(&pair->ours).insertText(lines.join(u'\n'));
-  QTextCursor(&pair->theirs).insertText(lines.join(u'\n'));
-  const std::size_t before = pair->layout->layoutCount();
-  // What QTextEdit asks to show a selection of all of it, and its caret.
-  const QRectF last = pair->ours.documentLayout()->blockBoundingRect(pair->ours.lastBlock());
-  (void)pair->ours.documentLayout()->blockBoundingRect(pair->ours.firstBlock());
-  EXPECT_LE(pair->layout->layoutCount() - before, 2u);
-  // The estimate is off by the wrapped paragraph's lines at most.
-  const QRectF theirs = pair->theirs.documentLayout()->blockBoundingRect(pair->theirs.lastBlock());
-  EXPECT_NEAR(theirs.y(), last.y(), 2 * last.height());
-  // Laid out, the wrapped one moves what follows to where Qt puts it.
-  (void)pair->ours.documentLayout()->blockBoundingRect(pair->ours.findBlockByNumber(12345));
-  expectNear(pair->ours.documentLayout()->blockBoundingRect(pair->ours.lastBlock()), theirs, "the last");
-  EXPECT_LE(pair->layout->layoutCount() - before, 3u);
+  for (const qreal pointSize : {0.0, 20.0}) {
+    SCOPED_TRACE(pointSize);
+    const auto pair = pairOf({}, 320);
+    QTextCharFormat format;
+    if (pointSize > 0) format.setFontPointSize(pointSize);
+    QTextCursor(&pair->ours).insertText(lines.join(u'\n'), format);
+    QTextCursor(&pair->theirs).insertText(lines.join(u'\n'), format);
+    const std::size_t before = pair->layout->layoutCount();
+    // What QTextEdit asks to show a selection of all of it, and its caret.
+    const QRectF last = pair->ours.documentLayout()->blockBoundingRect(pair->ours.lastBlock());
+    (void)pair->ours.documentLayout()->blockBoundingRect(pair->ours.firstBlock());
+    EXPECT_LE(pair->layout->layoutCount() - before, 2u);
+    // The estimate is off by the wrapped paragraph's lines at most.
+    const QRectF theirs = pair->theirs.documentLayout()->blockBoundingRect(pair->theirs.lastBlock());
+    EXPECT_NEAR(theirs.y(), last.y(), 2 * last.height());
+    // Laid out, the wrapped one moves what follows to where Qt puts it.
+    (void)pair->ours.documentLayout()->blockBoundingRect(pair->ours.findBlockByNumber(12345));
+    expectNear(pair->ours.documentLayout()->blockBoundingRect(pair->ours.lastBlock()), theirs, "the last");
+    EXPECT_LE(pair->layout->layoutCount() - before, 3u);
+  }
 }
 
 }  // namespace

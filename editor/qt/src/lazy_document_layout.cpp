@@ -120,20 +120,31 @@ qreal LazyDocumentLayout::gapAbove(const QTextBlock& block) const {
   return margin > 0 ? onGrid(margin * marginScale()) : 0;
 }
 
+const LazyDocumentLayout::LineMetrics& LazyDocumentLayout::lineMetricsOf(const QTextBlock& block) const {
+  // The font of the paragraph's break, by its format's index (a text set in
+  // another size or family sets its breaks in it too).
+  const auto [known, added] = lineMetrics_.try_emplace(block.charFormatIndex());
+  if (added) {
+    const QFontMetricsF metrics(block.charFormat().font().resolve(settings_.font), paintDevice());
+    known->second = {std::ceil(metrics.ascent() + metrics.descent() + metrics.leading()),
+                     metrics.averageCharWidth()};
+  }
+  return known->second;
+}
+
 qreal LazyDocumentLayout::estimatedHeight(const QTextBlock& block) const {
   if (!block.isVisible()) return 0;
+  const LineMetrics& metrics = lineMetricsOf(block);
   const int characters = block.length() - 1;
-  if (characters <= 0 || settings_.textWidth <= 0) return lineHeightEstimate_;
+  if (characters <= 0 || settings_.textWidth <= 0) return metrics.height;
   const qreal width = settings_.textWidth - 2 * settings_.margin - marginsOf(block).horizontal;
-  if (width <= characterWidthEstimate_) return lineHeightEstimate_;
-  return std::ceil(characters * characterWidthEstimate_ / width) * lineHeightEstimate_;
+  if (width <= metrics.characterWidth) return metrics.height;
+  return std::ceil(characters * metrics.characterWidth / width) * metrics.height;
 }
 
 void LazyDocumentLayout::rebuild() {
   knownMargins_.fill(Margins{});
-  const QFontMetricsF metrics(settings_.font, paintDevice());
-  lineHeightEstimate_ = std::ceil(metrics.ascent() + metrics.descent() + metrics.leading());
-  characterWidthEstimate_ = metrics.averageCharWidth();
+  lineMetrics_.clear();
   const auto count = static_cast<std::size_t>(document()->blockCount());
   gaps_.assign(count, 0);
   laidOut_.assign(count, 0);

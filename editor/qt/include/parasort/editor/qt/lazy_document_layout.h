@@ -8,9 +8,10 @@
 // alignment, line height, wrapping at the text width, the shaping QTextLayout
 // does) when it is drawn, hit or its rectangle asked for; the others count at
 // an estimate (their length in average characters over the line width, in
-// lines of the default font) until then. The heights stack in a BlockHeights
-// index, so finding a paragraph by height and moving those after a changed
-// one cost O(log n). An edit lays out again only the paragraphs it touched.
+// lines of the font of their paragraph break) until then. The heights stack
+// in a BlockHeights index, so finding a paragraph by height and moving those
+// after a changed one cost O(log n). An edit lays out again only the
+// paragraphs it touched.
 //
 // The scroll range settles as paragraphs are laid out: the size is reported
 // again once the drawing that laid them out is done. Paragraphs only: frames,
@@ -27,6 +28,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 class QTextBlock;
@@ -88,6 +90,12 @@ class LazyDocumentLayout : public QAbstractTextDocumentLayout {
   // margin of the one before) and its estimated height.
   [[nodiscard]] qreal gapAbove(const QTextBlock& block) const;
   [[nodiscard]] qreal estimatedHeight(const QTextBlock& block) const;
+  // A line's height and an average character's width in a paragraph's font.
+  struct LineMetrics {
+    qreal height = 0;
+    qreal characterWidth = 0;
+  };
+  [[nodiscard]] const LineMetrics& lineMetricsOf(const QTextBlock& block) const;
   [[nodiscard]] qreal marginScale() const;
   // The margins of a paragraph format, by the format's index in the document.
   struct Margins {
@@ -116,8 +124,6 @@ class LazyDocumentLayout : public QAbstractTextDocumentLayout {
 
   Settings settings_;
   int cursorWidth_ = 1;
-  qreal lineHeightEstimate_ = 0;
-  qreal characterWidthEstimate_ = 0;
   // Per paragraph, by number: the space above it, and whether it is laid out.
   mutable std::vector<qreal> gaps_;
   mutable std::vector<std::uint8_t> laidOut_;
@@ -126,6 +132,7 @@ class LazyDocumentLayout : public QAbstractTextDocumentLayout {
   mutable qreal widest_ = 0;  // the widest line laid out, margins included
   mutable std::size_t layoutCount_ = 0;
   mutable std::array<Margins, 4> knownMargins_;
+  mutable std::unordered_map<int, LineMetrics> lineMetrics_;  // by character format index
   mutable std::size_t nextKnownMargins_ = 0;
   bool contentsChanged_ = false;  // since the last documentChanged()
   mutable bool reportPending_ = false;
