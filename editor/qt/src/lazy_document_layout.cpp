@@ -121,14 +121,22 @@ qreal LazyDocumentLayout::gapAbove(const QTextBlock& block) const {
 }
 
 const LazyDocumentLayout::LineMetrics& LazyDocumentLayout::lineMetricsOf(const QTextBlock& block) const {
-  // The font of the paragraph's break, by its format's index (a text set in
-  // another size or family sets its breaks in it too).
+  // The font of the paragraph's break (a text set in another size or family
+  // sets its breaks in it too), looked up for one paragraph in so many: the
+  // lookup costs more than the rest of an estimate, and runs of paragraphs
+  // mostly share a font.
+  constexpr int kSampleEvery = 32;
+  if (sampledMetrics_ != nullptr && --untilNextSample_ > 0) return *sampledMetrics_;
+  // The first paragraph's break keeps the format the document began with,
+  // whatever text came in after it.
+  untilNextSample_ = block.previous().isValid() ? kSampleEvery : 1;
   const auto [known, added] = lineMetrics_.try_emplace(block.charFormatIndex());
   if (added) {
     const QFontMetricsF metrics(block.charFormat().font().resolve(settings_.font), paintDevice());
     known->second = {std::ceil(metrics.ascent() + metrics.descent() + metrics.leading()),
                      metrics.averageCharWidth()};
   }
+  sampledMetrics_ = &known->second;
   return known->second;
 }
 
@@ -145,6 +153,7 @@ qreal LazyDocumentLayout::estimatedHeight(const QTextBlock& block) const {
 void LazyDocumentLayout::rebuild() {
   knownMargins_.fill(Margins{});
   lineMetrics_.clear();
+  sampledMetrics_ = nullptr;
   const auto count = static_cast<std::size_t>(document()->blockCount());
   gaps_.assign(count, 0);
   laidOut_.assign(count, 0);
@@ -334,6 +343,7 @@ void LazyDocumentLayout::relayOutRange(int first, int oldLast, int last) {
   const double oldTotal = heights_.total();
 
   knownMargins_.fill(Margins{});
+  sampledMetrics_ = nullptr;
   std::vector<double> spans;
   std::vector<qreal> gaps;
   spans.reserve(added);

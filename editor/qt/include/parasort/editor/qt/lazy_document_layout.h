@@ -8,10 +8,10 @@
 // alignment, line height, wrapping at the text width, the shaping QTextLayout
 // does) when it is drawn, hit or its rectangle asked for; the others count at
 // an estimate (their length in average characters over the line width, in
-// lines of the font of their paragraph break) until then. The heights stack
-// in a BlockHeights index, so finding a paragraph by height and moving those
-// after a changed one cost O(log n). An edit lays out again only the
-// paragraphs it touched.
+// lines of the font of their paragraph break, looked up for one paragraph
+// in 32) until then. The heights stack in a BlockHeights index, so finding a
+// paragraph by height and moving those after a changed one cost O(log n). An
+// edit lays out again only the paragraphs it touched.
 //
 // The scroll range settles as paragraphs are laid out: the size is reported
 // again once the drawing that laid them out is done. Paragraphs only: frames,
@@ -133,6 +133,8 @@ class LazyDocumentLayout : public QAbstractTextDocumentLayout {
   mutable std::size_t layoutCount_ = 0;
   mutable std::array<Margins, 4> knownMargins_;
   mutable std::unordered_map<int, LineMetrics> lineMetrics_;  // by character format index
+  mutable const LineMetrics* sampledMetrics_ = nullptr;         // the last looked up
+  mutable int untilNextSample_ = 0;
   mutable std::size_t nextKnownMargins_ = 0;
   bool contentsChanged_ = false;  // since the last documentChanged()
   mutable bool reportPending_ = false;
