@@ -24,8 +24,6 @@
 namespace parasort::editor::qt {
 namespace {
 
-using Layout = QAbstractTextDocumentLayout;
-
 struct Paragraph {
   QString text;
   qreal leftMargin = 0;
@@ -72,9 +70,7 @@ QTextBlockFormat blockFormatOf(const Paragraph& paragraph) {
   return format;
 }
 
-void build(QTextDocument& document, const std::vector<Paragraph>& paragraphs, qreal width) {
-  document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 11));
-  document.setTextWidth(width);
+void insert(QTextDocument& document, const std::vector<Paragraph>& paragraphs) {
   QTextCursor cursor(&document);
   for (std::size_t i = 0; i < paragraphs.size(); ++i) {
     const Paragraph& paragraph = paragraphs[i];
@@ -86,6 +82,12 @@ void build(QTextDocument& document, const std::vector<Paragraph>& paragraphs, qr
     if (paragraph.pointSize > 0) characters.setFontPointSize(paragraph.pointSize);
     cursor.insertText(paragraph.text, characters);
   }
+}
+
+void build(QTextDocument& document, const std::vector<Paragraph>& paragraphs, qreal width) {
+  document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+  document.setTextWidth(width);
+  insert(document, paragraphs);
 }
 
 // A document like `original`, paragraph for paragraph and run for run.
@@ -180,13 +182,8 @@ TEST(DocumentLayout, DrawsWhatQtsOwnDraws) {
   for (QTextEdit& view : views) {
     if (&view == &views[0]) LazyDocumentLayout::install(*view.document());
     view.resize(320, 240);
-    QTextCursor cursor(view.document());
-    for (std::size_t i = 0; i < kParagraphs.size(); ++i) {
-      if (i > 0) cursor.insertBlock(blockFormatOf(kParagraphs[i]));
-      else cursor.setBlockFormat(blockFormatOf(kParagraphs[i]));
-      cursor.insertText(kParagraphs[i].text);
-    }
     view.document()->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 11));
+    insert(*view.document(), kParagraphs);
     QTextCursor selection(view.document());
     selection.setPosition(view.document()->findBlockByNumber(1).position() + 5);
     selection.setPosition(view.document()->findBlockByNumber(6).position() + 3, QTextCursor::KeepAnchor);
