@@ -39,6 +39,11 @@ SeveralInputPieces::SeveralInputPieces(std::vector<std::string> paths, std::size
                                        RecordTerminators terminators, std::pmr::memory_resource& memory)
     : paths_(std::move(paths)), capacity_(capacity), terminators_(terminators), memory_(memory) {}
 
+std::optional<std::string_view> SeveralInputPieces::separator() const {
+  if (firstSeparator_.empty()) return std::nullopt;
+  return firstSeparator_;
+}
+
 std::optional<InputProblem> SeveralInputPieces::open() {
   const std::string& path = paths_[index_];
   int descriptor = STDIN_FILENO;
@@ -68,7 +73,16 @@ std::optional<InputProblem> SeveralInputPieces::next(std::string_view& piece, st
     if (const auto offset = findInvalidUtf8(piece)) return invalidUtf8(name, chunks_->pieceOffset() + *offset);
     if (atStartOfInput_) {
       if (index_ > 0 && piece.starts_with(utf8ByteOrderMark)) piece.remove_prefix(utf8ByteOrderMark.size());
-      if (piece.empty()) continue;  // nothing but a byte order mark
+      // Read as one text, a CR that ends one input and an LF that starts the
+      // next are one CR LF: the LF ends no paragraph of its own.
+      if (endsWithLoneCarriageReturn_ && terminators_ == RecordTerminators::paragraph && piece.starts_with('\n')) {
+        piece.remove_prefix(1);
+        ++textLength_;
+        if (firstSeparatorMayGrow_) firstSeparator_ = "\r\n";
+      }
+      firstSeparatorMayGrow_ = false;
+      endsWithLoneCarriageReturn_ = false;
+      if (piece.empty()) continue;  // nothing but a byte order mark (or that LF)
       atStartOfInput_ = false;
       // The separator that ends the last paragraph of an input that had none.
       if (textLength_ > 0 && !endsWithTerminator_) {
@@ -81,9 +95,14 @@ std::optional<InputProblem> SeveralInputPieces::next(std::string_view& piece, st
     }
     start = textLength_;
     textLength_ += piece.size();
-    if (firstSeparator_.empty() && holdsTerminator(piece, terminators_))
-      firstSeparator_ = TQParagraph::paragraphSeparater(piece);
+    if (firstSeparator_.empty() && holdsTerminator(piece, terminators_)) {
+      firstSeparator_ = terminators_ == RecordTerminators::nul ? std::string_view("\0", 1)
+                                                                : TQParagraph::paragraphSeparater(piece);
+      // A CR at the very end may be the first half of a CR LF across inputs.
+      firstSeparatorMayGrow_ = firstSeparator_ == "\r" && piece.find_first_of("\r\n") == piece.size() - 1;
+    }
     endsWithTerminator_ = endsWithTerminator(piece, terminators_);
+    endsWithLoneCarriageReturn_ = piece.ends_with('\r');
     return std::nullopt;
   }
   piece = {};

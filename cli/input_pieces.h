@@ -24,6 +24,9 @@ class PieceSource {
   // The next piece (empty at the end) and where it starts; or why there is
   // none.
   virtual std::optional<InputProblem> next(std::string_view& piece, std::size_t& start) = 0;
+  // The separator kind the text uses first, once every piece is handed out;
+  // nothing when the first piece alone tells it.
+  virtual std::optional<std::string_view> separator() const { return std::nullopt; }
 };
 
 // One input, read by `chunks` (not owned).
@@ -47,6 +50,7 @@ class SeveralInputPieces final : public PieceSource {
   SeveralInputPieces(std::vector<std::string> paths, std::size_t capacity, RecordTerminators terminators,
                      std::pmr::memory_resource& memory);
   std::optional<InputProblem> next(std::string_view& piece, std::size_t& start) override;
+  std::optional<std::string_view> separator() const override;
 
  private:
   std::optional<InputProblem> open();
@@ -64,6 +68,8 @@ class SeveralInputPieces final : public PieceSource {
   std::size_t textLength_ = 0;
   std::string_view firstSeparator_;
   bool endsWithTerminator_ = true;
+  bool endsWithLoneCarriageReturn_ = false;
+  bool firstSeparatorMayGrow_ = false;
 };
 
 }  // namespace parasort::cli

@@ -148,6 +148,7 @@ int sortThroughRuns(PieceSource& source, std::string_view firstPiece, std::size_
       return problem->invalidInput ? exitBadInput : exitIoError;
     }
   }
+  if (const auto separator = source.separator()) shape.separator = *separator;
   if (auto error = narrowRuns(runs, directories, options.order, budget)) return fail(*error);
 
   const auto written = writeOutput(options.output, [&](const PieceSink& sink) {

@@ -85,13 +85,16 @@ size=$(($(stat -c %s bad) - 2))
 # Several files larger than the budget go through runs one after another,
 # and come out as the files read whole do: an unended file still ends its
 # paragraph, an empty one adds nothing, only the first file's byte order
-# mark stays, the positions --print-keys shows are those of the text read
-# as one; invalid UTF-8 is named with its file and its offset there.
+# mark stays, a CR ending one file and an LF starting the next are one CR
+# LF, the positions --print-keys shows are those of the text read as one;
+# invalid UTF-8 is named with its file and its offset there.
 printf 'unended last line' >unended
 : >empty
 { printf '\357\273\277'; text 10 800; } >bom2
 { printf '\357\273\277'; text 11 300 '\r\n'; } >bomcrlf
 text 12 700 '\0' >nul2
+printf 'ends with CR\r' >crend
+{ printf '\n'; text 14 300; } >lfstart
 while IFS='|' read -r options inputs; do
   "$P" $options $inputs >memory 2>memory.err || fail "$options $inputs: in memory: $(cat memory.err)"
   "$P" $options -S 1K $inputs >runs 2>runs.err && cmp -s memory runs ||
@@ -104,6 +107,9 @@ done <<'EOF'
 --print-keys|empty unended bom2 unended
 -r|bomcrlf unended in3
 -z|nul nul2
+--print-keys|crend lfstart in1
+|crend lfstart in1
+-u|in1 crend lfstart crend lfstart
 EOF
 { text 13 400; printf 'caf\351\n'; } >bad2
 size=$(stat -c %s bad2)
