@@ -196,6 +196,12 @@ if [ -z "$sanitized" ]; then  # the address sanitizer needs more address space t
   text 10 1500000 >huge
   "$P" huge >memory
   (ulimit -v 250000; "$P" huge >runs 2>runs.err) && cmp -s memory runs || fail "ulimit -v 250000: $(cat runs.err)"
+  # -m into a file streams too: ten sorted files of 14 MB merged into an
+  # eleventh under the same limit, as the merge to standard output gives them.
+  copies=(memory memory memory memory memory memory memory memory memory memory)
+  "$P" -m "${copies[@]}" >merged
+  (ulimit -v 250000; "$P" -m -o merged.out "${copies[@]}" 2>runs.err) && cmp -s merged merged.out ||
+    fail "-m -o under ulimit -v 250000: $(cat runs.err)"
 fi
 
 exit $((failures > 0))
