@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace parasort::cli {
 namespace {
@@ -55,6 +56,7 @@ std::optional<InputProblem> SeveralInputPieces::open() {
   }
   chunks_ = std::make_unique<InputChunks>(descriptor, capacity_, terminators_, memory_);
   atStartOfInput_ = true;
+  byteOrderMarkPossible_ = true;
   return std::nullopt;
 }
 
@@ -72,16 +74,20 @@ std::optional<InputProblem> SeveralInputPieces::next(std::string_view& piece, st
     }
     if (const auto offset = findInvalidUtf8(piece)) return invalidUtf8(name, chunks_->pieceOffset() + *offset);
     if (atStartOfInput_) {
-      if (index_ > 0 && piece.starts_with(utf8ByteOrderMark)) piece.remove_prefix(utf8ByteOrderMark.size());
+      // The first piece holds the byte order mark whole: pieces end after
+      // a terminator or at the end.
+      if (std::exchange(byteOrderMarkPossible_, false) && index_ > 0 && piece.starts_with(utf8ByteOrderMark))
+        piece.remove_prefix(utf8ByteOrderMark.size());
       // Read as one text, a CR that ends one input and an LF that starts the
       // next are one CR LF: the LF ends no paragraph of its own.
-      if (endsWithLoneCarriageReturn_ && terminators_ == RecordTerminators::paragraph && piece.starts_with('\n')) {
-        piece.remove_prefix(1);
-        ++textLength_;
-        if (firstSeparatorMayGrow_) firstSeparator_ = "\r\n";
+      if (!piece.empty() && std::exchange(endsWithLoneCarriageReturn_, false)) {
+        if (terminators_ == RecordTerminators::paragraph && piece.starts_with('\n')) {
+          piece.remove_prefix(1);
+          ++textLength_;
+          if (firstSeparatorMayGrow_) firstSeparator_ = "\r\n";
+        }
+        firstSeparatorMayGrow_ = false;
       }
-      firstSeparatorMayGrow_ = false;
-      endsWithLoneCarriageReturn_ = false;
       if (piece.empty()) continue;  // nothing but a byte order mark (or that LF)
       atStartOfInput_ = false;
       // The separator that ends the last paragraph of an input that had none.

@@ -63,6 +63,7 @@ class SeveralInputPieces final : public PieceSource {
   files::FileDescriptor file_;
   std::unique_ptr<InputChunks> chunks_;
   bool atStartOfInput_ = true;
+  bool byteOrderMarkPossible_ = true;
   // The text read as one so far: its length, its first terminator and
   // whether it ends with one.
   std::size_t textLength_ = 0;

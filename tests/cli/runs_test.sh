@@ -94,6 +94,7 @@ printf 'unended last line' >unended
 { printf '\357\273\277'; text 11 300 '\r\n'; } >bomcrlf
 text 12 700 '\0' >nul2
 printf 'ends with CR\r' >crend
+printf '\357\273\277' >bomonly
 { printf '\n'; text 14 300; } >lfstart
 while IFS='|' read -r options inputs; do
   "$P" $options $inputs >memory 2>memory.err || fail "$options $inputs: in memory: $(cat memory.err)"
@@ -110,6 +111,7 @@ done <<'EOF'
 --print-keys|crend lfstart in1
 |crend lfstart in1
 -u|in1 crend lfstart crend lfstart
+|in1 crend bomonly empty lfstart
 EOF
 { text 13 400; printf 'caf\351\n'; } >bad2
 size=$(stat -c %s bad2)
