@@ -123,9 +123,8 @@ int sortInputs(const FilterOptions& options, const std::vector<std::string>& inp
 // One input sorted within the memory budget: read whole when it fits (a
 // regular file tells its size), else a piece at a time, each piece sorted
 // into a run on disk when there is more than one.
-int sortWithinBudget(const FilterOptions& options, const std::string& path, std::ostream& diagnostics) {
-  const unsigned threads = options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-  const SortBudget budget = sortBudget(options.bufferSize, platform::currentMemoryFacts(), threads);
+int sortWithinBudget(const FilterOptions& options, const std::string& path, const SortBudget& budget,
+                     std::ostream& diagnostics) {
   const auto failure = [&](int error) {
     diagnostics << "parasort: " << errorFor(path, error).message << '\n';
     return exitIoError;
@@ -150,21 +149,14 @@ int sortWithinBudget(const FilterOptions& options, const std::string& path, std:
   // is, it is sorted in memory, else the road goes through runs.
   platform::LargeBlockMemory memory;
   InputChunks chunks(input, budget.textPerRun, options.arrange.terminators, memory);
+  OneInputPieces source(chunks, path);
   std::string_view piece;
-  if (const int error = chunks.next(piece); error != 0) return failure(error);
-  if (const auto offset = findInvalidUtf8(piece)) {
-    diagnostics << "parasort: " << displayName(path) << ": invalid UTF-8 at byte " << *offset << '\n';
-    return exitBadInput;
-  }
+  std::size_t start = 0;
+  if (const auto problem = source.next(piece, start)) return reportProblem(options, *problem, diagnostics);
   if (chunks.atEnd()) return sortText(piece, path, options, memory, diagnostics);
-
   const ParagraphCollator collator = collatorFor(options, diagnostics);
   if (collator.get() == nullptr) throw std::bad_alloc();
-  const bool hasByteOrderMark = piece.starts_with(utf8ByteOrderMark);
-  if (hasByteOrderMark) piece.remove_prefix(utf8ByteOrderMark.size());
-  OneInputPieces rest(chunks, path);
-  return sortThroughRuns(rest, piece, chunks.pieceOffset() + (hasByteOrderMark ? utf8ByteOrderMark.size() : 0),
-                         hasByteOrderMark, options, collator, budget, diagnostics);
+  return sortThroughRuns(source, piece, start, options, collator, budget, diagnostics);
 }
 
 // Whether `inputs` are regular files that together take more than a piece:
@@ -190,12 +182,7 @@ int sortSeveralThroughRuns(const FilterOptions& options, const std::vector<std::
   if (const auto problem = source.next(piece, start)) return reportProblem(options, *problem, diagnostics);
   const ParagraphCollator collator = collatorFor(options, diagnostics);
   if (collator.get() == nullptr) throw std::bad_alloc();
-  const bool hasByteOrderMark = piece.starts_with(utf8ByteOrderMark);
-  if (hasByteOrderMark) {
-    piece.remove_prefix(utf8ByteOrderMark.size());
-    start += utf8ByteOrderMark.size();
-  }
-  return sortThroughRuns(source, piece, start, hasByteOrderMark, options, collator, budget, diagnostics);
+  return sortThroughRuns(source, piece, start, options, collator, budget, diagnostics);
 }
 
 // The inputs of -m, open, each read a record at a time.
@@ -328,10 +315,10 @@ int run(const FilterOptions& options, std::ostream& diagnostics) {
   // Only the sorting orders have a road through runs; the other orders and
   // the check are held whole.
   if (ordersByKeys(options.order) && options.check == CheckMode::none) {
-    if (inputs.size() == 1) return sortWithinBudget(options, inputs.front(), diagnostics);
     const unsigned threads =
         options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
     const SortBudget budget = sortBudget(options.bufferSize, platform::currentMemoryFacts(), threads);
+    if (inputs.size() == 1) return sortWithinBudget(options, inputs.front(), budget, diagnostics);
     if (exceedsPiece(inputs, budget)) return sortSeveralThroughRuns(options, inputs, budget, diagnostics);
   }
   return sortInputs(options, inputs, diagnostics);

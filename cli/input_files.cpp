@@ -1,5 +1,6 @@
 #include "input_files.h"
 
+#include "record_text.h"
 #include "utf8_validation.h"
 
 #include "parasort/engine/paragraph.h"
@@ -8,15 +9,6 @@
 #include <string_view>
 
 namespace parasort::cli {
-namespace {
-
-bool endsRecord(std::string_view text, RecordTerminators terminators) {
-  if (terminators == RecordTerminators::nul) return text.ends_with('\0');
-  return TQParagraph::endsParagraphSeparater(text);
-}
-
-}  // namespace
-
 std::optional<InputProblem> readInputs(const std::vector<std::string>& paths, RecordTerminators terminators,
                                        std::pmr::string& text) {
   text.clear();
@@ -24,9 +16,7 @@ std::optional<InputProblem> readInputs(const std::vector<std::string>& paths, Re
     // A separator goes between an unended file and the next one; it is
     // taken back when that one turns out empty.
     std::string_view separator;
-    if (!text.empty() && !endsRecord(text, terminators))
-      separator = terminators == RecordTerminators::nul ? std::string_view("\0", 1)
-                                                        : TQParagraph::paragraphSeparater(std::string_view(text));
+    if (!text.empty() && !endsWithTerminator(text, terminators)) separator = separatorOf(text, terminators);
     const std::size_t unended = text.size();
     text.append(separator);
     const std::size_t start = text.size();
@@ -36,7 +26,7 @@ std::optional<InputProblem> readInputs(const std::vector<std::string>& paths, Re
     }
     const std::string_view contents = std::string_view(text).substr(start);
     if (const auto offset = findInvalidUtf8(contents))
-      return InputProblem{displayName(paths[index]) + ": invalid UTF-8 at byte " + std::to_string(*offset), true};
+      return invalidUtf8(paths[index], *offset);
     if (index > 0 && contents.starts_with(utf8ByteOrderMark)) text.erase(start, utf8ByteOrderMark.size());
     if (text.size() == start) text.resize(unended);
   }

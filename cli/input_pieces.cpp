@@ -1,5 +1,6 @@
 #include "input_pieces.h"
 
+#include "record_text.h"
 #include "utf8_validation.h"
 
 #include "parasort/engine/paragraph.h"
@@ -13,18 +14,9 @@
 namespace parasort::cli {
 namespace {
 
-std::optional<InputProblem> invalidUtf8(const std::string& name, std::size_t offset) {
-  return InputProblem{displayName(name) + ": invalid UTF-8 at byte " + std::to_string(offset), true};
-}
-
 bool holdsTerminator(std::string_view text, RecordTerminators terminators) {
   if (terminators == RecordTerminators::nul) return text.find('\0') != std::string_view::npos;
   return text.find_first_of("\r\n") != std::string_view::npos || text.find("\xE2\x80\xA9") != std::string_view::npos;
-}
-
-bool endsWithTerminator(std::string_view text, RecordTerminators terminators) {
-  if (terminators == RecordTerminators::nul) return text.ends_with('\0');
-  return TQParagraph::endsParagraphSeparater(text);
 }
 
 }  // namespace
@@ -92,9 +84,7 @@ std::optional<InputProblem> SeveralInputPieces::next(std::string_view& piece, st
       atStartOfInput_ = false;
       // The separator that ends the last paragraph of an input that had none.
       if (textLength_ > 0 && !endsWithTerminator_) {
-        const std::string_view separator = terminators_ == RecordTerminators::nul
-                                               ? std::string_view("\0", 1)
-                                               : TQParagraph::paragraphSeparater(firstSeparator_);
+        const std::string_view separator = separatorOf(firstSeparator_, terminators_);
         textLength_ += separator.size();
         if (firstSeparator_.empty()) firstSeparator_ = separator;
       }
@@ -102,8 +92,7 @@ std::optional<InputProblem> SeveralInputPieces::next(std::string_view& piece, st
     start = textLength_;
     textLength_ += piece.size();
     if (firstSeparator_.empty() && holdsTerminator(piece, terminators_)) {
-      firstSeparator_ = terminators_ == RecordTerminators::nul ? std::string_view("\0", 1)
-                                                                : TQParagraph::paragraphSeparater(piece);
+      firstSeparator_ = separatorOf(piece, terminators_);
       // A CR at the very end may be the first half of a CR LF across inputs.
       firstSeparatorMayGrow_ = firstSeparator_ == "\r" && piece.find_first_of("\r\n") == piece.size() - 1;
     }

@@ -1,5 +1,6 @@
 #include "record_reader.h"
 
+#include "record_text.h"
 #include "utf8_validation.h"
 
 #include <fcntl.h>
@@ -98,8 +99,7 @@ std::optional<std::string_view> FileRecords::next() {
       const std::size_t recordOffset = offset_ + position_;
       position_ = scanned_ = scanned_ + *length;
       if (const auto invalid = findInvalidUtf8(record)) {
-        problem_ = InputProblem{displayName(path_) + ": invalid UTF-8 at byte " + std::to_string(recordOffset + *invalid),
-                                true};
+        problem_ = invalidUtf8(path_, recordOffset + *invalid);
         return std::nullopt;
       }
       ++records_;
@@ -116,8 +116,7 @@ std::optional<std::string_view> FileRecords::next() {
     const std::size_t recordOffset = offset_ + position_;
     position_ = scanned_ = buffer_.size();
     if (const auto invalid = findInvalidUtf8(record)) {
-      problem_ = InputProblem{displayName(path_) + ": invalid UTF-8 at byte " + std::to_string(recordOffset + *invalid),
-                              true};
+      problem_ = invalidUtf8(path_, recordOffset + *invalid);
       return std::nullopt;
     }
     ++records_;

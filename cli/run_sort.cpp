@@ -3,6 +3,7 @@
 #include "file_io.h"
 #include "filter.h"
 #include "output_file.h"
+#include "record_text.h"
 #include "run_file.h"
 #include "utf8_validation.h"
 
@@ -26,15 +27,6 @@ struct TextShape {
   std::string_view separator;      // between paragraphs in the result
   bool endsWithSeparator = false;  // whether the text ended with a terminator
 };
-
-std::string_view separatorOf(std::string_view text, RecordTerminators terminators) {
-  return terminators == RecordTerminators::nul ? std::string_view("\0", 1) : TQParagraph::paragraphSeparater(text);
-}
-
-bool endsWithTerminator(std::string_view text, RecordTerminators terminators) {
-  return terminators == RecordTerminators::nul ? !text.empty() && text.back() == '\0'
-                                               : TQParagraph::endsParagraphSeparater(text);
-}
 
 // The runs made so far, and where the next one goes.
 class Runs {
@@ -106,9 +98,15 @@ void writeRecordWithKey(const KeyedRecord& record, const FilterOptions& options,
   sink(options.arrange.terminators == RecordTerminators::nul ? std::string_view("\0", 1) : std::string_view("\n"));
 }
 
-int sortThroughRuns(PieceSource& source, std::string_view firstPiece, std::size_t firstStart, bool hasByteOrderMark,
+int sortThroughRuns(PieceSource& source, std::string_view firstPiece, std::size_t firstStart,
                     const FilterOptions& options, const ParagraphCollator& collator, const SortBudget& budget,
                     std::ostream& diagnostics) {
+  // A byte order mark marks the text; it is not part of its first paragraph.
+  const bool hasByteOrderMark = firstPiece.starts_with(utf8ByteOrderMark);
+  if (hasByteOrderMark) {
+    firstPiece.remove_prefix(utf8ByteOrderMark.size());
+    firstStart += utf8ByteOrderMark.size();
+  }
   const auto directories = temporaryDirectories(options);
   platform::LargeBlockMemory largeBlocks;
   ArrangeOptions arrangeOptions = options.arrange;

@@ -22,10 +22,10 @@ namespace parasort::cli {
 std::vector<std::string> temporaryDirectories(const FilterOptions& options);
 
 // Sorts what `source` gives, whose first piece `firstPiece` (starting at
-// `firstStart`, without its byte order mark) it has handed out. Writes the
-// result, or the message of what went wrong, and returns the exit status.
-// Throws std::bad_alloc when memory runs out.
-int sortThroughRuns(PieceSource& source, std::string_view firstPiece, std::size_t firstStart, bool hasByteOrderMark,
+// `firstStart`, with the text's byte order mark if it has one) it has handed
+// out. Writes the result, or the message of what went wrong, and returns the
+// exit status. Throws std::bad_alloc when memory runs out.
+int sortThroughRuns(PieceSource& source, std::string_view firstPiece, std::size_t firstStart,
                     const FilterOptions& options, const ParagraphCollator& collator, const SortBudget& budget,
                     std::ostream& diagnostics);
 
