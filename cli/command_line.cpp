@@ -143,6 +143,12 @@ std::optional<std::uint64_t> seedOf(std::string_view text) {
   return seed;
 }
 
+// An option's value that is none of those it takes, said as GNU says it.
+std::string invalidArgument(std::string_view value, std::string_view option, std::string_view choices) {
+  return "invalid argument " + quotedAlways(value) + " for '" + std::string(option) + "' (" +
+         std::string(choices) + ")";
+}
+
 std::string keyErrorMessage(const KeyParseError& error) {
   return error.subject ? error.message + " " + quotedAlways(*error.subject) : error.message;
 }
@@ -239,8 +245,7 @@ std::optional<std::string> takeOption(int option, const char* value, FilterOptio
     case strengthOption: {
       const auto strength = collationStrengthNamed(value);
       if (!strength)
-        return "invalid argument " + quotedAlways(value) +
-               " for '--strength' (primary, secondary, tertiary or identical)";
+        return invalidArgument(value, "--strength", "primary, secondary, tertiary or identical");
       options.collation.strength = *strength;
       keying("--strength");
       break;
@@ -276,8 +281,7 @@ std::optional<std::string> takeOption(int option, const char* value, FilterOptio
     case sortOption: {
       const auto kind = kindNamed(value);
       if (!kind)
-        return "invalid argument " + quotedAlways(value) +
-               " for '--sort' (general-numeric, human-numeric, month, numeric, random or version)";
+        return invalidArgument(value, "--sort", "general-numeric, human-numeric, month, numeric, random or version");
       if (auto problem = takeGlobalLetter(letterOf(*kind), pending)) return problem;
       keying("--sort");
       break;
@@ -306,7 +310,7 @@ std::optional<std::string> takeOption(int option, const char* value, FilterOptio
         if (given == "quiet" || given == "silent")
           mode = CheckMode::quiet;
         else if (given != "diagnose-first")
-          return "invalid argument " + quotedAlways(given) + " for '--check' (diagnose-first, quiet or silent)";
+          return invalidArgument(given, "--check", "diagnose-first, quiet or silent");
       }
       if (options.check != CheckMode::none && options.check != mode)
         return "--check and --check=quiet exclude one another";
