@@ -218,6 +218,30 @@ std::optional<std::size_t> findDisorder(std::basic_string_view<CharT> text, Para
   return std::nullopt;
 }
 
+// Runs `back` on a second thread while `front` runs on this one, and
+// rethrows what `back` threw. False, with neither run, when no thread can be
+// started.
+template <class Back, class Front>
+bool inTwoThreads(Back back, Front front) {
+  std::exception_ptr backFailure;
+  std::jthread second;
+  try {
+    second = std::jthread([&] {
+      try {
+        back();
+      } catch (...) {
+        backFailure = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  front();
+  second.join();
+  if (backFailure) std::rethrow_exception(backFailure);
+  return true;
+}
+
 // Sorted paragraphs lie all over the text, and each would be a wait for
 // memory: asking for them a few paragraphs ahead lets the waits overlap.
 // Takes starts in order and hands them on to `emit` in the same order.
@@ -299,22 +323,12 @@ bool ArrangedParagraphs<CharT>::forEachStartInTwoHalves(const std::function<void
   const std::size_t backCount = sequence_->orderedCount() / 2;
   std::vector<std::size_t> backStarts;  // from the last one backwards
   backStarts.reserve(backCount);
-  std::exception_ptr backFailure;
-  std::jthread back;
-  try {
-    back = std::jthread([&] {
-      try {
-        sequence_->forEachStartOfBackFromEnd(backCount, [&](std::size_t start) { backStarts.push_back(start); });
-      } catch (...) {
-        backFailure = std::current_exception();
-      }
-    });
-  } catch (const std::system_error&) {
+  if (!inTwoThreads(
+          [&] {
+            sequence_->forEachStartOfBackFromEnd(backCount, [&](std::size_t start) { backStarts.push_back(start); });
+          },
+          [&] { sequence_->forEachStartOfFront(sequence_->orderedCount() - backCount, visit); }))
     return false;
-  }
-  sequence_->forEachStartOfFront(sequence_->orderedCount() - backCount, visit);
-  back.join();
-  if (backFailure) std::rethrow_exception(backFailure);
   std::for_each(backStarts.rbegin(), backStarts.rend(), visit);
   return true;
 }
@@ -348,23 +362,12 @@ bool ArrangedParagraphs<CharT>::appendInTwoHalves(String& result, std::size_t mo
   const std::size_t backCount = sequence_->orderedCount() / 2;
 
   CharT* backBegin = out + most;
-  std::exception_ptr backFailure;
-  std::jthread back;
-  try {
-    back = std::jthread([&] {
-      try {
-        backBegin = writeBackHalf(scanner, backCount, out + most);
-      } catch (...) {
-        backFailure = std::current_exception();
-      }
-    });
-  } catch (const std::system_error&) {
+  CharT* frontEnd = out;
+  if (!inTwoThreads([&] { backBegin = writeBackHalf(scanner, backCount, out + most); },
+                    [&] { frontEnd = writeFrontHalf(scanner, sequence_->orderedCount() - backCount, out); })) {
     result.resize(base);
     return false;
   }
-  CharT* frontEnd = writeFrontHalf(scanner, sequence_->orderedCount() - backCount, out);
-  back.join();
-  if (backFailure) std::rethrow_exception(backFailure);
 
   // The two halves meet exactly when nothing was dropped and every
   // terminator was as long as the separator.
