@@ -159,27 +159,29 @@ int sortWithinBudget(const FilterOptions& options, const std::string& path, cons
   return sortThroughRuns(source, piece, start, options, collator, budget, diagnostics);
 }
 
-// Whether `inputs` are regular files that together take more than a piece:
-// they are then sorted through runs, one input after another. (With standard
-// input or another pipe among them, they are read whole.)
-bool exceedsPiece(const std::vector<std::string>& inputs, const SortBudget& budget) {
+// Whether `inputs` are regular files that together fit in a piece: they
+// are then read whole, each at its size.
+bool fitInOnePiece(const std::vector<std::string>& inputs, const SortBudget& budget) {
   std::uint64_t total = 0;
   for (const std::string& path : inputs) {
     struct stat status {};
     if (path == "-" || ::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
     total += static_cast<std::uint64_t>(status.st_size);
   }
-  return total > budget.textPerRun;
+  return total <= budget.textPerRun;
 }
 
-// Several inputs larger than a piece, sorted through runs.
-int sortSeveralThroughRuns(const FilterOptions& options, const std::vector<std::string>& inputs,
-                           const SortBudget& budget, std::ostream& diagnostics) {
+// Several inputs, pipes among them or larger together than a piece, read
+// as one text a piece at a time: sorted in memory when the first piece is
+// all there is, else through runs.
+int sortSeveralWithinBudget(const FilterOptions& options, const std::vector<std::string>& inputs,
+                            const SortBudget& budget, std::ostream& diagnostics) {
   platform::LargeBlockMemory memory;
   SeveralInputPieces source(inputs, budget.textPerRun, options.arrange.terminators, memory);
   std::string_view piece;
   std::size_t start = 0;
   if (const auto problem = source.next(piece, start)) return reportProblem(options, *problem, diagnostics);
+  if (source.atEnd()) return sortText(piece, inputs.front(), options, memory, diagnostics);
   const ParagraphCollator collator = collatorFor(options, diagnostics);
   if (collator.get() == nullptr) throw std::bad_alloc();
   return sortThroughRuns(source, piece, start, options, collator, budget, diagnostics);
@@ -319,7 +321,7 @@ int run(const FilterOptions& options, std::ostream& diagnostics) {
         options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
     const SortBudget budget = sortBudget(options.bufferSize, platform::currentMemoryFacts(), threads);
     if (inputs.size() == 1) return sortWithinBudget(options, inputs.front(), budget, diagnostics);
-    if (exceedsPiece(inputs, budget)) return sortSeveralThroughRuns(options, inputs, budget, diagnostics);
+    if (!fitInOnePiece(inputs, budget)) return sortSeveralWithinBudget(options, inputs, budget, diagnostics);
   }
   return sortInputs(options, inputs, diagnostics);
 }

@@ -6,12 +6,18 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace parasort::cli {
 
 InputChunks::InputChunks(int fileDescriptor, std::size_t capacity, RecordTerminators terminators,
                          std::pmr::memory_resource& memory)
-    : fileDescriptor_(fileDescriptor), terminators_(terminators), buffer_(nullptr, Release{&memory, 0}) {
+    : InputChunks([fileDescriptor](char* into, std::size_t room) { return ::read(fileDescriptor, into, room); },
+                  capacity, terminators, memory) {}
+
+InputChunks::InputChunks(Read read, std::size_t capacity, RecordTerminators terminators,
+                         std::pmr::memory_resource& memory)
+    : read_(std::move(read)), terminators_(terminators), buffer_(nullptr, Release{&memory, 0}) {
   // Where memory is not overcommitted, a large budget may be more than can
   // be reserved at once: a smaller piece does as well.
   for (capacity = std::max<std::size_t>(capacity, 1);; capacity /= 2) {
@@ -55,7 +61,7 @@ int InputChunks::next(std::string_view& piece) {
 
 int InputChunks::fill() {
   while (!atEnd_ && filled_ < size_) {
-    const ssize_t count = ::read(fileDescriptor_, buffer_.get() + filled_, size_ - filled_);
+    const ssize_t count = read_(buffer_.get() + filled_, size_ - filled_);
     if (count < 0) {
       if (errno == EINTR) continue;
       return errno;

@@ -5,7 +5,10 @@
 
 #include "parasort/engine/arrangement.h"
 
+#include <sys/types.h>
+
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <memory_resource>
 #include <string>
@@ -15,10 +18,14 @@ namespace parasort::cli {
 
 class InputChunks {
  public:
-  // Reads `fileDescriptor` (not owned) in pieces of at most `capacity` bytes
-  // (at least 1) from `memory`.
+  // Reads into a buffer as read(2) does: a count, 0 at the end, -1 with errno.
+  using Read = std::function<ssize_t(char* into, std::size_t room)>;
+
+  // Reads `fileDescriptor` (not owned), or what `read` gives, in pieces of
+  // at most `capacity` bytes (at least 1) from `memory`.
   InputChunks(int fileDescriptor, std::size_t capacity, RecordTerminators terminators,
               std::pmr::memory_resource& memory);
+  InputChunks(Read read, std::size_t capacity, RecordTerminators terminators, std::pmr::memory_resource& memory);
 
   // The next piece: records up to and including the last terminator that
   // fits (a CR at the very end waits, as an LF may follow it), or all that
@@ -46,7 +53,7 @@ class InputChunks {
     void operator()(char* bytes) const noexcept { memory->deallocate(bytes, size, 1); }
   };
 
-  int fileDescriptor_;
+  Read read_;
   RecordTerminators terminators_;
   std::unique_ptr<char[], Release> buffer_;
   std::size_t size_ = 0;

@@ -15,8 +15,10 @@ std::optional<InputProblem> readInputs(const std::vector<std::string>& paths, Re
   for (std::size_t index = 0; index < paths.size(); ++index) {
     // A separator goes between an unended file and the next one; it is
     // taken back when that one turns out empty.
+    // (A text of only the first file's byte order mark has no paragraph to end.)
     std::string_view separator;
-    if (!text.empty() && !endsWithTerminator(text, terminators)) separator = separatorOf(text, terminators);
+    if (!text.empty() && text != utf8ByteOrderMark && !endsWithTerminator(text, terminators))
+      separator = separatorOf(text, terminators);
     const std::size_t unended = text.size();
     text.append(separator);
     const std::size_t start = text.size();

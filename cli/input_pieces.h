@@ -3,13 +3,11 @@
 // the inputs make when read as one (as readInputs() reads them).
 #pragma once
 
+#include "concatenated_input.h"
 #include "input_chunks.h"
 #include "input_files.h"
 
-#include "parasort/files/file_descriptor.h"
-
 #include <cstddef>
-#include <memory>
 #include <memory_resource>
 #include <optional>
 #include <string>
@@ -40,37 +38,22 @@ class OneInputPieces final : public PieceSource {
   std::string name_;
 };
 
-// Several inputs one after another. As when they are read whole, a
-// separator of the text's first kind goes (in the positions) after an input
-// that does not end with a terminator when more follows, and the byte order
-// marks of all but the first input are left out; the first input's comes
-// with its first piece.
+// Several inputs one after another, as one text (see ConcatenatedInput):
+// a piece may hold records of several inputs; the first input's byte order
+// mark comes with the first piece.
 class SeveralInputPieces final : public PieceSource {
  public:
   SeveralInputPieces(std::vector<std::string> paths, std::size_t capacity, RecordTerminators terminators,
                      std::pmr::memory_resource& memory);
   std::optional<InputProblem> next(std::string_view& piece, std::size_t& start) override;
-  std::optional<std::string_view> separator() const override;
+  std::optional<std::string_view> separator() const override { return input_.firstSeparator(); }
+  // Whether every input has been read (the last piece may be the one just
+  // handed out).
+  bool atEnd() const noexcept { return chunks_.atEnd(); }
 
  private:
-  std::optional<InputProblem> open();
-
-  std::vector<std::string> paths_;
-  std::size_t capacity_;
-  RecordTerminators terminators_;
-  std::pmr::memory_resource& memory_;
-  std::size_t index_ = 0;  // the input being read
-  files::FileDescriptor file_;
-  std::unique_ptr<InputChunks> chunks_;
-  bool atStartOfInput_ = true;
-  bool byteOrderMarkPossible_ = true;
-  // The text read as one so far: its length, its first terminator and
-  // whether it ends with one.
-  std::size_t textLength_ = 0;
-  std::string_view firstSeparator_;
-  bool endsWithTerminator_ = true;
-  bool endsWithLoneCarriageReturn_ = false;
-  bool firstSeparatorMayGrow_ = false;
+  ConcatenatedInput input_;
+  InputChunks chunks_;
 };
 
 }  // namespace parasort::cli

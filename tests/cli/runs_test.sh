@@ -82,12 +82,14 @@ size=$(($(stat -c %s bad) - 2))
 [ $? = 2 ] && [ ! -e bad.out ] && [ "$(cat runs.err)" = "parasort: bad: invalid UTF-8 at byte $size" ] ||
   fail "invalid UTF-8 through runs: $(cat runs.err)"
 
-# Several files larger than the budget go through runs one after another,
-# and come out as the files read whole do: an unended file still ends its
-# paragraph, an empty one adds nothing, only the first file's byte order
-# mark stays, a CR ending one file and an LF starting the next are one CR
-# LF, the positions --print-keys shows are those of the text read as one;
-# invalid UTF-8 is named with its file and its offset there.
+# Several files larger than the budget go through runs, and with a pipe
+# among them they are read as they come (in memory when they fit): either
+# way they come out as the files read whole do: an unended file still ends
+# its paragraph, an empty one adds nothing, only the first file's byte order
+# mark stays (and a file of only that mark ends no paragraph), a CR ending
+# one file and an LF starting the next are one CR LF, the positions
+# --print-keys shows are those of the text read as one; invalid UTF-8 is
+# named with its file and its offset there.
 printf 'unended last line' >unended
 : >empty
 { printf '\357\273\277'; text 10 800; } >bom2
@@ -100,6 +102,13 @@ while IFS='|' read -r options inputs; do
   "$P" $options $inputs >memory 2>memory.err || fail "$options $inputs: in memory: $(cat memory.err)"
   "$P" $options -S 1K $inputs >runs 2>runs.err && cmp -s memory runs ||
     fail "$options -S 1K $inputs: several files through runs differ: $(cat runs.err)"
+  read -ra files <<<"$inputs"
+  piped=("${files[@]}")
+  piped[1]=-
+  for size in 1K 1G; do
+    cat "${files[1]}" | "$P" $options -S $size "${piped[@]}" >runs 2>runs.err && cmp -s memory runs ||
+      fail "$options -S $size ${piped[*]} <${files[1]}: with a pipe among them: $(cat runs.err)"
+  done
 done <<'EOF'
 |in1 unended in2
 -u|unended empty in3 bom2
@@ -112,12 +121,25 @@ done <<'EOF'
 |crend lfstart in1
 -u|in1 crend lfstart crend lfstart
 |in1 crend bomonly empty lfstart
+|bomonly in1 unended
+-u|bomonly bom2 in2
 EOF
+# A pipe that gives its byte order mark a byte at a time.
+"$P" -S 1K unended in1 >memory
+{ printf '\357'; sleep 0.2; printf '\273'; sleep 0.2; printf '\277'; sleep 0.2; cat in1; } |
+  "$P" -S 1K unended - >runs 2>runs.err && cmp -s memory runs || fail "a byte order mark in three reads: $(cat runs.err)"
 { text 13 400; printf 'caf\351\n'; } >bad2
 size=$(stat -c %s bad2)
 "$P" -S 1K in1 bad2 >runs 2>runs.err
 [ $? = 2 ] && [ "$(cat runs.err)" = "parasort: bad2: invalid UTF-8 at byte $((size - 2))" ] ||
   fail "invalid UTF-8 in a later file through runs: $(cat runs.err)"
+"$P" in1 - <bad2 >runs 2>runs.err
+[ $? = 2 ] && [ "$(cat runs.err)" = "parasort: standard input: invalid UTF-8 at byte $((size - 2))" ] ||
+  fail "invalid UTF-8 in a pipe after a file: $(cat runs.err)"
+printf 'caf\303' >cut
+"$P" cut - <<<$'\251 is not the rest of it' >runs 2>runs.err
+[ $? = 2 ] && [ "$(cat runs.err)" = "parasort: cut: invalid UTF-8 at byte 3" ] ||
+  fail "a character cut at the end of a file: $(cat runs.err)"
 
 # --print-keys: the lines sorted as bytes, keys cut off, are the filter's
 # result, in several locales and orders, in memory and through runs; -u is
@@ -192,12 +214,17 @@ fi
 "$P" -S 1K -T missing in1 >/dev/null 2>err
 [ $? = 1 ] && [ "$(cat err)" = "parasort: missing: No such file or directory" ] || fail "missing -T: $(cat err)"
 
-# Under an address-space limit the default budget follows it: 60 MB sort
+# Under an address-space limit the default budget follows it: 14 MB sort
 # through runs, as they sort without the limit.
 if [ -z "$sanitized" ]; then  # the address sanitizer needs more address space than that
   text 10 1500000 >huge
   "$P" huge >memory
   (ulimit -v 250000; "$P" huge >runs 2>runs.err) && cmp -s memory runs || fail "ulimit -v 250000: $(cat runs.err)"
+  # So do several inputs with a pipe among them (read whole, its 14 MB
+  # took more than 150 MB).
+  "$P" in1 huge >memory
+  (ulimit -v 150000; cat huge | "$P" in1 - >runs 2>runs.err) && cmp -s memory runs ||
+    fail "a file and a pipe under ulimit -v 150000: $(cat runs.err)"
   # -m into a file streams too: ten sorted files of 14 MB merged into an
   # eleventh under the same limit, as the merge to standard output gives them.
   copies=(memory memory memory memory memory memory memory memory memory memory)
