@@ -4,6 +4,7 @@
 #include "input_chunks.h"
 #include "input_files.h"
 #include "name_quoting.h"
+#include "order_check.h"
 #include "output_file.h"
 #include "parasort/platform/large_block_memory.h"
 #include "record_reader.h"
@@ -53,25 +54,10 @@ ParagraphCollator collatorFor(const FilterOptions& options, std::ostream& diagno
   return collator;
 }
 
-// -c and -C: whether `text` is already in the order asked for; the first
-// paragraph out of it is reported as the GNU tools report it.
-int checkOrder(std::string_view text, const std::string& input, const FilterOptions& options,
-               const ParagraphCollator& collator, const ArrangeOptions& arrangeOptions, std::ostream& diagnostics) {
-  const auto disorder = firstDisorder(text, options.order, collator, arrangeOptions);
-  if (!disorder) return exitSuccess;
-  if (options.check == CheckMode::diagnose) {
-    const std::string_view paragraph = paragraphsOf(text, arrangeOptions.terminators)[*disorder];
-    // Standard input is "-" here, as in the GNU tools' disorder reports.
-    const std::string file = input == "-" ? std::string("-") : displayName(input);
-    diagnostics << "parasort: " << file << ':' << *disorder + 1 << ": disorder: " << paragraph << '\n';
-  }
-  return exitDisorder;
-}
-
 // The text of the inputs, held whole in memory (checked to be UTF-8
-// already): arranged and written, or checked. `input` names the first input.
-int sortText(std::string_view input, const std::string& inputName, const FilterOptions& options,
-             std::pmr::memory_resource& memory, std::ostream& diagnostics) {
+// already), arranged and written.
+int sortText(std::string_view input, const FilterOptions& options, std::pmr::memory_resource& memory,
+             std::ostream& diagnostics) {
   const ParagraphCollator collator = collatorFor(options, diagnostics);
 
   // A byte order mark marks the text, it is not part of its first line.
@@ -82,8 +68,6 @@ int sortText(std::string_view input, const std::string& inputName, const FilterO
   ArrangeOptions arrangeOptions = options.arrange;
   arrangeOptions.memory = &memory;
   arrangeOptions.threadCount = options.threads;
-  if (options.check != CheckMode::none)
-    return checkOrder(text, inputName, options, collator, arrangeOptions, diagnostics);
 
   std::optional<IoError> error;
   if (options.printKeys) {
@@ -110,6 +94,38 @@ int sortText(std::string_view input, const std::string& inputName, const FilterO
   return exitSuccess;
 }
 
+// -c and -C: whether the one input is in the order asked for, read a piece
+// at a time; the first paragraph out of it is reported as the GNU tools
+// report it.
+int checkInput(const FilterOptions& options, const std::string& path, const SortBudget& budget,
+               std::ostream& diagnostics) {
+  files::FileDescriptor opened;
+  int input = STDIN_FILENO;
+  if (path != "-") {
+    opened = files::FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!opened) return reportProblem(options, InputProblem{errorFor(path, errno).message}, diagnostics);
+    input = opened.get();
+  }
+  platform::LargeBlockMemory memory;
+  InputChunks chunks(input, budget.textPerRun, options.arrange.terminators, memory);
+  OneInputPieces source(chunks, path);
+  const ParagraphCollator collator = collatorFor(options, diagnostics);
+  ArrangeOptions arrangeOptions = options.arrange;
+  arrangeOptions.memory = &memory;
+  arrangeOptions.threadCount = options.threads;
+  const auto found = firstDisorderIn(source, options.order, collator, arrangeOptions);
+  if (const auto* problem = std::get_if<InputProblem>(&found)) return reportProblem(options, *problem, diagnostics);
+  const std::optional<Disorder>& disorder = std::get<std::optional<Disorder>>(found);
+  if (!disorder) return exitSuccess;
+  if (options.check == CheckMode::diagnose) {
+    // Standard input is "-" here, as in the GNU tools' disorder reports.
+    const std::string file = path == "-" ? std::string("-") : displayName(path);
+    diagnostics << "parasort: " << file << ':' << disorder->index + 1 << ": disorder: " << disorder->paragraph
+                << '\n';
+  }
+  return exitDisorder;
+}
+
 // The filter's work on inputs read whole; throws std::bad_alloc (or
 // std::length_error) when memory runs out, and then has written nothing.
 int sortInputs(const FilterOptions& options, const std::vector<std::string>& inputs, std::ostream& diagnostics) {
@@ -117,7 +133,7 @@ int sortInputs(const FilterOptions& options, const std::vector<std::string>& inp
   std::pmr::string input(&memory);
   if (const auto problem = readInputs(inputs, options.arrange.terminators, input))
     return reportProblem(options, *problem, diagnostics);
-  return sortText(input, inputs.front(), options, memory, diagnostics);
+  return sortText(input, options, memory, diagnostics);
 }
 
 // One input sorted within the memory budget: read whole when it fits (a
@@ -153,7 +169,7 @@ int sortWithinBudget(const FilterOptions& options, const std::string& path, cons
   std::string_view piece;
   std::size_t start = 0;
   if (const auto problem = source.next(piece, start)) return reportProblem(options, *problem, diagnostics);
-  if (chunks.atEnd()) return sortText(piece, path, options, memory, diagnostics);
+  if (chunks.atEnd()) return sortText(piece, options, memory, diagnostics);
   const ParagraphCollator collator = collatorFor(options, diagnostics);
   if (collator.get() == nullptr) throw std::bad_alloc();
   return sortThroughRuns(source, piece, start, options, collator, budget, diagnostics);
@@ -181,7 +197,7 @@ int sortSeveralWithinBudget(const FilterOptions& options, const std::vector<std:
   std::string_view piece;
   std::size_t start = 0;
   if (const auto problem = source.next(piece, start)) return reportProblem(options, *problem, diagnostics);
-  if (source.atEnd()) return sortText(piece, inputs.front(), options, memory, diagnostics);
+  if (source.atEnd()) return sortText(piece, options, memory, diagnostics);
   const ParagraphCollator collator = collatorFor(options, diagnostics);
   if (collator.get() == nullptr) throw std::bad_alloc();
   return sortThroughRuns(source, piece, start, options, collator, budget, diagnostics);
@@ -314,12 +330,12 @@ int run(const FilterOptions& options, std::ostream& diagnostics) {
     }
   }
   if (options.merge) return mergeInputs(options, inputs, diagnostics);
-  // Only the sorting orders have a road through runs; the other orders and
-  // the check are held whole.
-  if (ordersByKeys(options.order) && options.check == CheckMode::none) {
-    const unsigned threads =
-        options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-    const SortBudget budget = sortBudget(options.bufferSize, platform::currentMemoryFacts(), threads);
+  const unsigned threads = options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+  const SortBudget budget = sortBudget(options.bufferSize, platform::currentMemoryFacts(), threads);
+  if (options.check != CheckMode::none) return checkInput(options, inputs.front(), budget, diagnostics);
+  // Only the sorting orders have a road through runs; the other orders are
+  // held whole.
+  if (ordersByKeys(options.order)) {
     if (inputs.size() == 1) return sortWithinBudget(options, inputs.front(), budget, diagnostics);
     if (!fitInOnePiece(inputs, budget)) return sortSeveralWithinBudget(options, inputs, budget, diagnostics);
   }

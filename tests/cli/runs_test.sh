@@ -141,6 +141,28 @@ printf 'caf\303' >cut
 [ $? = 2 ] && [ "$(cat runs.err)" = "parasort: cut: invalid UTF-8 at byte 3" ] ||
   fail "a character cut at the end of a file: $(cat runs.err)"
 
+# --check reads a piece at a time: the verdict and the line it names are
+# those of the text read whole, wherever the disorder falls (first in a
+# piece too); invalid UTF-8 after a disorder is still trouble.
+text 15 150 >check.in
+printf 'x\n' >>check.in
+for options in "" "-u" "-k 2 -r"; do
+  "$P" $options check.in >check.sorted
+  lines=$(wc -l <check.sorted)
+  for swap in $(seq 0 "$lines"); do
+    # The sorted text with lines SWAP and SWAP+1 exchanged (none for 0).
+    awk -v swap="$swap" 'NR == swap { held = $0; next } { print } NR == swap + 1 { print held }' check.sorted >check.text
+    "$P" $options -c check.text >check.whole 2>&1
+    whole=$?
+    "$P" $options -c -S 1K check.text >check.pieces 2>&1
+    [ $? = $whole ] && cmp -s check.whole check.pieces ||
+      fail "$options -c, lines $swap and $((swap + 1)) swapped, in pieces: $(cat check.pieces) against $(cat check.whole)"
+  done
+done
+{ printf 'b\na\n'; text 16 300; printf 'caf\351\n'; } >check.bad
+"$P" -c -S 1K check.bad >/dev/null 2>&1
+[ $? = 2 ] || fail "-c in pieces: invalid UTF-8 after a disorder is not trouble"
+
 # --print-keys: the lines sorted as bytes, keys cut off, are the filter's
 # result, in several locales and orders, in memory and through runs; -u is
 # a sort -u on the key before the space.
@@ -220,6 +242,8 @@ if [ -z "$sanitized" ]; then  # the address sanitizer needs more address space t
   text 10 1500000 >huge
   "$P" huge >memory
   (ulimit -v 250000; "$P" huge >runs 2>runs.err) && cmp -s memory runs || fail "ulimit -v 250000: $(cat runs.err)"
+  # -c holds a piece at a time (read whole, the 14 MB took more than 100 MB).
+  (ulimit -v 100000; "$P" -c memory 2>runs.err) || fail "-c under ulimit -v 100000: $(cat runs.err)"
   # So do several inputs with a pipe among them (read whole, its 14 MB
   # took more than 150 MB).
   "$P" in1 huge >memory
