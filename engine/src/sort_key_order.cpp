@@ -499,9 +499,14 @@ class MergedParts final : public KeyedParagraphSequence {
     if (keyOrder != 0) return order_.descending ? keyOrder > 0 : keyOrder < 0;
     return a.part != b.part ? a.part < b.part : a.index < b.index;
   }
+  // Most keys end in the next cache line (they are about as long as a
+  // line): both lines are asked for.
   void prefetchKey(std::size_t part, std::size_t index) const noexcept {
-    if (index < parts_[part].paragraphs().size())
-      prefetch(parts_[part].keyRecord(parts_[part].paragraphs()[index]));
+    if (index < parts_[part].paragraphs().size()) {
+      const auto* key = static_cast<const char*>(parts_[part].keyRecord(parts_[part].paragraphs()[index]));
+      prefetch(key);
+      prefetch(key + 63);
+    }
   }
 
   std::vector<Part<CharT>> parts_;
