@@ -25,15 +25,23 @@ std::optional<std::size_t> firstInvalidByteByByte(std::string_view bytes) {
 }
 
 TEST(Utf8Validation, FindsTheFirstInvalidByteAsOneDecoderFromTheStart) {
-  // ASCII runs, valid sequences of every length, and bytes that are never
-  // valid or only valid in their place.
-  const std::string pieces[] = {"a",        "abc",      "abcdefgh", "\xC3\xA9",
-                                "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\x80", "\xC3", "\xE2\x82",
-                                "\xF5",     "\xC0\xAF", "\xED\xA0\x80", "\xFF", std::string("\0", 1)};
+  // ASCII runs, valid sequences of every length and at the edges of each
+  // lead byte's range, and bytes that are never valid or only in their place.
+  const std::string valid[] = {"a", "abc", "abcdefgh", "\xC3\xA9", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80",
+                               "\xE2\x82\xAC", "\xED\x9F\xBF", "\xEE\x80\x80", "\xF0\x90\x80\x80",
+                               "\xF0\x9F\x98\x80", "\xF3\xBF\xBF\xBF", "\xF4\x8F\xBF\xBF",
+                               std::string("\0", 1)};
+  const std::string invalid[] = {"\x80", "\xBF", "\xC3", "\xE2\x82", "\xF0\x9F\x98", "\xF5", "\xFF",
+                                 "\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF",
+                                 "\xF4\x90\x80\x80"};
   std::mt19937 random(3);
   for (int round = 0; round < 20000; ++round) {
+    // Short texts, and texts of many blocks with an error or none anywhere.
+    const std::size_t count = round % 4 == 0 ? random() % 1200 : random() % 16;
     std::string text;
-    for (auto count = random() % 16; count > 0; --count) text += pieces[random() % std::size(pieces)];
+    for (std::size_t piece = 0; piece < count; ++piece)
+      text += random() % (count / 4 + 2) == 0 ? invalid[random() % std::size(invalid)]
+                                              : valid[random() % std::size(valid)];
     SCOPED_TRACE(testing::PrintToString(text));
     const auto expected = firstInvalidByteByByte(text);
     ASSERT_EQ(parasort::cli::findInvalidUtf8(text), expected);
