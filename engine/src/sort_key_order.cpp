@@ -1,6 +1,7 @@
 #include "sort_key_order.h"
 
 #include "paragraph_scan.h"
+#include "radix_sort.h"
 #include "sort_key.h"
 #include "utf16_units.h"
 
@@ -229,7 +230,12 @@ class Part {
     while (!pending.empty()) {
       const Run current = pending.back();
       pending.pop_back();
-      std::sort(current.begin, current.end, byHeldBytes);
+      if (current.end - current.begin >= static_cast<std::ptrdiff_t>(radixSortMinimum))
+        radixSort(current.begin, current.end, [descending](const KeyedParagraph& p) {
+          return descending ? ~p.keyBytes : p.keyBytes;
+        });
+      else
+        std::sort(current.begin, current.end, byHeldBytes);
       for (Iterator run = current.begin; run != current.end;) {
         const Iterator runEnd = std::find_if_not(
             run + 1, current.end, [&](const KeyedParagraph& p) { return p.keyBytes == run->keyBytes; });
