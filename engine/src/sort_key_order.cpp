@@ -264,31 +264,51 @@ class Part {
   // run of one text keeps its plain keys in input order, and in other runs
   // the key is made once for each text.
   void sortByWholeParagraphs(Iterator begin, Iterator end, bool descending) {
-    std::sort(begin, end, [&](const KeyedParagraph& a, const KeyedParagraph& b) {
-      const int byText = paragraphText(a).compare(paragraphText(b));
-      return byText != 0 ? byText < 0 : offsetOf(a) < offsetOf(b);
-    });
-    if (paragraphText(*begin) == paragraphText(*(end - 1))) return;
-    Utf16Units source;
-    std::string key;
-    std::string wholeKey;
-    std::basic_string_view<CharT> textOfWholeKey;
+    // Each paragraph's text is found once, not at every comparison, and
+    // asked for a few paragraphs ahead: the run lies all over the text.
+    struct WithText {
+      KeyedParagraph paragraph;
+      std::basic_string_view<CharT> text;
+    };
+    constexpr std::ptrdiff_t lookahead = 8;
+    std::vector<WithText> run;
+    run.reserve(static_cast<std::size_t>(end - begin));
     for (Iterator paragraph = begin; paragraph != end; ++paragraph) {
-      const std::basic_string_view<CharT> text = paragraphText(*paragraph);
-      if (paragraph == begin || text != textOfWholeKey) {
-        const SortKey whole(*collator_, source.of(text));
-        wholeKey.assign(reinterpret_cast<const char*>(whole.bytes()));
-        textOfWholeKey = text;
+      if (end - paragraph > lookahead) {
+        const auto* ahead = reinterpret_cast<const char*>(text_.data() + begin_ + offsetOf(*(paragraph + lookahead)));
+        prefetch(ahead);
+        prefetch(ahead + 64);
       }
-      key.assign(reinterpret_cast<const char*>(keys_.key(paragraph->keyOffset)));
-      paragraph->keyOffset = keys_.append(key, wholeKey);
-      paragraph->paragraphOffset |= extendedKey;
+      run.push_back({*paragraph, paragraphText(*paragraph)});
     }
-    std::sort(begin, end, [&](const KeyedParagraph& a, const KeyedParagraph& b) {
-      const int order = std::strcmp(reinterpret_cast<const char*>(keyOf(a)), reinterpret_cast<const char*>(keyOf(b)));
-      if (order != 0) return descending ? order > 0 : order < 0;
-      return offsetOf(a) < offsetOf(b);
+    std::sort(run.begin(), run.end(), [](const WithText& a, const WithText& b) {
+      const int byText = a.text.compare(b.text);
+      return byText != 0 ? byText < 0 : offsetOf(a.paragraph) < offsetOf(b.paragraph);
     });
+    if (run.front().text != run.back().text) {
+      // The run's keys are equal: each extended key is that key and the
+      // whole paragraph's, one for each text.
+      const std::string key(reinterpret_cast<const char*>(keys_.key(begin->keyOffset)));
+      Utf16Units source;
+      std::uint32_t extended = 0;
+      for (std::size_t index = 0; index < run.size(); ++index) {
+        if (index == 0 || run[index].text != run[index - 1].text) {
+          const SortKey whole(*collator_, source.of(run[index].text));
+          extended = keys_.append(key, reinterpret_cast<const char*>(whole.bytes()));
+        }
+        run[index].paragraph.keyOffset = extended;
+        run[index].paragraph.paragraphOffset |= extendedKey;
+      }
+      // Ordered by the whole paragraphs' keys (past the key they share),
+      // then by input order.
+      std::sort(run.begin(), run.end(), [&](const WithText& a, const WithText& b) {
+        const int order = std::strcmp(reinterpret_cast<const char*>(keyOf(a.paragraph)) + key.size(),
+                                      reinterpret_cast<const char*>(keyOf(b.paragraph)) + key.size());
+        if (order != 0) return descending ? order > 0 : order < 0;
+        return offsetOf(a.paragraph) < offsetOf(b.paragraph);
+      });
+    }
+    std::transform(run.begin(), run.end(), begin, [](const WithText& each) { return each.paragraph; });
   }
 
   // The contents of a paragraph of the part.
