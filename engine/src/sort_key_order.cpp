@@ -201,8 +201,6 @@ class Part {
     });
     lastResort_ = keySource.lastResort;
     sortByKeyBytes(paragraphs_.begin(), paragraphs_.end(), order.descending);
-    // The merge compares parts by their first eight bytes again.
-    refillHeldBytes(paragraphs_.begin(), paragraphs_.end(), 0);
   }
 
   // Sorts the paragraphs by their keys, ties by input order. The bytes held
@@ -210,15 +208,43 @@ class Part {
   // their next eight key bytes in turn and sorted again, so that most
   // comparisons are integer comparisons on memory at hand, and the keys are
   // read (one after another, not at random inside the sort) only for runs
-  // that still tie.
+  // that still tie. Every paragraph holds its first eight bytes again at the
+  // end (the merge of the parts compares them first).
   using Iterator = typename std::pmr::vector<KeyedParagraph>::iterator;
   void sortByKeyBytes(Iterator begin, Iterator end, bool descending) {
-    auto byHeldBytes = [descending](const KeyedParagraph& a, const KeyedParagraph& b) {
+    sortByHeldBytes(begin, end, descending);
+    for (Iterator run = begin; run != end;) {
+      const Iterator runEnd = endOfTie(run, end);
+      if (runEnd - run > 1) {
+        // The run's paragraphs share their first eight bytes: they get them
+        // back from the run, or (where whole paragraphs' keys were put
+        // after their keys) from their keys.
+        const std::uint64_t firstBytes = run->keyBytes;
+        sortTie(run, runEnd, descending);
+        if (lastResort_) refillHeldBytes(run, runEnd, 0);
+        else std::for_each(run, runEnd, [firstBytes](KeyedParagraph& p) { p.keyBytes = firstBytes; });
+      }
+      run = runEnd;
+    }
+  }
+
+  void sortByHeldBytes(Iterator begin, Iterator end, bool descending) {
+    if (end - begin >= static_cast<std::ptrdiff_t>(radixSortMinimum)) {
+      radixSort(begin, end, [descending](const KeyedParagraph& p) { return descending ? ~p.keyBytes : p.keyBytes; });
+      return;
+    }
+    std::sort(begin, end, [descending](const KeyedParagraph& a, const KeyedParagraph& b) {
       return descending ? a.keyBytes > b.keyBytes : a.keyBytes < b.keyBytes;
-    };
-    auto byInputOrder = [](const KeyedParagraph& a, const KeyedParagraph& b) {
-      return offsetOf(a) < offsetOf(b);
-    };
+    });
+  }
+
+  // The end of the run of paragraphs from `run` on that hold the same bytes.
+  static Iterator endOfTie(Iterator run, Iterator end) {
+    return std::find_if_not(run + 1, end, [&](const KeyedParagraph& p) { return p.keyBytes == run->keyBytes; });
+  }
+
+  // Sorts a run of paragraphs whose held bytes (from the key's start) tie.
+  void sortTie(Iterator begin, Iterator end, bool descending) {
     // Runs still to sort, with the depth of their held bytes; a stack of its
     // own, as keys sharing long beginnings would nest deeply.
     struct Run {
@@ -226,32 +252,27 @@ class Part {
       Iterator end;
       std::size_t depth;
     };
-    std::vector<Run> pending{{begin, end, 0}};
+    std::vector<Run> pending;
+    // Keys that end within the held bytes end alike across the run: they
+    // are equal, and (after the whole paragraphs' collation, when asked)
+    // input order decides; other runs go on with their next bytes.
+    const auto goOn = [&](Iterator run, Iterator runEnd, std::size_t depth) {
+      if (keyEndsWithin(run->keyBytes)) {
+        if (lastResort_) sortByWholeParagraphs(run, runEnd, descending);
+        else std::sort(run, runEnd, [](const KeyedParagraph& a, const KeyedParagraph& b) { return offsetOf(a) < offsetOf(b); });
+        return;
+      }
+      refillHeldBytes(run, runEnd, depth + heldKeyBytes);
+      pending.push_back({run, runEnd, depth + heldKeyBytes});
+    };
+    goOn(begin, end, 0);
     while (!pending.empty()) {
       const Run current = pending.back();
       pending.pop_back();
-      if (current.end - current.begin >= static_cast<std::ptrdiff_t>(radixSortMinimum))
-        radixSort(current.begin, current.end, [descending](const KeyedParagraph& p) {
-          return descending ? ~p.keyBytes : p.keyBytes;
-        });
-      else
-        std::sort(current.begin, current.end, byHeldBytes);
+      sortByHeldBytes(current.begin, current.end, descending);
       for (Iterator run = current.begin; run != current.end;) {
-        const Iterator runEnd = std::find_if_not(
-            run + 1, current.end, [&](const KeyedParagraph& p) { return p.keyBytes == run->keyBytes; });
-        if (runEnd - run > 1) {
-          // Keys that end within the held bytes end alike across the run:
-          // they are equal, and (after the whole paragraphs' collation,
-          // when asked) input order decides.
-          if (keyEndsWithin(run->keyBytes)) {
-            if (lastResort_) sortByWholeParagraphs(run, runEnd, descending);
-            else std::sort(run, runEnd, byInputOrder);
-          } else {
-            const std::size_t depth = current.depth + heldKeyBytes;
-            refillHeldBytes(run, runEnd, depth);
-            pending.push_back({run, runEnd, depth});
-          }
-        }
+        const Iterator runEnd = endOfTie(run, current.end);
+        if (runEnd - run > 1) goOn(run, runEnd, current.depth);
         run = runEnd;
       }
     }
