@@ -30,7 +30,8 @@ std::variant<std::optional<Disorder>, InputProblem> firstDisorderIn(PieceSource&
     const std::vector<std::string_view> paragraphs = paragraphsOf(piece, options.terminators);
     if (paragraphs.empty()) continue;
     if (last) {
-      const std::string pair = *last + std::string(terminator) + std::string(paragraphs.front()) + std::string(terminator);
+      std::string pair = *last;
+      pair.append(terminator).append(paragraphs.front()).append(terminator);
       if (firstDisorder(pair, order, collator, options)) {
         found = Disorder{before, std::string(paragraphs.front())};
         continue;

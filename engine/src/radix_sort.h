@@ -26,7 +26,9 @@ void radixSort(Iterator first, Iterator last, NumberOf numberOf, int shift = 56)
     std::sort(first, last, byNumber);
     return;
   }
-  const auto bucketOf = [&](const auto& record) { return static_cast<std::size_t>((numberOf(record) >> shift) & 0xFF); };
+  const auto bucketOf = [&](const auto& record) {
+    return static_cast<std::size_t>((numberOf(record) >> shift) & 0xFF);
+  };
   std::array<std::size_t, 256> count{};
   for (Iterator record = first; record != last; ++record) ++count[bucketOf(*record)];
   std::array<std::size_t, 256> next{};

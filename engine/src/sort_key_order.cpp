@@ -253,13 +253,16 @@ class Part {
       std::size_t depth;
     };
     std::vector<Run> pending;
+    const auto byInputOrder = [](const KeyedParagraph& a, const KeyedParagraph& b) {
+      return offsetOf(a) < offsetOf(b);
+    };
     // Keys that end within the held bytes end alike across the run: they
     // are equal, and (after the whole paragraphs' collation, when asked)
     // input order decides; other runs go on with their next bytes.
     const auto goOn = [&](Iterator run, Iterator runEnd, std::size_t depth) {
       if (keyEndsWithin(run->keyBytes)) {
         if (lastResort_) sortByWholeParagraphs(run, runEnd, descending);
-        else std::sort(run, runEnd, [](const KeyedParagraph& a, const KeyedParagraph& b) { return offsetOf(a) < offsetOf(b); });
+        else std::sort(run, runEnd, byInputOrder);
         return;
       }
       refillHeldBytes(run, runEnd, depth + heldKeyBytes);

@@ -49,8 +49,8 @@ TEST(RadixSort, OrdersAsComparisonsDoAndLosesNoRecord) {
       // Equal numbers come in any order: the same records once each is put
       // in order among them.
       std::sort(records.begin(), records.end(), byNumberThenPayload);
-      ASSERT_TRUE(std::equal(records.begin(), records.end(), expected.begin(), expected.end(),
-                             [](const Record& a, const Record& b) { return a.number == b.number && a.payload == b.payload; }))
+      const auto same = [](const Record& a, const Record& b) { return a.number == b.number && a.payload == b.payload; };
+      ASSERT_TRUE(std::equal(records.begin(), records.end(), expected.begin(), expected.end(), same))
           << "size " << size;
     }
   }
