@@ -3,7 +3,9 @@
 #include "paragraph_scan.h"
 #include "paragraph_sequence.h"
 #include "record_keys.h"
+#include "sort_key.h"
 #include "sort_key_order.h"
+#include "utf16_units.h"
 
 #include "parasort/engine/paragraph.h"
 #include "parasort/engine/unique.h"
@@ -64,19 +66,38 @@ class RecordComparison {
   // The order by the keys alone: 0 for paragraphs that de-duplication
   // takes as equal.
   int compareKeys(View a, View b) const {
-    if (lengthFirst_) {
-      const std::size_t lengthOfA = codePointCount(lengthKeyOf(a));
-      const std::size_t lengthOfB = codePointCount(lengthKeyOf(b));
-      if (lengthOfA != lengthOfB) return lengthOfA < lengthOfB ? -1 : 1;
-    }
-    if (!plan_) return collator_.compare(a, b);
-    keyOfA_.clear();
-    keyOfB_.clear();
-    keyer_.append(a, keyOfA_);
-    keyer_.append(b, keyOfB_);
+    keyOf(a, keyOfA_);
+    keyOf(b, keyOfB_);
     const int order = keyOfA_.compare(keyOfB_);
     return (order > 0) - (order < 0);
   }
+
+  // Bytes that compare (as strings) as compareKeys() orders paragraphs:
+  // the key's length first when asked (eight bytes, most significant
+  // first), then the keys, or the whole paragraph's sort key.
+  void keyOf(View paragraph, std::string& key) const {
+    key.clear();
+    if (lengthFirst_) {
+      const std::uint64_t length = codePointCount(lengthKeyOf(paragraph));
+      for (int shift = 56; shift >= 0; shift -= 8) key += static_cast<char>((length >> shift) & 0xFF);
+    }
+    if (plan_) {
+      keyer_.append(paragraph, key);
+      return;
+    }
+    if (collator_.get() == nullptr) {  // no collator at all: code unit order
+      for (const CharT unit : paragraph) {
+        if constexpr (sizeof(CharT) > 1) key += static_cast<char>(static_cast<std::uint16_t>(unit) >> 8);
+        key += static_cast<char>(unit);
+      }
+      return;
+    }
+    const detail::SortKey whole(*collator_.get(), units_.of(paragraph));
+    key.append(reinterpret_cast<const char*>(whole.bytes()));
+  }
+
+  // Whether paragraphs whose keys tie go on to their whole collation.
+  bool breaksTiesByWholeParagraphs() const noexcept { return lastResort_; }
 
  private:
   View lengthKeyOf(View paragraph) const {
@@ -86,6 +107,7 @@ class RecordComparison {
   const ParagraphCollator& collator_;
   std::shared_ptr<const detail::KeyPlan> plan_;
   mutable detail::RecordKeyer keyer_;
+  mutable detail::Utf16Units units_;
   mutable std::string keyOfA_;
   mutable std::string keyOfB_;
   bool lengthFirst_;
@@ -197,27 +219,6 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
       options.terminators);
 }
 
-template <class CharT>
-std::optional<std::size_t> findDisorder(std::basic_string_view<CharT> text, ParagraphOrder order,
-                                        const ParagraphCollator& collator, const ArrangeOptions& options) {
-  const auto paragraphs = detail::paragraphContents(text, options.terminators);
-  const std::optional<detail::KeyOrder> kind = detail::keyOrderOf(order);
-  // Of the orders that sort nothing, only adjacentUnique can be checked: no
-  // two neighbours equal.
-  const bool adjacentUnique = order == ParagraphOrder::adjacentUnique;
-  if (!kind && !adjacentUnique) return std::nullopt;
-  const bool byKeysOnly = adjacentUnique || (kind && kind->keepsFirstOfEqual);
-  const RecordComparison<CharT> comparison(collator, planOf(collator, options), kind && kind->lengthFirst,
-                                           options.lastResort && !byKeysOnly);
-  for (std::size_t index = 1; index < paragraphs.size(); ++index) {
-    const int result = comparison(paragraphs[index - 1], paragraphs[index]);
-    if (adjacentUnique ? result == 0
-                       : (kind->descending ? result < 0 : result > 0) || (kind->keepsFirstOfEqual && result == 0))
-      return index;
-  }
-  return std::nullopt;
-}
-
 // Runs `back` on a second thread while `front` runs on this one, and
 // rethrows what `back` threw. False, with neither run, when no thread can be
 // started.
@@ -241,6 +242,60 @@ bool inTwoThreads(Back back, Front front) {
   if (backFailure) std::rethrow_exception(backFailure);
   return true;
 }
+
+// The first paragraph in [first, last) of `paragraphs` (first >= 1) that
+// should not follow the one before it: each paragraph's key is made once.
+template <class CharT>
+std::optional<std::size_t> disorderIn(const std::vector<std::basic_string_view<CharT>>& paragraphs, std::size_t first,
+                                      std::size_t last, const RecordComparison<CharT>& comparison,
+                                      const ParagraphCollator& collator, bool adjacentUnique,
+                                      std::optional<detail::KeyOrder> kind) {
+  std::string previous;
+  std::string current;
+  if (first < last) comparison.keyOf(paragraphs[first - 1], previous);
+  for (std::size_t index = first; index < last; ++index) {
+    comparison.keyOf(paragraphs[index], current);
+    const int byKeys = previous.compare(current);
+    int result = (byKeys > 0) - (byKeys < 0);
+    if (result == 0 && comparison.breaksTiesByWholeParagraphs())
+      result = collator.compare(paragraphs[index - 1], paragraphs[index]);
+    if (adjacentUnique ? result == 0
+                       : (kind->descending ? result < 0 : result > 0) || (kind->keepsFirstOfEqual && result == 0))
+      return index;
+    std::swap(previous, current);
+  }
+  return std::nullopt;
+}
+
+template <class CharT>
+std::optional<std::size_t> findDisorder(std::basic_string_view<CharT> text, ParagraphOrder order,
+                                        const ParagraphCollator& collator, const ArrangeOptions& options) {
+  const auto paragraphs = detail::paragraphContents(text, options.terminators);
+  const std::optional<detail::KeyOrder> kind = detail::keyOrderOf(order);
+  // Of the orders that sort nothing, only adjacentUnique can be checked: no
+  // two neighbours equal.
+  const bool adjacentUnique = order == ParagraphOrder::adjacentUnique;
+  if (!kind && !adjacentUnique) return std::nullopt;
+  const bool byKeysOnly = adjacentUnique || (kind && kind->keepsFirstOfEqual);
+  const auto plan = planOf(collator, options);
+  const auto comparisonOnEachThread = [&] {
+    return RecordComparison<CharT>(collator, plan, kind && kind->lengthFirst, options.lastResort && !byKeysOnly);
+  };
+  const auto disorderBetween = [&](std::size_t first, std::size_t last) {
+    return disorderIn(paragraphs, first, last, comparisonOnEachThread(), collator, adjacentUnique, kind);
+  };
+  // A large text is checked in two halves at once; the front half's
+  // disorder, when there is one, comes first.
+  const std::size_t middle = paragraphs.size() / 2;
+  std::optional<std::size_t> inBack;
+  std::optional<std::size_t> inFront;
+  if (text.size() < twoHalvesThreshold ||
+      !inTwoThreads([&] { inBack = disorderBetween(std::max<std::size_t>(middle, 1), paragraphs.size()); },
+                    [&] { inFront = disorderBetween(1, std::max<std::size_t>(middle, 1)); }))
+    return disorderBetween(1, paragraphs.size());
+  return inFront ? inFront : inBack;
+}
+
 
 // Sorted paragraphs lie all over the text, and each would be a wait for
 // memory: asking for them a few paragraphs ahead lets the waits overlap.

@@ -207,6 +207,37 @@ TEST(Arrangement, LargeRandomTextsFollowTheReference) {
   }
 }
 
+// A large text is checked in two halves at once: a disorder found in the
+// back half counts only when the front half has none.
+TEST(Arrangement, TheCheckOfALargeTextFindsTheFirstDisorderInEitherHalf) {
+  std::mt19937 random(13);
+  const ParagraphCollator collator("sv_SE");
+  for (const auto order : {ParagraphOrder::ascending, ParagraphOrder::descending, ParagraphOrder::unique}) {
+    const std::u16string text =
+        randomText(random, {.lines = 60'000, .distinctPieces = std::size(pieces), .mixedTerminators = false});
+    const std::u16string sorted = arrangeParagraphs(std::u16string_view(text), order, collator).joined();
+    EXPECT_EQ(firstDisorder(std::u16string_view(sorted), order, collator), std::nullopt);
+    const auto lines = paragraphsOf(std::u16string_view(sorted), RecordTerminators::paragraph);
+    // The last paragraph moved into the back half (then also into the
+    // front half), or to just before the middle: the halves' first pair.
+    const std::size_t backHalf = lines.size() * 3 / 4;
+    const std::size_t beforeMiddle = lines.size() / 2 - 1;
+    for (const auto& [at, alsoInFront] : {std::pair(backHalf, false), std::pair(backHalf, true),
+                                          std::pair(beforeMiddle, false)}) {
+      std::vector<std::u16string_view> moved(lines.begin(), lines.end() - 1);
+      moved.insert(moved.begin() + static_cast<std::ptrdiff_t>(at), lines.back());
+      if (alsoInFront) moved.insert(moved.begin() + static_cast<std::ptrdiff_t>(moved.size() / 4), lines.back());
+      std::u16string planted;
+      for (const auto line : moved) (planted += line) += u'\n';
+      SCOPED_TRACE(testing::Message() << "order " << static_cast<int>(order) << ", at " << at
+                                      << (alsoInFront ? ", and in the front half" : ""));
+      const auto expected = fuzzing::referenceFirstDisorder<char16_t>(planted, order, collator);
+      ASSERT_NE(expected, std::nullopt);
+      EXPECT_EQ(firstDisorder(std::u16string_view(planted), order, collator), expected);
+    }
+  }
+}
+
 TEST(Arrangement, PiecesAreViewsIntoTheText) {
   const std::string text = "pear\napple\nfig\n";
   const ParagraphCollator root("");
