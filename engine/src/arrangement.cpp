@@ -146,6 +146,30 @@ std::shared_ptr<const detail::ParagraphSequence> orderByComparison(std::basic_st
   return std::make_shared<detail::ParagraphStartList>(startsOf(text, paragraphs), inputCount);
 }
 
+// Runs `back` on a second thread while `front` runs on this one, and
+// rethrows what `back` threw. False, with neither run, when no thread can be
+// started.
+template <class Back, class Front>
+bool inTwoThreads(Back back, Front front) {
+  std::exception_ptr backFailure;
+  std::jthread second;
+  try {
+    second = std::jthread([&] {
+      try {
+        back();
+      } catch (...) {
+        backFailure = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  front();
+  second.join();
+  if (backFailure) std::rethrow_exception(backFailure);
+  return true;
+}
+
 // The orders that sort nothing: the input order reversed, shuffled, or with
 // adjacent equal paragraphs dropped.
 template <class CharT>
@@ -173,13 +197,31 @@ std::shared_ptr<const detail::ParagraphSequence> orderInInput(std::basic_string_
       break;
     }
     case ParagraphOrder::adjacentUnique: {
-      const RecordComparison<CharT> comparison(collator, planOf(collator, options), false, false);
-      starts.clear();
-      std::size_t kept = 0;
-      for (std::size_t index = 0; index < paragraphs.size(); ++index) {
-        if (index > 0 && comparison.compareKeys(paragraphs[kept], paragraphs[index]) == 0) continue;
-        kept = index;
-        starts.push_back(static_cast<std::size_t>(paragraphs[index].data() - text.data()));
+      // A paragraph goes when its key equals the one before it, so a large
+      // text is done in two halves at once. Each key is made once.
+      const auto plan = planOf(collator, options);
+      const auto keptStarts = [&](std::size_t first, std::size_t last) {
+        const RecordComparison<CharT> comparison(collator, plan, false, false);
+        std::vector<std::size_t> kept;
+        std::string previousKey;
+        std::string key;
+        if (first > 0) comparison.keyOf(paragraphs[first - 1], previousKey);
+        for (std::size_t index = first; index < last; ++index) {
+          comparison.keyOf(paragraphs[index], key);
+          if (index > 0 && key == previousKey) continue;
+          std::swap(previousKey, key);
+          kept.push_back(static_cast<std::size_t>(paragraphs[index].data() - text.data()));
+        }
+        return kept;
+      };
+      const std::size_t middle = paragraphs.size() / 2;
+      std::vector<std::size_t> back;
+      if (text.size() >= twoHalvesThreshold &&
+          inTwoThreads([&] { back = keptStarts(middle, paragraphs.size()); },
+                       [&] { starts = keptStarts(0, middle); })) {
+        starts.insert(starts.end(), back.begin(), back.end());
+      } else {
+        starts = keptStarts(0, paragraphs.size());
       }
       break;
     }
@@ -219,29 +261,6 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
       options.terminators);
 }
 
-// Runs `back` on a second thread while `front` runs on this one, and
-// rethrows what `back` threw. False, with neither run, when no thread can be
-// started.
-template <class Back, class Front>
-bool inTwoThreads(Back back, Front front) {
-  std::exception_ptr backFailure;
-  std::jthread second;
-  try {
-    second = std::jthread([&] {
-      try {
-        back();
-      } catch (...) {
-        backFailure = std::current_exception();
-      }
-    });
-  } catch (const std::system_error&) {
-    return false;
-  }
-  front();
-  second.join();
-  if (backFailure) std::rethrow_exception(backFailure);
-  return true;
-}
 
 // The first paragraph in [first, last) of `paragraphs` (first >= 1) that
 // should not follow the one before it: each paragraph's key is made once.

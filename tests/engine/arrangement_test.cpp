@@ -207,6 +207,23 @@ TEST(Arrangement, LargeRandomTextsFollowTheReference) {
   }
 }
 
+// Adjacent duplicates are dropped in two halves at once in a large text:
+// the back half's first paragraph goes when it equals the front half's last.
+TEST(Arrangement, LargeTextsLoseTheirAdjacentDuplicatesAsTheReferenceDoes) {
+  std::mt19937 random(14);
+  const ParagraphCollator collator("da");
+  std::u16string repeated;
+  for (int line = 0; line < 70'000; ++line) repeated += line % 3 == 0 ? u"A\n" : u"a\n";
+  for (const std::u16string& text :
+       {repeated, randomText(random, {.lines = 60'000, .distinctPieces = 3, .mixedTerminators = true})}) {
+    const auto expected = referenceArrangement<char16_t>(text, ParagraphOrder::adjacentUnique, collator);
+    EXPECT_EQ(firstDifference(
+                  arrangeParagraphs(std::u16string_view(text), ParagraphOrder::adjacentUnique, collator).joined(),
+                  expected),
+              std::u16string::npos);
+  }
+}
+
 // A large text is checked in two halves at once: a disorder found in the
 // back half counts only when the front half has none.
 TEST(Arrangement, TheCheckOfALargeTextFindsTheFirstDisorderInEitherHalf) {
