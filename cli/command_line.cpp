@@ -386,7 +386,9 @@ std::optional<std::string> settle(FilterOptions& options, const Pending& pending
   if (options.check != CheckMode::none && options.output) return "--check and --output exclude one another";
   if (options.check != CheckMode::none && sortsNothing) return "--check does not apply to " + operationName;
   if (options.check != CheckMode::none && options.merge) return "--check and --merge exclude one another";
-  if (options.printKeys && sortsNothing) return "--print-keys does not apply to " + operationName;
+  // Keys are printed for the orders that sort by them.
+  if (options.printKeys && (sortsNothing || options.order == ParagraphOrder::adjacentUnique))
+    return "--print-keys does not apply to " + operationName;
   if (options.printKeys && options.check != CheckMode::none) return "--check and --print-keys exclude one another";
   if (options.printKeys && options.merge) return "--merge and --print-keys exclude one another";
   const bool sorts = options.order == ParagraphOrder::ascending || options.order == ParagraphOrder::descending ||
