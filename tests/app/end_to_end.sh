@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The editor as a desktop session meets it, on an X display and a private
 # session bus:
-#   xvfb-run -a dbus-run-session -- bash end_to_end.sh path/to/parasort-editor path/to/desktop-entry
+#   xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" dbus-run-session -- \
+#     bash end_to_end.sh path/to/parasort-editor path/to/desktop-entry
 # The desktop entry's actions on text that xclip put on the clipboard; a
 # second launch handing over to the first; the saved font restored at start
 # and saved again (as a float) when the bus asks the editor to quit; without
