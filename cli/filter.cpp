@@ -116,6 +116,19 @@ int sortInputs(const FilterOptions& options, const std::vector<std::string>& inp
   return sortText(input, options, memory, diagnostics);
 }
 
+// The text `source` hands out a piece at a time (into `memory`): sorted in
+// memory when the first piece is all there is, else through runs.
+int sortPieces(PieceSource& source, std::pmr::memory_resource& memory, const FilterOptions& options,
+               const SortBudget& budget, std::ostream& diagnostics) {
+  std::string_view piece;
+  std::size_t start = 0;
+  if (const auto problem = source.next(piece, start)) return reportProblem(options, *problem, diagnostics);
+  if (source.atEnd()) return sortText(piece, options, memory, diagnostics);
+  const ParagraphCollator collator = collatorFor(options, diagnostics);
+  if (collator.get() == nullptr) throw std::bad_alloc();
+  return sortThroughRuns(source, piece, start, options, collator, budget, diagnostics);
+}
+
 // One input sorted within the memory budget: read whole when it fits (a
 // regular file tells its size), else a piece at a time, each piece sorted
 // into a run on disk when there is more than one.
@@ -141,18 +154,11 @@ int sortWithinBudget(const FilterOptions& options, const std::string& path, cons
     return sortInputs(options, {path}, diagnostics);
   }
 
-  // A pipe, or a file larger than a piece: if the first piece is all there
-  // is, it is sorted in memory, else the road goes through runs.
+  // A pipe, or a file larger than a piece.
   platform::LargeBlockMemory memory;
   InputChunks chunks(input, budget.textPerRun, options.arrange.terminators, memory);
   OneInputPieces source(chunks, path);
-  std::string_view piece;
-  std::size_t start = 0;
-  if (const auto problem = source.next(piece, start)) return reportProblem(options, *problem, diagnostics);
-  if (chunks.atEnd()) return sortText(piece, options, memory, diagnostics);
-  const ParagraphCollator collator = collatorFor(options, diagnostics);
-  if (collator.get() == nullptr) throw std::bad_alloc();
-  return sortThroughRuns(source, piece, start, options, collator, budget, diagnostics);
+  return sortPieces(source, memory, options, budget, diagnostics);
 }
 
 // Whether `inputs` are regular files that together fit in a piece: they
@@ -174,13 +180,7 @@ int sortSeveralWithinBudget(const FilterOptions& options, const std::vector<std:
                             const SortBudget& budget, std::ostream& diagnostics) {
   platform::LargeBlockMemory memory;
   SeveralInputPieces source(inputs, budget.textPerRun, options.arrange.terminators, memory);
-  std::string_view piece;
-  std::size_t start = 0;
-  if (const auto problem = source.next(piece, start)) return reportProblem(options, *problem, diagnostics);
-  if (source.atEnd()) return sortText(piece, options, memory, diagnostics);
-  const ParagraphCollator collator = collatorFor(options, diagnostics);
-  if (collator.get() == nullptr) throw std::bad_alloc();
-  return sortThroughRuns(source, piece, start, options, collator, budget, diagnostics);
+  return sortPieces(source, memory, options, budget, diagnostics);
 }
 
 int run(const FilterOptions& options, std::ostream& diagnostics) {

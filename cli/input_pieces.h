@@ -1,6 +1,6 @@
-// The input handed to the runs a piece at a time: each piece whole records
-// of one input, checked to be UTF-8, with where it starts in the text that
-// the inputs make when read as one (as readInputs() reads them).
+// The input taken a piece at a time: each piece whole records, checked to
+// be UTF-8, with where it starts in the text that the inputs make when read
+// as one (as readInputs() reads them).
 #pragma once
 
 #include "concatenated_input.h"
@@ -25,6 +25,9 @@ class PieceSource {
   // The separator kind the text uses first, once every piece is handed out;
   // nothing when the first piece alone tells it.
   virtual std::optional<std::string_view> separator() const { return std::nullopt; }
+  // Whether the input has been read to its end (the last piece may be the
+  // one just handed out).
+  virtual bool atEnd() const = 0;
 };
 
 // One input, read by `chunks` (not owned).
@@ -32,6 +35,7 @@ class OneInputPieces final : public PieceSource {
  public:
   OneInputPieces(InputChunks& chunks, std::string name) : chunks_(chunks), name_(std::move(name)) {}
   std::optional<InputProblem> next(std::string_view& piece, std::size_t& start) override;
+  bool atEnd() const override { return chunks_.atEnd(); }
 
  private:
   InputChunks& chunks_;
@@ -47,9 +51,7 @@ class SeveralInputPieces final : public PieceSource {
                      std::pmr::memory_resource& memory);
   std::optional<InputProblem> next(std::string_view& piece, std::size_t& start) override;
   std::optional<std::string_view> separator() const override { return input_.firstSeparator(); }
-  // Whether every input has been read (the last piece may be the one just
-  // handed out).
-  bool atEnd() const noexcept { return chunks_.atEnd(); }
+  bool atEnd() const override { return chunks_.atEnd(); }
 
  private:
   ConcatenatedInput input_;

@@ -22,8 +22,6 @@
 namespace parasort {
 namespace {
 
-// Sort key positions are 32-bit within parts of at most 2^26 units, which a
-// single paragraph may exceed; from sortKeyTextLimit on, comparisons it is.
 // From this many code units on, a result is joined in two halves at once;
 // below it the second thread costs more than it saves.
 constexpr std::size_t twoHalvesThreshold = std::size_t{1} << 17;
@@ -244,6 +242,7 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
   // paragraph's key once and sorting those wins (bench/transforms_bench,
   // BM_Strategy).
   if (strategy == OrderingStrategy::automatic) strategy = OrderingStrategy::sortKeys;
+  // (Sort key positions are 32-bit: from sortKeyTextLimit on, comparisons it is.)
   if (collator.get() == nullptr || text.size() >= sortKeyTextLimit) strategy = OrderingStrategy::comparison;
 
   if (strategy == OrderingStrategy::comparison)
@@ -260,7 +259,6 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
                                .lastResort = options.lastResort && keys != nullptr && !kind->keepsFirstOfEqual}),
       options.terminators);
 }
-
 
 // The first paragraph in [first, last) of `paragraphs` (first >= 1) that
 // should not follow the one before it: each paragraph's key is made once.
@@ -314,7 +312,6 @@ std::optional<std::size_t> findDisorder(std::basic_string_view<CharT> text, Para
     return disorderBetween(1, paragraphs.size());
   return inFront ? inFront : inBack;
 }
-
 
 // Sorted paragraphs lie all over the text, and each would be a wait for
 // memory: asking for them a few paragraphs ahead lets the waits overlap.

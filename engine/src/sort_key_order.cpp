@@ -388,7 +388,6 @@ class Part {
     }
   }
 
-
   const std::pmr::vector<KeyedParagraph>& paragraphs() const noexcept { return paragraphs_; }
   const void* keyRecord(const KeyedParagraph& paragraph) const noexcept {
     return keyOf(paragraph);
@@ -525,7 +524,6 @@ class MergedParts final : public KeyedParagraphSequence {
       prefetchKey(best->part, next[best->part] + lookahead);
     }
   }
-
 
   // Heads of different parts are neighbours in the order, so their
   // comparison often goes past the inline prefix into the keys: those are
