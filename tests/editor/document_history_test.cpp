@@ -3,6 +3,10 @@
 // holds stays within its budget, the oldest steps dropped first.
 #include "parasort/editor/qt/document_history.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -111,6 +115,33 @@ TEST(DocumentHistory, TheHistoryStaysWithinItsBudgetDroppingTheOldestFirst) {
     EXPECT_LE(history.heldBytes(), budget());
   }
   EXPECT_FALSE(history.undo()) << "the oldest steps were dropped";
+}
+
+// Undo and redo show a document laid out before: the whole view is drawn
+// again, not only where the caret blinks.
+TEST(DocumentHistory, UndoAndRedoDrawTheDocumentTheyShow) {
+  QTextEdit edit;
+  edit.resize(320, 240);
+  edit.show();
+  DocumentHistory history(edit, {.timesText = 4, .floorBytes = 0});
+  // Of the same size as the replacement, so that no scroll range changes.
+  edit.setPlainText(QStringLiteral("b\na\n") + QStringLiteral("\nand a plain line after it").repeated(1000));
+  history.showReplacement(documentFor(history, [](QTextCursor& c) { c.insertText(QStringLiteral("a\nb\n")); }));
+  QCoreApplication::processEvents();
+  struct Paints : QObject {
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+      return false;
+    }
+  } paints;
+  edit.viewport()->installEventFilter(&paints);
+  for (const auto& [name, step] : {std::pair("undo", &DocumentHistory::undo), std::pair("redo", &DocumentHistory::redo)}) {
+    paints.painted = QRegion();
+    ASSERT_TRUE((history.*step)());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(paints.painted.contains(edit.viewport()->rect())) << name;
+  }
 }
 
 }  // namespace

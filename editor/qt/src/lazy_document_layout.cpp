@@ -300,7 +300,8 @@ void LazyDocumentLayout::documentChanged(int from, int charsRemoved, int charsAd
   const auto count = static_cast<std::size_t>(document.blockCount());
   // QTextEdit asks again for the whole document whenever it shows one or
   // its width may have changed; the same settings leave every paragraph
-  // where it is.
+  // where it is, but the view still has it to draw (as Qt's own layout
+  // asks it to).
   const bool whole = !std::exchange(contentsChanged_, false) && from == 0 && charsRemoved == 0 &&
                      charsAdded == document.characterCount();
   if (!(now == settings_) || gaps_.empty() || (gaps_.size() != count && whole)) {
@@ -311,7 +312,10 @@ void LazyDocumentLayout::documentChanged(int from, int charsRemoved, int charsAd
     emit documentSizeChanged(reportedSize_);
     return;
   }
-  if (whole) return;
+  if (whole) {
+    emit update();
+    return;
+  }
 
   QTextBlock firstBlock = document.findBlock(from);
   if (!firstBlock.isValid()) firstBlock = document.lastBlock();
