@@ -4,10 +4,12 @@
 #include "filter_reports.h"
 #include "input_chunks.h"
 #include "input_files.h"
+#include "mapped_input.h"
 #include "merge_inputs.h"
 #include "name_quoting.h"
 #include "order_check.h"
 #include "output_file.h"
+#include "record_text.h"
 #include "run_sort.h"
 #include "sort_budget.h"
 #include "utf8_validation.h"
@@ -23,6 +25,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <memory>
 #include <new>
 #include <ostream>
@@ -34,10 +37,14 @@
 namespace parasort::cli {
 namespace {
 
-// The text of the inputs, held whole in memory (checked to be UTF-8
-// already), arranged and written.
+// Told of stretches of the input (offset, length) read through for now.
+using ReadThrough = std::function<void(std::size_t, std::size_t)>;
+
+// The text of the inputs, held whole in memory or mapped (checked to be
+// UTF-8 already), arranged and written. The order is kept alone (the sort
+// keys let go) before the result is written.
 int sortText(std::string_view input, const FilterOptions& options, std::pmr::memory_resource& memory,
-             std::ostream& diagnostics) {
+             std::ostream& diagnostics, const ReadThrough& readThrough = {}) {
   const ParagraphCollator collator = collatorFor(options, diagnostics);
 
   // A byte order mark marks the text, it is not part of its first line.
@@ -48,6 +55,12 @@ int sortText(std::string_view input, const FilterOptions& options, std::pmr::mem
   ArrangeOptions arrangeOptions = options.arrange;
   arrangeOptions.memory = &memory;
   arrangeOptions.threadCount = options.threads;
+  if (readThrough) {
+    const std::size_t base = hasByteOrderMark ? utf8ByteOrderMark.size() : 0;
+    arrangeOptions.readThrough = [&readThrough, base](std::size_t offset, std::size_t length) {
+      readThrough(base + offset, length);
+    };
+  }
 
   std::optional<IoError> error;
   if (options.printKeys) {
@@ -61,7 +74,8 @@ int sortText(std::string_view input, const FilterOptions& options, std::pmr::mem
       });
     });
   } else {
-    const auto arranged = arrangeParagraphs(text, options.order, collator, arrangeOptions);
+    auto arranged = arrangeParagraphs(text, options.order, collator, arrangeOptions);
+    arranged.keepOnlyTheOrder(memory);
     error = writeOutput(options.output, [&](const PieceSink& sink) {
       if (hasByteOrderMark) sink(utf8ByteOrderMark);
       arranged.forEachPiece(sink);
@@ -116,6 +130,21 @@ int sortInputs(const FilterOptions& options, const std::vector<std::string>& inp
   return sortText(input, options, memory, diagnostics);
 }
 
+// How much of a mapped input is checked to be UTF-8 before its pages are
+// let go.
+constexpr std::size_t mappedCheckBlock = std::size_t{8} << 20;
+
+// One regular file, mapped: its pages are let go behind the UTF-8 check and
+// the making of the keys, and read again for the result.
+int sortMappedInput(const FilterOptions& options, const std::string& path, const MappedInput& input,
+                    std::ostream& diagnostics) {
+  const ReadThrough letGo = [&input](std::size_t offset, std::size_t length) { input.letGo(offset, length); };
+  if (const auto invalid = findInvalidUtf8InBlocks(input.bytes(), mappedCheckBlock, letGo))
+    return reportProblem(options, invalidUtf8(path, *invalid), diagnostics);
+  platform::LargeBlockMemory memory;
+  return sortText(input.bytes(), options, memory, diagnostics, letGo);
+}
+
 // The text `source` hands out a piece at a time (into `memory`): sorted in
 // memory when the first piece is all there is, else through runs.
 int sortPieces(PieceSource& source, std::pmr::memory_resource& memory, const FilterOptions& options,
@@ -150,6 +179,10 @@ int sortWithinBudget(const FilterOptions& options, const std::string& path, cons
   if (::fstat(input, &status) != 0) return failure(errno);
   if (S_ISDIR(status.st_mode)) return failure(EISDIR);
   if (S_ISREG(status.st_mode) && static_cast<std::uint64_t>(status.st_size) <= budget.textPerRun) {
+    if (status.st_size > 0 && mayMapInput(input, options.output)) {
+      const MappedInput mapped(input, static_cast<std::size_t>(status.st_size), path);
+      if (mapped.mapped()) return sortMappedInput(options, path, mapped, diagnostics);
+    }
     opened = files::FileDescriptor();
     return sortInputs(options, {path}, diagnostics);
   }

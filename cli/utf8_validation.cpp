@@ -126,4 +126,20 @@ std::optional<std::size_t> findInvalidUtf8(std::string_view bytes, std::size_t b
   return std::nullopt;
 }
 
+std::optional<std::size_t> findInvalidUtf8InBlocks(std::string_view bytes, std::size_t blockSize,
+                                                   const std::function<void(std::size_t, std::size_t)>& checked) {
+  for (std::size_t offset = 0; offset < bytes.size();) {
+    // Blocks are cut before a byte that starts a sequence, so that each
+    // decodes as the whole does; four continuation bytes in a row are
+    // ill-formed somewhere, and the rest is then checked in one go.
+    std::size_t end = std::min(bytes.size(), offset + std::max<std::size_t>(blockSize, 1));
+    for (int step = 0; step < 4 && end < bytes.size() && isContinuationByte(bytes[end]); ++step) ++end;
+    if (end < bytes.size() && isContinuationByte(bytes[end])) end = bytes.size();
+    if (const auto invalid = findInvalidUtf8(bytes.substr(offset, end - offset))) return offset + *invalid;
+    checked(offset, end - offset);
+    offset = end;
+  }
+  return std::nullopt;
+}
+
 }  // namespace parasort::cli

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -16,6 +17,12 @@ namespace parasort::cli {
 // decodes as the whole does).
 std::optional<std::size_t> findInvalidUtf8(std::string_view bytes,
                                            std::size_t bytesForOneThread = std::size_t{1} << 20);
+
+// The same offset, found a block of about `blockSize` bytes at a time, with
+// `checked(offset, length)` called after each well-formed block: for a
+// caller that lets go of what it has checked.
+std::optional<std::size_t> findInvalidUtf8InBlocks(std::string_view bytes, std::size_t blockSize,
+                                                   const std::function<void(std::size_t, std::size_t)>& checked);
 
 // The UTF-8 byte order mark.
 inline constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <limits>
+#include <memory_resource>
 #include <numeric>
 #include <optional>
 #include <random>
@@ -256,7 +258,8 @@ ArrangedParagraphs<CharT> arrange(std::basic_string_view<CharT> text, ParagraphO
       detail::orderBySortKeys(text, order, *collator.get(), plan,
                               {.plan = keys,
                                .terminators = options.terminators,
-                               .lastResort = options.lastResort && keys != nullptr && !kind->keepsFirstOfEqual}),
+                               .lastResort = options.lastResort && keys != nullptr && !kind->keepsFirstOfEqual,
+                               .readThrough = options.readThrough}),
       options.terminators);
 }
 
@@ -344,6 +347,36 @@ class LookingAhead {
   std::size_t queued_ = 0;
 };
 
+// The order of `sequence` as a list of starts: merged in two halves at once
+// (the front forwards, the back backwards, into the two ends of the list)
+// when `inTwoHalves`.
+template <class Offset>
+std::shared_ptr<const detail::ParagraphSequence> listOfStarts(const detail::ParagraphSequence& sequence,
+                                                              bool inTwoHalves, std::pmr::memory_resource& memory) {
+  const std::size_t count = sequence.orderedCount();
+  std::pmr::vector<Offset> starts(count, &memory);
+  std::size_t frontEnd = 0;
+  std::size_t backBegin = count;
+  const auto front = [&](std::size_t frontCount) {
+    sequence.forEachStartOfFront(frontCount, [&](std::size_t start) { starts[frontEnd++] = static_cast<Offset>(start); });
+  };
+  const std::size_t backCount = count / 2;
+  if (!inTwoHalves || !inTwoThreads(
+                          [&] {
+                            sequence.forEachStartOfBackFromEnd(
+                                backCount, [&](std::size_t start) { starts[--backBegin] = static_cast<Offset>(start); });
+                          },
+                          [&] { front(count - backCount); }))
+    front(count);
+  // Duplicates left out of either half leave a gap between them.
+  if (frontEnd != backBegin) {
+    std::copy(starts.begin() + static_cast<std::ptrdiff_t>(backBegin), starts.end(),
+              starts.begin() + static_cast<std::ptrdiff_t>(frontEnd));
+    starts.resize(frontEnd + (count - backBegin));
+  }
+  return std::make_shared<detail::CompactStartList<Offset>>(std::move(starts), sequence.inputParagraphCount());
+}
+
 }  // namespace
 
 template <class CharT>
@@ -378,10 +411,21 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
     first = false;
     sink(original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start));
   });
-  if (original_.size() < twoHalvesThreshold || !forEachStartInTwoHalves(std::ref(ahead)))
+  if (original_.size() < twoHalvesThreshold || !mergesOnVisit_ || !forEachStartInTwoHalves(std::ref(ahead)))
     sequence_->forEachStart(std::ref(ahead));
   ahead.finish();
   if (endsWithSeparator_) sink(separator_);
+}
+
+template <class CharT>
+void ArrangedParagraphs<CharT>::keepOnlyTheOrder(std::pmr::memory_resource& memory) {
+  if (keepsOriginal() || !mergesOnVisit_) return;
+  const bool inTwoHalves = original_.size() >= twoHalvesThreshold;
+  if (original_.size() <= std::numeric_limits<std::uint32_t>::max())
+    sequence_ = listOfStarts<std::uint32_t>(*sequence_, inTwoHalves, memory);
+  else
+    sequence_ = listOfStarts<std::size_t>(*sequence_, inTwoHalves, memory);
+  mergesOnVisit_ = false;
 }
 
 // Putting the sorted parts together is most of handing out a large result,

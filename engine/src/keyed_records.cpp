@@ -94,7 +94,10 @@ void forEachKeyedRecord(std::string_view utf8Text, ParagraphOrder order, const P
     keys = detail::makeKeyPlan(options.keys, collator.icuLocaleName(), options.randomSeed.value_or(0));
   const bool lastResort = options.lastResort && keys != nullptr && !detail::keyOrderOf(order).value().keepsFirstOfEqual;
   const auto sequence = detail::orderBySortKeys(
-      utf8Text, order, *collator.get(), plan, {.plan = keys, .terminators = options.terminators, .lastResort = lastResort});
+      utf8Text, order, *collator.get(), plan, {.plan = keys,
+                                            .terminators = options.terminators,
+                                            .lastResort = lastResort,
+                                            .readThrough = options.readThrough});
   const auto scanner = detail::ParagraphScanner<char>::surveyed(utf8Text, 0, options.terminators);
   detail::Utf16Units units;
   std::string merged;

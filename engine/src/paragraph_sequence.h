@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory_resource>
 #include <vector>
 
 namespace parasort::detail {
@@ -52,6 +53,29 @@ class ParagraphStartList final : public ParagraphSequence {
 
  private:
   std::vector<std::size_t> starts_;
+  std::size_t inputParagraphCount_;
+};
+
+// A sequence held as a list of starts of the type `Offset` (32-bit where
+// the text allows: the smallest form an order takes).
+template <class Offset>
+class CompactStartList final : public ParagraphSequence {
+ public:
+  CompactStartList(std::pmr::vector<Offset> starts, std::size_t inputParagraphCount)
+      : starts_(std::move(starts)), inputParagraphCount_(inputParagraphCount) {}
+
+  std::size_t inputParagraphCount() const noexcept override { return inputParagraphCount_; }
+  std::size_t orderedCount() const noexcept override { return starts_.size(); }
+
+  void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
+    for (std::size_t index = 0; index < count && index < starts_.size(); ++index) visit(starts_[index]);
+  }
+  void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const override {
+    for (std::size_t index = starts_.size(); index > 0 && count > 0; --index, --count) visit(starts_[index - 1]);
+  }
+
+ private:
+  std::pmr::vector<Offset> starts_;
   std::size_t inputParagraphCount_;
 };
 

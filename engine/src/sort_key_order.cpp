@@ -164,6 +164,9 @@ class LengthPrefix {
   std::array<char, 5> bytes_{};
 };
 
+// How much text is read between two reports of what was read through.
+constexpr std::size_t readThroughStep = std::size_t{1} << 20;
+
 template <class CharT>
 class Part {
  public:
@@ -182,7 +185,12 @@ class Part {
     std::optional<RecordKeyer> keyer;
     if (keySource.plan) keyer.emplace(&collator, keySource.plan);
     scanner_ = ParagraphScanner<CharT>::surveyed(text_.substr(0, end_), begin_, keySource.terminators);
+    std::size_t readUpTo = begin_;
     scanner_->forEachParagraph(begin_, end_, [&](std::size_t start, std::size_t contentsEnd) {
+      if (keySource.readThrough && start - readUpTo >= readThroughStep) {
+        keySource.readThrough(readUpTo, start - readUpTo);
+        readUpTo = start;
+      }
       const std::basic_string_view<CharT> paragraph = text_.substr(start, contentsEnd - start);
       const auto offset = static_cast<std::uint32_t>(start - begin_);
       std::uint32_t keyOffset = 0;
@@ -199,6 +207,7 @@ class Part {
       }
       paragraphs_.push_back({heldBytes(keys_.key(keyOffset)), keyOffset, offset});
     });
+    if (keySource.readThrough && end_ > readUpTo) keySource.readThrough(readUpTo, end_ - readUpTo);
     lastResort_ = keySource.lastResort;
     sortByKeyBytes(paragraphs_.begin(), paragraphs_.end(), order.descending);
   }

@@ -65,6 +65,8 @@ struct KeySource {
   std::shared_ptr<const KeyPlan> plan{};
   RecordTerminators terminators = RecordTerminators::paragraph;
   bool lastResort = false;
+  // As ArrangeOptions::readThrough.
+  std::function<void(std::size_t offset, std::size_t length)> readThrough{};
 };
 
 // The text's paragraphs in their new order (for ParagraphOrder::unique, only

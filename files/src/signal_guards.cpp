@@ -1,5 +1,7 @@
 #include "signal_guards.h"
 
+#include "parasort/files/safe_write.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,8 +15,12 @@ namespace {
 char temporaryPath[PATH_MAX];
 volatile std::sig_atomic_t temporaryPathIsSet = 0;
 
-extern "C" void removeTemporaryAndDie(int signalNumber) {
+void removeTemporary() noexcept {
   if (temporaryPathIsSet != 0) ::unlink(temporaryPath);
+}
+
+extern "C" void removeTemporaryAndDie(int signalNumber) {
+  removeTemporary();
   ::signal(signalNumber, SIG_DFL);
   // Delivered, with its default action, as soon as the handler returns.
   ::raise(signalNumber);
@@ -60,6 +66,8 @@ int TemporaryFileGuard::create(const std::string& path, int flags, mode_t mode) 
 }
 
 void TemporaryFileGuard::forget() noexcept { temporaryPathIsSet = 0; }
+
+void abandonWriteFromSignalHandler() noexcept { removeTemporary(); }
 
 HeldBackSignals::HeldBackSignals() {
   const sigset_t set = endingSignalSet();

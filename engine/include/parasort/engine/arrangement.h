@@ -66,6 +66,12 @@ class ArrangedParagraphs {
   // or the separator.
   void forEachPiece(const std::function<void(View)>& sink) const;
 
+  // Holds the order as a list of where each paragraph starts (four bytes a
+  // paragraph in a text below 4 GiB, in `memory`) and lets go of what found
+  // it (the sort keys, unless a copy of this result holds them too): for a
+  // caller that hands out a large result where memory is tight.
+  void keepOnlyTheOrder(std::pmr::memory_resource& memory);
+
   std::basic_string<CharT> joined() const;
   // The same, in a string whose memory comes from `memory`.
   std::pmr::basic_string<CharT> joined(std::pmr::memory_resource& memory) const;
@@ -84,6 +90,9 @@ class ArrangedParagraphs {
   View separator_;
   bool endsWithSeparator_ = false;
   std::shared_ptr<const detail::ParagraphSequence> sequence_;
+  // Whether the sequence merges sorted parts as it is visited (then a
+  // second thread helps), or is a list.
+  bool mergesOnVisit_ = true;
 };
 
 // How the order is found. Both strategies give the same result, byte for
@@ -124,6 +133,11 @@ struct ArrangeOptions {
   RecordTerminators terminators = RecordTerminators::paragraph;
   // How many threads make keys and sort; 0: one per core.
   unsigned threadCount = 0;
+  // Told, from the threads that make the sort keys, of each stretch of the
+  // text (offset and length in code units) that they have read through: a
+  // caller whose text is a mapped file may let those pages go. The text must
+  // stay readable all the same: it is read again to hand out the result.
+  std::function<void(std::size_t offset, std::size_t length)> readThrough{};
 };
 
 // Splits `text` into paragraphs and orders them by `collator`. Every

@@ -46,4 +46,9 @@ struct WriteFailure {
 // Throws std::bad_alloc, before anything is written, when memory runs out.
 std::optional<WriteFailure> writeFileSafely(const std::string& path, const Pieces& pieces);
 
+// For a signal handler that ends the process in the middle of a write
+// (async-signal-safe): removes the temporary file that the write created,
+// leaving the file being written as it was.
+void abandonWriteFromSignalHandler() noexcept;
+
 }  // namespace parasort::files
