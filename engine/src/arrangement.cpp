@@ -411,7 +411,7 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
     first = false;
     sink(original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start));
   });
-  if (original_.size() < twoHalvesThreshold || !mergesOnVisit_ || !forEachStartInTwoHalves(std::ref(ahead)))
+  if (original_.size() < twoHalvesThreshold || sequence_->isList() || !forEachStartInTwoHalves(std::ref(ahead)))
     sequence_->forEachStart(std::ref(ahead));
   ahead.finish();
   if (endsWithSeparator_) sink(separator_);
@@ -419,13 +419,12 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
 
 template <class CharT>
 void ArrangedParagraphs<CharT>::keepOnlyTheOrder(std::pmr::memory_resource& memory) {
-  if (keepsOriginal() || !mergesOnVisit_) return;
+  if (keepsOriginal() || sequence_->isList()) return;
   const bool inTwoHalves = original_.size() >= twoHalvesThreshold;
   if (original_.size() <= std::numeric_limits<std::uint32_t>::max())
     sequence_ = listOfStarts<std::uint32_t>(*sequence_, inTwoHalves, memory);
   else
     sequence_ = listOfStarts<std::size_t>(*sequence_, inTwoHalves, memory);
-  mergesOnVisit_ = false;
 }
 
 // Putting the sorted parts together is most of handing out a large result,

@@ -33,50 +33,49 @@ class ParagraphSequence {
   // that split the order visit exactly what `forEachStart` visits.
   virtual void forEachStartOfFront(std::size_t count, const Visit& visit) const = 0;
   virtual void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const = 0;
+
+  // The paragraphs [first, first + count) of the order: at their place in
+  // a list, else after going through those before them.
+  virtual bool isList() const noexcept { return false; }
+  virtual void forEachStartIn(std::size_t first, std::size_t count, const Visit& visit) const {
+    std::size_t index = 0;
+    forEachStartOfFront(first + count, [&](std::size_t start) {
+      if (index++ >= first) visit(start);
+    });
+  }
 };
 
-// A sequence held as a list.
-class ParagraphStartList final : public ParagraphSequence {
+// A sequence held as a list of starts (`Starts`: a vector of an unsigned
+// type wide enough for the text).
+template <class Starts>
+class StartList final : public ParagraphSequence {
  public:
-  ParagraphStartList(std::vector<std::size_t> starts, std::size_t inputParagraphCount)
+  StartList(Starts starts, std::size_t inputParagraphCount)
       : starts_(std::move(starts)), inputParagraphCount_(inputParagraphCount) {}
 
   std::size_t inputParagraphCount() const noexcept override { return inputParagraphCount_; }
   std::size_t orderedCount() const noexcept override { return starts_.size(); }
 
   void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
-    for (std::size_t index = 0; index < count && index < starts_.size(); ++index) visit(starts_[index]);
+    forEachStartIn(0, count, visit);
   }
   void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const override {
     for (std::size_t index = starts_.size(); index > 0 && count > 0; --index, --count) visit(starts_[index - 1]);
   }
 
+  bool isList() const noexcept override { return true; }
+  void forEachStartIn(std::size_t first, std::size_t count, const Visit& visit) const override {
+    for (std::size_t index = first; index < first + count && index < starts_.size(); ++index) visit(starts_[index]);
+  }
+
  private:
-  std::vector<std::size_t> starts_;
+  Starts starts_;
   std::size_t inputParagraphCount_;
 };
 
-// A sequence held as a list of starts of the type `Offset` (32-bit where
-// the text allows: the smallest form an order takes).
+using ParagraphStartList = StartList<std::vector<std::size_t>>;
+// The smallest form an order takes: 32-bit starts where the text allows.
 template <class Offset>
-class CompactStartList final : public ParagraphSequence {
- public:
-  CompactStartList(std::pmr::vector<Offset> starts, std::size_t inputParagraphCount)
-      : starts_(std::move(starts)), inputParagraphCount_(inputParagraphCount) {}
-
-  std::size_t inputParagraphCount() const noexcept override { return inputParagraphCount_; }
-  std::size_t orderedCount() const noexcept override { return starts_.size(); }
-
-  void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
-    for (std::size_t index = 0; index < count && index < starts_.size(); ++index) visit(starts_[index]);
-  }
-  void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const override {
-    for (std::size_t index = starts_.size(); index > 0 && count > 0; --index, --count) visit(starts_[index - 1]);
-  }
-
- private:
-  std::pmr::vector<Offset> starts_;
-  std::size_t inputParagraphCount_;
-};
+using CompactStartList = StartList<std::pmr::vector<Offset>>;
 
 }  // namespace parasort::detail

@@ -537,7 +537,7 @@ class MergedParts final : public KeyedParagraphSequence {
   // Heads of different parts are neighbours in the order, so their
   // comparison often goes past the inline prefix into the keys: those are
   // asked for a few paragraphs ahead.
-  static constexpr std::size_t lookahead = 8;
+  static constexpr std::size_t lookahead = 16;
 
   const KeyedParagraph& paragraph(Position position) const noexcept {
     return parts_[position.part].paragraphs()[position.index];

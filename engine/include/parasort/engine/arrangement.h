@@ -90,9 +90,6 @@ class ArrangedParagraphs {
   View separator_;
   bool endsWithSeparator_ = false;
   std::shared_ptr<const detail::ParagraphSequence> sequence_;
-  // Whether the sequence merges sorted parts as it is visited (then a
-  // second thread helps), or is a list.
-  bool mergesOnVisit_ = true;
 };
 
 // How the order is found. Both strategies give the same result, byte for
