@@ -26,9 +26,10 @@ extern "C" void onBusError(int signalNumber, siginfo_t* info, void* /*context*/)
     files::abandonWriteFromSignalHandler();
     ::_exit(1);
   }
-  // Not the input's: the fault comes again once the handler returns, with
-  // its default action.
+  // Not the input's: its default action, once the handler returns (a fault
+  // would come again then anyway).
   ::signal(signalNumber, SIG_DFL);
+  ::raise(signalNumber);
 }
 
 }  // namespace

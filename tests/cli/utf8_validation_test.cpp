@@ -1,7 +1,7 @@
 // The first invalid byte of a text, as a decoder that takes every byte in
-// turn finds it: a text checked in two halves must give the same offset
-// wherever the halves meet (inside a sequence, after a truncated one, with
-// an invalid byte in either half or both).
+// turn finds it: a text checked in two halves or in blocks must give the
+// same offset wherever they meet (inside a sequence, after a truncated one,
+// with an invalid byte in either or both).
 #include "utf8_validation.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +46,17 @@ TEST(Utf8Validation, FindsTheFirstInvalidByteAsOneDecoderFromTheStart) {
     const auto expected = firstInvalidByteByByte(text);
     ASSERT_EQ(parasort::cli::findInvalidUtf8(text), expected);
     ASSERT_EQ(parasort::cli::findInvalidUtf8(text, 0), expected) << "in two halves";
+    // A block at a time (as a mapped input is checked): the same offset, and
+    // the blocks reported checked are the text before it, in order.
+    const std::size_t blockSize = 1 + random() % 9;
+    std::size_t checkedUpTo = 0;
+    const auto found = parasort::cli::findInvalidUtf8InBlocks(text, blockSize, [&](std::size_t offset, std::size_t length) {
+      ASSERT_EQ(offset, checkedUpTo);
+      checkedUpTo += length;
+    });
+    ASSERT_EQ(found, expected) << "in blocks of " << blockSize;
+    if (expected) ASSERT_LE(checkedUpTo, *expected);
+    else ASSERT_EQ(checkedUpTo, text.size());
   }
 }
 

@@ -4,6 +4,7 @@
 // keys cut into many parts, and at the sizes where the result is joined in
 // two halves at once and keyed on several threads.
 #include "parasort/engine/arrangement.h"
+#include "parasort/engine/keyed_records.h"
 #include "parasort/engine/paragraph.h"
 
 #include "reference_model.h"
@@ -12,7 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory_resource>
+#include <mutex>
 #include <random>
+#include <span>
 #include <utility>
 #include <string>
 #include <vector>
@@ -221,6 +225,73 @@ TEST(Arrangement, LargeTextsLoseTheirAdjacentDuplicatesAsTheReferenceDoes) {
                   arrangeParagraphs(std::u16string_view(text), ParagraphOrder::adjacentUnique, collator).joined(),
                   expected),
               std::u16string::npos);
+  }
+}
+
+// A result whose order is kept alone (its keys let go) hands out what the
+// merged parts did: a large one merged into the list in two halves at once,
+// with duplicates dropped on either side of where the halves meet.
+TEST(Arrangement, AnOrderKeptAloneHandsOutTheSameResult) {
+  std::mt19937 random(15);
+  const ParagraphCollator collator("pl");
+  for (const std::size_t lines : {40u, 60'000u}) {
+    const std::u16string text16 =
+        randomText(random, {.lines = lines, .distinctPieces = 4, .mixedTerminators = random() % 2 == 0});
+    const std::string text8 = toUtf8(text16);
+    if (lines > 40) {
+      ASSERT_GE(text8.size(), std::size_t{1} << 17) << "large enough for two halves";
+    }
+    for (const auto order : {ParagraphOrder::ascending, ParagraphOrder::descending, ParagraphOrder::unique,
+                             ParagraphOrder::byLength}) {
+      const std::string expected = toUtf8(referenceArrangement<char16_t>(text16, order, collator, {}));
+      // (Many tiny parts only for the small text: each output paragraph
+      // looks at every part's head.)
+      for (const auto& plan : lines > 40 ? std::span(plans).first(2) : std::span(plans)) {
+        SCOPED_TRACE(testing::Message() << lines << " lines, order " << static_cast<int>(order) << ", "
+                                        << plan.threadCount << " threads");
+        ArrangedParagraphs<char> arranged(
+            text8, detail::orderBySortKeys(std::string_view(text8), order, *collator.get(), plan));
+        arranged.keepOnlyTheOrder(*std::pmr::get_default_resource());
+        std::string result;
+        arranged.forEachPiece([&](std::string_view piece) { result.append(piece); });
+        EXPECT_EQ(firstDifference(result, expected), std::string::npos);
+        EXPECT_EQ(firstDifference(arranged.joined(), expected), std::string::npos);
+      }
+    }
+  }
+}
+
+// Making the keys tells of the text read through (for a caller that lets
+// go of its pages): stretches that never overlap and, together, the whole
+// text, whether keyed in one part or in two at once, sorted or keyed for
+// printing.
+TEST(Arrangement, MakingTheKeysTellsOfTheWholeTextReadThrough) {
+  std::mt19937 random(16);
+  const ParagraphCollator collator("");
+  // About three million units: two parts of more than one step each.
+  const std::string text = toUtf8(randomText(random, {.lines = 900'000, .distinctPieces = 20, .mixedTerminators = true}));
+  ASSERT_GE(text.size(), std::size_t{3} << 20);
+  for (const unsigned threads : {1u, 2u}) {
+    for (const bool printing : {false, true}) {
+      SCOPED_TRACE(testing::Message() << threads << " threads" << (printing ? ", keys printed" : ""));
+      std::mutex mutex;
+      std::vector<std::pair<std::size_t, std::size_t>> stretches;
+      const ArrangeOptions options{.threadCount = threads, .readThrough = [&](std::size_t offset, std::size_t length) {
+                                     const std::scoped_lock lock(mutex);
+                                     stretches.emplace_back(offset, length);
+                                   }};
+      if (printing) forEachKeyedRecord(text, ParagraphOrder::ascending, collator, options, [](const KeyedRecord&) {});
+      else (void)arrangeParagraphs(std::string_view(text), ParagraphOrder::ascending, collator, options);
+      std::sort(stretches.begin(), stretches.end());
+      ASSERT_GE(stretches.size(), 2u * threads);
+      std::size_t covered = 0;
+      for (const auto& [offset, length] : stretches) {
+        ASSERT_EQ(offset, covered);
+        ASSERT_GT(length, 0u);
+        covered += length;
+      }
+      EXPECT_EQ(covered, text.size());
+    }
   }
 }
 
