@@ -232,6 +232,26 @@ fi
 "$P" -S 1K -T missing in1 >/dev/null 2>err
 [ $? = 1 ] && [ "$(cat err)" = "parasort: missing: No such file or directory" ] || fail "missing -T: $(cat err)"
 
+# A regular file is mapped, its pages let go as it is checked and keyed and
+# read again for the result: the same as the text read from a pipe, for a
+# text of many check blocks, key-making steps and two parts; an ill-formed
+# byte far in is found at the same byte; and a file that the result is
+# written into (in place, as it has a second name, or as standard output)
+# is read, not mapped, so that writing cannot change what is being sorted.
+text 12 1500000 >mapped
+cat mapped | "$P" >piped
+"$P" mapped >result && cmp -s piped result || fail "a mapped file sorts as a pipe does"
+{ head -c 12000000 mapped; printf 'bad \377 byte\n'; tail -c 100000 mapped; } >ill-formed
+"$P" ill-formed >/dev/null 2>err; status=$?
+[ $status = 2 ] && [ "$(cat err)" = "parasort: ill-formed: invalid UTF-8 at byte 12000004" ] ||
+  fail "an ill-formed byte far into a mapped file: status $status, $(cat err)"
+head -n 300000 mapped >in-place && ln in-place in-place.link
+cat in-place | "$P" >expected
+"$P" -o in-place in-place && cmp -s expected in-place || fail "-o onto a mapped input with two names"
+head -n 300000 mapped >as-output
+"$P" as-output 1<>as-output && cmp -s expected as-output || fail "standard output into the input itself"
+rm -f mapped piped result ill-formed in-place in-place.link expected as-output
+
 # Under an address-space limit the default budget follows it: 14 MB sort
 # through runs, as they sort without the limit.
 if [ -z "$sanitized" ]; then  # the address sanitizer needs more address space than that
