@@ -411,6 +411,7 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
     first = false;
     sink(original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start));
   });
+  // (A list is read as it stands: no second thread finds anything faster.)
   if (original_.size() < twoHalvesThreshold || sequence_->isList() || !forEachStartInTwoHalves(std::ref(ahead)))
     sequence_->forEachStart(std::ref(ahead));
   ahead.finish();

@@ -34,15 +34,8 @@ class ParagraphSequence {
   virtual void forEachStartOfFront(std::size_t count, const Visit& visit) const = 0;
   virtual void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const = 0;
 
-  // The paragraphs [first, first + count) of the order: at their place in
-  // a list, else after going through those before them.
+  // Whether the order is held as a list (else it is found as it is visited).
   virtual bool isList() const noexcept { return false; }
-  virtual void forEachStartIn(std::size_t first, std::size_t count, const Visit& visit) const {
-    std::size_t index = 0;
-    forEachStartOfFront(first + count, [&](std::size_t start) {
-      if (index++ >= first) visit(start);
-    });
-  }
 };
 
 // A sequence held as a list of starts (`Starts`: a vector of an unsigned
@@ -57,16 +50,13 @@ class StartList final : public ParagraphSequence {
   std::size_t orderedCount() const noexcept override { return starts_.size(); }
 
   void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
-    forEachStartIn(0, count, visit);
+    for (std::size_t index = 0; index < count && index < starts_.size(); ++index) visit(starts_[index]);
   }
   void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const override {
     for (std::size_t index = starts_.size(); index > 0 && count > 0; --index, --count) visit(starts_[index - 1]);
   }
 
   bool isList() const noexcept override { return true; }
-  void forEachStartIn(std::size_t first, std::size_t count, const Visit& visit) const override {
-    for (std::size_t index = first; index < first + count && index < starts_.size(); ++index) visit(starts_[index]);
-  }
 
  private:
   Starts starts_;
