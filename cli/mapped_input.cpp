@@ -54,13 +54,30 @@ MappedInput::~MappedInput() {
   guardedFile = nullptr;
 }
 
+namespace {
+
+// Whether the existing regular file `path` is written by replacing it whole
+// (the safe write's first choice): one name that is no link, the caller's
+// own, in a directory the caller may write.
+bool replacedWhole(const std::string& path, const struct stat& status) {
+  struct stat link {};
+  if (status.st_nlink != 1 || status.st_uid != ::geteuid()) return false;
+  if (::lstat(path.c_str(), &link) != 0 || S_ISLNK(link.st_mode)) return false;
+  const std::string::size_type slash = path.find_last_of('/');
+  const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  return ::access(directory.c_str(), W_OK) == 0;
+}
+
+}  // namespace
+
 bool mayMapInput(int input, const std::optional<std::string>& output) {
   struct stat in {};
   struct stat out {};
   if (::fstat(input, &in) != 0) return false;
   const int written = output ? ::stat(output->c_str(), &out) : ::fstat(STDOUT_FILENO, &out);
   if (written != 0) return errno == ENOENT;  // a file still to be made is not the input
-  return in.st_dev != out.st_dev || in.st_ino != out.st_ino;
+  if (in.st_dev == out.st_dev && in.st_ino == out.st_ino) return false;
+  return !output || !S_ISREG(out.st_mode) || replacedWhole(*output, out);
 }
 
 }  // namespace parasort::cli

@@ -40,7 +40,11 @@ class MappedInput {
 
 // Whether the file `input` (open) may be mapped while the result goes to
 // `output` (absent: standard output): not when the result is written into
-// that same file, which would change the text while it is read.
+// that same file, which would change the text while it is read; nor when
+// -o's file would be written over in place (it has a second name, another
+// owner, a read-only directory, or is reached by a link), which an input cut
+// short meanwhile would leave half written. Such inputs are read whole
+// first, as before.
 bool mayMapInput(int input, const std::optional<std::string>& output);
 
 }  // namespace parasort::cli

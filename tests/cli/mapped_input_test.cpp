@@ -1,7 +1,7 @@
 // A mapped input that another program shortens ends the filter with a
 // message naming it, status 1, and the result unwritten; other faults keep
 // their default action; and an input is not mapped when the result goes
-// into that same file.
+// into that same file, or over a file in place.
 #include "mapped_input.h"
 
 #include "parasort/files/safe_write.h"
@@ -97,7 +97,7 @@ TEST_F(MappedInputTest, TheGuardGoesWithTheMapping) {
   EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
 
-TEST_F(MappedInputTest, AnInputIsNotMappedWhenTheResultGoesIntoIt) {
+TEST_F(MappedInputTest, AnInputIsNotMappedWhenTheResultGoesIntoItOrOverAFileInPlace) {
   const int descriptor = ::open(input_.c_str(), O_RDONLY);
   const std::string other = (directory_ / "other.txt").string();
   std::ofstream(other) << "x\n";
@@ -107,6 +107,13 @@ TEST_F(MappedInputTest, AnInputIsNotMappedWhenTheResultGoesIntoIt) {
   EXPECT_FALSE(mayMapInput(descriptor, link)) << "the input, by a symbolic link";
   EXPECT_TRUE(mayMapInput(descriptor, other));
   EXPECT_TRUE(mayMapInput(descriptor, (directory_ / "not yet.txt").string()));
+  EXPECT_TRUE(mayMapInput(descriptor, "/dev/null"));
+  // -o's file written over in place: reached by a link, or with a second name.
+  const std::string toOther = (directory_ / "to other").string();
+  fs::create_symlink(other, toOther);
+  EXPECT_FALSE(mayMapInput(descriptor, toOther));
+  fs::create_hard_link(other, directory_ / "other's second name");
+  EXPECT_FALSE(mayMapInput(descriptor, other));
   // Standard output: the input itself (as `parasort f 1<>f` makes it), or another file.
   const int savedOutput = ::dup(STDOUT_FILENO);
   const int intoInput = ::open(input_.c_str(), O_RDWR);
