@@ -65,18 +65,4 @@ TEST_F(MappedFileTest, KnowsItsOwnAddresses) {
   EXPECT_FALSE(mapped->contains(contents_.data()));
 }
 
-TEST_F(MappedFileTest, AnEmptyFileOrOneThatCannotBeMappedIsNone) {
-  EXPECT_FALSE(MappedFile::map(descriptor_, 0).has_value());
-  EXPECT_FALSE(MappedFile::map(-1, 10).has_value());
-}
-
-TEST_F(MappedFileTest, AMovedMappingBelongsToItsNewOwner) {
-  auto mapped = MappedFile::map(descriptor_, contents_.size());
-  ASSERT_TRUE(mapped.has_value());
-  MappedFile moved = std::move(*mapped);
-  EXPECT_EQ(moved.bytes(), contents_);
-  EXPECT_TRUE(mapped->bytes().empty());
-  EXPECT_FALSE(mapped->contains(moved.bytes().data()));
-}
-
 }  // namespace
