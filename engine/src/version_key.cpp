@@ -23,9 +23,12 @@ std::size_t withoutSuffix(std::string_view key) noexcept {
   return prefixLength;
 }
 
-// Where a run of non-digits ends: "~" (0x03) before the end (0x04), the end
-// before a digit (0x05), a digit before letters (0x06 and the letter), and
-// letters before other bytes (0x07 or 0x08 and seven bits of the byte).
+// Among the characters of a run of non-digits: "~" (0x03) before a number
+// (0x05, its digit count and digits), a number before letters (0x06 and the
+// letter), and letters before other bytes (0x07 or 0x08 and seven bits of
+// the byte). The key's end counts as a number of value 0 (when no number is
+// just before it) followed by the end mark (0x04), which comes after "~"
+// and before letters: "a" equals "a0", comes after "a0~", before "a0b".
 constexpr char tildeToken = 0x03;
 constexpr char endToken = 0x04;
 constexpr char digitToken = 0x05;
@@ -41,8 +44,10 @@ void appendCount(std::size_t count, std::string& out) {
 
 void appendRuns(std::string_view key, std::string& out) {
   std::size_t position = 0;
+  bool afterNumber = false;
   while (true) {
     for (; position < key.size() && !isAsciiDigit(key[position]); ++position) {
+      afterNumber = false;
       const char byte = key[position];
       if (byte == '~') {
         out += tildeToken;
@@ -56,6 +61,10 @@ void appendRuns(std::string_view key, std::string& out) {
       }
     }
     if (position == key.size()) {
+      if (!afterNumber) {
+        out += digitToken;
+        appendCount(0, out);
+      }
       out += endToken;
       return;
     }
@@ -65,6 +74,7 @@ void appendRuns(std::string_view key, std::string& out) {
     while (position < key.size() && isAsciiDigit(key[position])) ++position;
     appendCount(position - digitsStart, out);
     out.append(key.substr(digitsStart, position - digitsStart));
+    afterNumber = true;
   }
 }
 

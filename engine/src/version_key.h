@@ -7,7 +7,9 @@
 // (\.[A-Za-z~][A-Za-z0-9~]*)*), and only when those tie as wholes. A key is
 // taken as runs of non-digits and runs of digits in turn: digit runs compare
 // by value, non-digit runs character by character with "~" before anything,
-// even the end, then the end, letters, and other bytes after letters.
+// even the end, then the end and digits alike, letters, and other bytes
+// after letters. A number missing where the other key has one counts as 0:
+// "a" and "a0" are equal.
 #pragma once
 
 #include <string>
