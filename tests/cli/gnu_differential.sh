@@ -15,14 +15,17 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 
-pick() { local choices=("$@"); echo "${choices[RANDOM % ${#choices[@]}]}"; }
+# These set a variable rather than print: a command substitution runs in a
+# subshell, which draws random numbers of its own, and a seed would not give
+# the same cases twice.
+pick() { local choices=("$@"); picked=${choices[RANDOM % ${#choices[@]}]}; }
 
 word() {
   case $((RANDOM % 4)) in
-    0) printf '%s' "$(pick a b c d e ab ba dec cab ek)" ;;
-    1) printf '%s%s' "$(pick '' - '')" $((RANDOM % 200 - 20)) ;;
-    2) printf '%s.%s' $((RANDOM % 30)) $((RANDOM % 100)) ;;
-    3) printf '%s%s' $((RANDOM % 9)) "$(pick k '' a .5 -1)" ;;
+    0) pick a b c d e ab ba dec cab ek; made=$picked ;;
+    1) pick '' - ''; made=$picked$((RANDOM % 200 - 20)) ;;
+    2) made=$((RANDOM % 30)).$((RANDOM % 100)) ;;
+    3) made=$((RANDOM % 9)); pick k '' a .5 -1; made+=$picked ;;
   esac
 }
 
@@ -31,21 +34,22 @@ line() {
   [ $((RANDOM % 6)) = 0 ] && text=" "
   for ((index = 0; index < count; index++)); do
     [ $index -gt 0 ] && text+=$separator
-    text+=$(word)
+    word
+    text+=$made
   done
   printf '%s\n' "$text"
 }
 
 keyspec() {
-  local spec=$((RANDOM % 3 + 1)) letters=(b n n r g V M d f h)
+  local letters=(b n n r g V M d f h)
+  spec=$((RANDOM % 3 + 1))
   [ $((RANDOM % 3)) = 0 ] && spec+=.$((RANDOM % 3 + 1))
   [ $((RANDOM % 2)) = 0 ] && spec+=${letters[RANDOM % ${#letters[@]}]}
   if [ $((RANDOM % 2)) = 0 ]; then
     spec+=,$((RANDOM % 3 + 1))
     [ $((RANDOM % 3)) = 0 ] && spec+=.$((RANDOM % 3))
-    [ $((RANDOM % 3)) = 0 ] && spec+=$(pick b r)
+    [ $((RANDOM % 3)) = 0 ] && pick b r && spec+=$picked
   fi
-  printf '%s' "$spec"
 }
 
 # compare DESCRIPTION ARGS...: both programs on the same arguments.
@@ -68,14 +72,18 @@ compare() {
 
 for ((round = 0; round < cases; round++)); do
   rm -f "$work"/in* "$work"/sorted*
-  separator=$(pick ' ' z)
+  pick ' ' z
+  separator=$picked
   files=$((RANDOM % 3 + 1))
   for ((file = 1; file <= files; file++)); do
     for ((index = RANDOM % 8; index > 0; index--)); do line "$separator"; done >"$work/in$file"
   done
   options=()
   [ "$separator" = z ] && options+=(-t z)
-  for ((key = RANDOM % 3; key > 0; key--)); do options+=(-k "$(keyspec)"); done
+  for ((key = RANDOM % 3; key > 0; key--)); do
+    keyspec
+    options+=(-k "$spec")
+  done
   for letter in b n r s u g V; do [ $((RANDOM % 8)) = 0 ] && options+=("-$letter"); done
   # Two kinds at once are refused by both; one is enough here.
   kinds=0
