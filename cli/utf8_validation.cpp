@@ -102,15 +102,23 @@ std::optional<std::size_t> firstInvalidByte(std::string_view bytes) noexcept {
 
 bool isContinuationByte(char byte) noexcept { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
+// Where `bytes` may be cut at or after `index` so that each side decodes as
+// the whole does: before a byte that starts a sequence (or at the end). A
+// sequence takes at most three continuation bytes: after more in a row the
+// text is ill-formed there, and nothing is given.
+std::optional<std::size_t> cutFrom(std::string_view bytes, std::size_t index) noexcept {
+  for (int step = 0; step < 4 && index < bytes.size() && isContinuationByte(bytes[index]); ++step) ++index;
+  if (index < bytes.size() && isContinuationByte(bytes[index])) return std::nullopt;
+  return index;
+}
+
 }  // namespace
 
 std::optional<std::size_t> findInvalidUtf8(std::string_view bytes, std::size_t bytesForOneThread) {
   if (bytes.size() <= bytesForOneThread || bytes.size() < 16) return firstInvalidByte(bytes);
-  // A sequence takes at most three continuation bytes: more in a row at the
-  // middle are ill-formed somewhere, and the whole is checked on one thread.
-  std::size_t middle = bytes.size() / 2;
-  for (int step = 0; step < 4 && isContinuationByte(bytes[middle]); ++step) ++middle;
-  if (isContinuationByte(bytes[middle])) return firstInvalidByte(bytes);
+  const std::optional<std::size_t> cut = cutFrom(bytes, bytes.size() / 2);
+  if (!cut) return firstInvalidByte(bytes);
+  const std::size_t middle = *cut;
 
   std::optional<std::size_t> inSecondHalf;
   std::jthread second;
@@ -129,12 +137,9 @@ std::optional<std::size_t> findInvalidUtf8(std::string_view bytes, std::size_t b
 std::optional<std::size_t> findInvalidUtf8InBlocks(std::string_view bytes, std::size_t blockSize,
                                                    const std::function<void(std::size_t, std::size_t)>& checked) {
   for (std::size_t offset = 0; offset < bytes.size();) {
-    // Blocks are cut before a byte that starts a sequence, so that each
-    // decodes as the whole does; four continuation bytes in a row are
-    // ill-formed somewhere, and the rest is then checked in one go.
-    std::size_t end = std::min(bytes.size(), offset + std::max<std::size_t>(blockSize, 1));
-    for (int step = 0; step < 4 && end < bytes.size() && isContinuationByte(bytes[end]); ++step) ++end;
-    if (end < bytes.size() && isContinuationByte(bytes[end])) end = bytes.size();
+    // Where no block can end, the rest is checked in one go.
+    const std::size_t end =
+        cutFrom(bytes, std::min(bytes.size(), offset + std::max<std::size_t>(blockSize, 1))).value_or(bytes.size());
     if (const auto invalid = findInvalidUtf8(bytes.substr(offset, end - offset))) return offset + *invalid;
     checked(offset, end - offset);
     offset = end;

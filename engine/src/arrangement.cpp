@@ -377,6 +377,17 @@ std::shared_ptr<const detail::ParagraphSequence> listOfStarts(const detail::Para
   return std::make_shared<detail::CompactStartList<Offset>>(std::move(starts), sequence.inputParagraphCount());
 }
 
+// The order of `sequence`, of a text of `textSize` units, as a list of
+// starts of the smallest type the text allows.
+std::shared_ptr<const detail::ParagraphSequence> compactListOf(const detail::ParagraphSequence& sequence,
+                                                               std::size_t textSize,
+                                                               std::pmr::memory_resource& memory) {
+  const bool inTwoHalves = textSize >= twoHalvesThreshold;
+  if (textSize <= std::numeric_limits<std::uint32_t>::max())
+    return listOfStarts<std::uint32_t>(sequence, inTwoHalves, memory);
+  return listOfStarts<std::size_t>(sequence, inTwoHalves, memory);
+}
+
 }  // namespace
 
 template <class CharT>
@@ -411,9 +422,12 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
     first = false;
     sink(original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start));
   });
-  // (A list is read as it stands: no second thread finds anything faster.)
-  if (original_.size() < twoHalvesThreshold || sequence_->isList() || !forEachStartInTwoHalves(std::ref(ahead)))
-    sequence_->forEachStart(std::ref(ahead));
+  // Merging the sorted parts is most of handing out a large result: they
+  // are merged into a list first, its two halves at once.
+  const bool mergeFirst = original_.size() >= twoHalvesThreshold && !sequence_->isList();
+  const auto order = mergeFirst ? compactListOf(*sequence_, original_.size(), *std::pmr::get_default_resource())
+                                : sequence_;
+  order->forEachStart(std::ref(ahead));
   ahead.finish();
   if (endsWithSeparator_) sink(separator_);
 }
@@ -421,31 +435,7 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
 template <class CharT>
 void ArrangedParagraphs<CharT>::keepOnlyTheOrder(std::pmr::memory_resource& memory) {
   if (keepsOriginal() || sequence_->isList()) return;
-  const bool inTwoHalves = original_.size() >= twoHalvesThreshold;
-  if (original_.size() <= std::numeric_limits<std::uint32_t>::max())
-    sequence_ = listOfStarts<std::uint32_t>(*sequence_, inTwoHalves, memory);
-  else
-    sequence_ = listOfStarts<std::size_t>(*sequence_, inTwoHalves, memory);
-}
-
-// Putting the sorted parts together is most of handing out a large result,
-// and it is done on one thread: the back half of the order is found on a
-// second thread (from the end backwards) while the front half is handed
-// out, then the back half follows. False, with nothing handed out, when no
-// thread can be started.
-template <class CharT>
-bool ArrangedParagraphs<CharT>::forEachStartInTwoHalves(const std::function<void(std::size_t)>& visit) const {
-  const std::size_t backCount = sequence_->orderedCount() / 2;
-  std::vector<std::size_t> backStarts;  // from the last one backwards
-  backStarts.reserve(backCount);
-  if (!inTwoThreads(
-          [&] {
-            sequence_->forEachStartOfBackFromEnd(backCount, [&](std::size_t start) { backStarts.push_back(start); });
-          },
-          [&] { sequence_->forEachStartOfFront(sequence_->orderedCount() - backCount, visit); }))
-    return false;
-  std::for_each(backStarts.rbegin(), backStarts.rend(), visit);
-  return true;
+  sequence_ = compactListOf(*sequence_, original_.size(), memory);
 }
 
 template <class CharT>

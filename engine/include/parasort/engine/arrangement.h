@@ -83,7 +83,6 @@ class ArrangedParagraphs {
   bool appendInTwoHalves(String& result, std::size_t most) const;
   CharT* writeFrontHalf(const detail::ParagraphScanner<CharT>& scanner, std::size_t count, CharT* out) const;
   CharT* writeBackHalf(const detail::ParagraphScanner<CharT>& scanner, std::size_t count, CharT* end) const;
-  bool forEachStartInTwoHalves(const std::function<void(std::size_t)>& visit) const;
 
   View original_;
   RecordTerminators terminators_ = RecordTerminators::paragraph;
