@@ -230,9 +230,11 @@ int run(const FilterOptions& options, std::ostream& diagnostics) {
       return exitBadInput;
     }
   }
+  const platform::MemoryFacts memoryFacts = platform::currentMemoryFacts();
+  platform::shareOneHeapUnderAddressLimit(memoryFacts);
   if (options.merge) return mergeInputs(options, inputs, diagnostics);
   const unsigned threads = options.threads != 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-  const SortBudget budget = sortBudget(options.bufferSize, platform::currentMemoryFacts(), threads);
+  const SortBudget budget = sortBudget(options.bufferSize, memoryFacts, threads);
   if (options.check != CheckMode::none) return checkInput(options, inputs.front(), budget, diagnostics);
   // Only the sorting orders have a road through runs; the other orders are
   // held whole.

@@ -3,6 +3,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <fstream>
 #include <string>
@@ -48,6 +52,14 @@ std::uint64_t defaultSortBudget(const MemoryFacts& facts) {
   if (facts.addressSpaceLimit) budget = std::min(budget, *facts.addressSpaceLimit);
   budget = std::min(budget / 2, usable);
   return std::max<std::uint64_t>(budget, std::uint64_t{1} << 20);
+}
+
+void shareOneHeapUnderAddressLimit(const MemoryFacts& facts) {
+#if defined(__GLIBC__)
+  if (facts.addressSpaceLimit) ::mallopt(M_ARENA_MAX, 1);
+#else
+  (void)facts;
+#endif
 }
 
 }  // namespace parasort::platform

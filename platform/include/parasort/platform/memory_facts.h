@@ -23,4 +23,11 @@ MemoryFacts currentMemoryFacts();
 // the address-space limit. At least 1 MiB.
 std::uint64_t defaultSortBudget(const MemoryFacts& facts);
 
+// Under an address-space limit, keeps the C library from giving threads
+// heaps of their own: each reserves tens of megabytes of address space
+// whether it is used or not, and how many appear depends on how the threads
+// happen to meet, so a sort that fits would fail now and then. Where there
+// is no such choice, nothing.
+void shareOneHeapUnderAddressLimit(const MemoryFacts& facts);
+
 }  // namespace parasort::platform
