@@ -15,6 +15,7 @@
 #include "utf8_validation.h"
 
 #include "parasort/engine/keyed_records.h"
+#include "parasort/engine/ordering_key.h"
 #include "parasort/files/file_descriptor.h"
 #include "parasort/platform/large_block_memory.h"
 #include "parasort/platform/memory_facts.h"
@@ -28,6 +29,7 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <system_error>
@@ -40,11 +42,17 @@ namespace {
 // Told of stretches of the input (offset, length) read through for now.
 using ReadThrough = std::function<void(std::size_t, std::size_t)>;
 
+// Checks an input that was not checked to be UTF-8 before it was sorted
+// (the sort decodes every byte of most orders anyway): reports the first
+// ill-formed byte and gives the exit status, or nothing when all is well.
+using LateUtf8Check = std::function<std::optional<int>()>;
+
 // The text of the inputs, held whole in memory or mapped (checked to be
-// UTF-8 already), arranged and written. The order is kept alone (the sort
-// keys let go) before the result is written.
+// UTF-8 already, or checked by `lateCheck` unless the sort vouches for it),
+// arranged and written. The order is kept alone (the sort keys let go)
+// before the result is written.
 int sortText(std::string_view input, const FilterOptions& options, std::pmr::memory_resource& memory,
-             std::ostream& diagnostics, const ReadThrough& readThrough = {}) {
+             std::ostream& diagnostics, const ReadThrough& readThrough = {}, const LateUtf8Check& lateCheck = {}) {
   const ParagraphCollator collator = collatorFor(options, diagnostics);
 
   // A byte order mark marks the text, it is not part of its first line.
@@ -75,6 +83,8 @@ int sortText(std::string_view input, const FilterOptions& options, std::pmr::mem
     });
   } else {
     auto arranged = arrangeParagraphs(text, options.order, collator, arrangeOptions);
+    if (lateCheck && !arranged.decodedWellFormedUtf8())
+      if (const auto status = lateCheck()) return *status;
     arranged.keepOnlyTheOrder(memory);
     error = writeOutput(options.output, [&](const PieceSink& sink) {
       if (hasByteOrderMark) sink(utf8ByteOrderMark);
@@ -134,15 +144,31 @@ int sortInputs(const FilterOptions& options, const std::vector<std::string>& inp
 // let go.
 constexpr std::size_t mappedCheckBlock = std::size_t{8} << 20;
 
+// Whether sorting decodes every byte of the text through ICU's strict
+// decoder, so that a separate UTF-8 check is needed only when it met an
+// ill-formed sequence (to say where): true of the orders that sort whole
+// paragraphs by their sort keys.
+bool sortingDecodesEveryByte(const FilterOptions& options) {
+  return !options.printKeys && ordersByKeys(options.order) && ordersByWholeParagraph(options.arrange.keys);
+}
+
 // One regular file, mapped: its pages are let go behind the UTF-8 check and
-// the making of the keys, and read again for the result.
+// the making of the keys, and read again for the result. Where sorting
+// decodes every byte, the check is left to it: a pass over the file and the
+// faulting in of its pages saved.
 int sortMappedInput(const FilterOptions& options, const std::string& path, const MappedInput& input,
                     std::ostream& diagnostics) {
   const ReadThrough letGo = [&input](std::size_t offset, std::size_t length) { input.letGo(offset, length); };
-  if (const auto invalid = findInvalidUtf8InBlocks(input.bytes(), mappedCheckBlock, letGo))
-    return reportProblem(options, invalidUtf8(path, *invalid), diagnostics);
+  const LateUtf8Check check = [&]() -> std::optional<int> {
+    if (const auto invalid = findInvalidUtf8InBlocks(input.bytes(), mappedCheckBlock, letGo))
+      return reportProblem(options, invalidUtf8(path, *invalid), diagnostics);
+    return std::nullopt;
+  };
+  const bool checkLate = sortingDecodesEveryByte(options);
+  if (!checkLate)
+    if (const auto status = check()) return *status;
   platform::LargeBlockMemory memory;
-  return sortText(input.bytes(), options, memory, diagnostics, letGo);
+  return sortText(input.bytes(), options, memory, diagnostics, letGo, checkLate ? check : LateUtf8Check{});
 }
 
 // The text `source` hands out a piece at a time (into `memory`): sorted in

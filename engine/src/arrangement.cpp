@@ -404,6 +404,7 @@ ArrangedParagraphs<CharT>::ArrangedParagraphs(View original,
       endsWithSeparator_(terminators == RecordTerminators::nul
                              ? !original.empty() && original.back() == CharT(0)
                              : TQParagraph::endsParagraphSeparater(original)),
+      decodedWellFormedUtf8_(sequence != nullptr && sequence->decodedWellFormedUtf8()),
       sequence_(std::move(sequence)) {}
 
 template <class CharT>

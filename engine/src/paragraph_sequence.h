@@ -36,6 +36,10 @@ class ParagraphSequence {
 
   // Whether the order is held as a list (else it is found as it is visited).
   virtual bool isList() const noexcept { return false; }
+
+  // Whether finding the order decoded every paragraph of a UTF-8 text whole
+  // and found it well-formed (terminators are well-formed by what they are).
+  virtual bool decodedWellFormedUtf8() const noexcept { return false; }
 };
 
 // A sequence held as a list of starts (`Starts`: a vector of an unsigned

@@ -23,6 +23,7 @@
 #include <stdexcept>
 #include <system_error>
 #include <thread>
+#include <type_traits>
 
 namespace parasort::detail {
 namespace {
@@ -208,6 +209,7 @@ class Part {
       paragraphs_.push_back({heldBytes(keys_.key(keyOffset)), keyOffset, offset});
     });
     if (keySource.readThrough && end_ > readUpTo) keySource.readThrough(readUpTo, end_ - readUpTo);
+    decodedWellFormedUtf8_ = std::is_same_v<CharT, char> && !keyer && !source.metIllFormed();
     lastResort_ = keySource.lastResort;
     sortByKeyBytes(paragraphs_.begin(), paragraphs_.end(), order.descending);
   }
@@ -409,6 +411,7 @@ class Part {
   std::size_t absoluteStart(const KeyedParagraph& paragraph) const noexcept {
     return begin_ + offsetOf(paragraph);
   }
+  bool decodedWellFormedUtf8() const noexcept { return decodedWellFormedUtf8_; }
 
  private:
   std::basic_string_view<CharT> text_;
@@ -421,6 +424,9 @@ class Part {
   const UCollator* collator_ = nullptr;
   std::optional<ParagraphScanner<CharT>> scanner_;  // once sorting began
   bool lastResort_ = false;
+  // Whether every paragraph was converted whole from UTF-8 for its key
+  // and none held an ill-formed sequence.
+  bool decodedWellFormedUtf8_ = false;
 };
 
 // Splits the text at paragraph starts into parts as `plan` says.
@@ -454,6 +460,9 @@ class MergedParts final : public KeyedParagraphSequence {
     return count;
   }
   std::size_t orderedCount() const noexcept override { return inputParagraphCount(); }
+  bool decodedWellFormedUtf8() const noexcept override {
+    return std::ranges::all_of(parts_, [](const Part<CharT>& part) { return part.decodedWellFormedUtf8(); });
+  }
 
   void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
     mergeFront(count, [&](Position position) { visit(start(position)); });

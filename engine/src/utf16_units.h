@@ -40,13 +40,21 @@ class Utf16Units {
       }
       UChar32 codePoint = 0;
       U8_NEXT(bytes, index, byteCount, codePoint);
-      if (codePoint < 0) codePoint = 0xFFFD;
+      if (codePoint < 0) {
+        codePoint = 0xFFFD;
+        metIllFormed_ = true;
+      }
       U16_APPEND_UNSAFE(units, length, codePoint);
     }
     return {units, static_cast<std::size_t>(length)};
   }
 
+  // Whether any UTF-8 paragraph converted so far held an ill-formed
+  // sequence (ICU's strict decoder: no surrogates, no overlong forms).
+  bool metIllFormed() const noexcept { return metIllFormed_; }
+
  private:
+  bool metIllFormed_ = false;
   // Short paragraphs, most of them, need no allocation at all.
   std::array<char16_t, 256> inline_;
   std::u16string scratch_;

@@ -295,6 +295,52 @@ TEST(Arrangement, MakingTheKeysTellsOfTheWholeTextReadThrough) {
   }
 }
 
+// The orders that sort whole paragraphs by their keys read every byte of a
+// UTF-8 text through the strict decoder and say whether all was
+// well-formed, so that the filter need not check it again: an ill-formed
+// sequence is met wherever it lies (first or last in a paragraph or in the
+// text, in either part), and no well-formed edge case is taken for one.
+// Orders that do not decode every byte vouch for nothing.
+TEST(Arrangement, SortingSaysWhetherEveryByteWasWellFormedUtf8) {
+  struct Sequence {
+    std::string_view bytes;
+    bool wellFormed;
+  };
+  const Sequence sequences[] = {
+      {"\xC2\x80", true},         {"\xDF\xBF", true},         {"\xED\x9F\xBF", true},
+      {"\xEE\x80\x80", true},     {"\xEF\xBF\xBF", true},     {"\xF0\x90\x80\x80", true},
+      {"\xF4\x8F\xBF\xBF", true}, {"\x80", false},             {"\xC0\xAF", false},
+      {"\xC1\xBF", false},        {"\xE0\x9F\xBF", false},     {"\xED\xA0\x80", false},
+      {"\xF0\x8F\xBF\xBF", false}, {"\xF4\x90\x80\x80", false}, {"\xF5\x80\x80\x80", false},
+      {"\xFF", false},             {"\xC3", false},             {"\xE2\x80", false}};
+  const ParagraphOrder sorting[] = {ParagraphOrder::ascending, ParagraphOrder::descending, ParagraphOrder::unique,
+                                    ParagraphOrder::byLength};
+  std::mt19937 random(23);
+  const ParagraphCollator collator("");
+  for (const Sequence& sequence : sequences) {
+    for (int round = 0; round < 12; ++round) {
+      std::string text = toUtf8(randomText(
+          random, {.lines = 2 + random() % 40, .distinctPieces = std::size(pieces), .mixedTerminators = true}));
+      // Put in before an ASCII byte (never inside a character), or at the end.
+      std::vector<std::size_t> places{text.size()};
+      for (std::size_t index = 0; index < text.size(); ++index)
+        if (static_cast<unsigned char>(text[index]) < 0x80) places.push_back(index);
+      text.insert(places[random() % places.size()], sequence.bytes);
+      const ArrangeOptions options{.threadCount = static_cast<unsigned>(1 + random() % 2)};
+      SCOPED_TRACE(testing::Message() << "round " << round << ", " << testing::PrintToString(sequence.bytes));
+      for (const ParagraphOrder order : sorting)
+        EXPECT_EQ(arrangeParagraphs(std::string_view(text), order, collator, options).decodedWellFormedUtf8(),
+                  sequence.wellFormed);
+      EXPECT_FALSE(
+          arrangeParagraphs(std::string_view(text), ParagraphOrder::reverse, collator, options).decodedWellFormedUtf8());
+      ArrangeOptions byField = options;
+      byField.keys.emplace_back().positions.startField = 2;
+      EXPECT_FALSE(arrangeParagraphs(std::string_view(text), ParagraphOrder::ascending, collator, byField)
+                       .decodedWellFormedUtf8());
+    }
+  }
+}
+
 // A large text is checked in two halves at once: a disorder found in the
 // back half counts only when the front half has none.
 TEST(Arrangement, TheCheckOfALargeTextFindsTheFirstDisorderInEitherHalf) {

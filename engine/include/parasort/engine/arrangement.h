@@ -72,6 +72,14 @@ class ArrangedParagraphs {
   // caller that hands out a large result where memory is tight.
   void keepOnlyTheOrder(std::pmr::memory_resource& memory);
 
+  // Whether finding the order read every byte of a UTF-8 text through
+  // ICU's strict decoder and met no ill-formed sequence (as the orders that
+  // sort whole paragraphs by their sort keys do): a caller that must refuse
+  // ill-formed text need not check such a text again. False when the text
+  // was not read whole so (other orders, keys, texts of one paragraph) or
+  // was not well-formed; ill-formed bytes are ordered as U+FFFD.
+  bool decodedWellFormedUtf8() const noexcept { return decodedWellFormedUtf8_; }
+
   std::basic_string<CharT> joined() const;
   // The same, in a string whose memory comes from `memory`.
   std::pmr::basic_string<CharT> joined(std::pmr::memory_resource& memory) const;
@@ -88,6 +96,7 @@ class ArrangedParagraphs {
   RecordTerminators terminators_ = RecordTerminators::paragraph;
   View separator_;
   bool endsWithSeparator_ = false;
+  bool decodedWellFormedUtf8_ = false;
   std::shared_ptr<const detail::ParagraphSequence> sequence_;
 };
 
