@@ -7,7 +7,12 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -34,10 +39,11 @@ class Utf16Units {
     std::int32_t index = 0;
     std::int32_t length = 0;
     while (index < byteCount) {
-      if (bytes[index] < 0x80) {  // plain ASCII, most of most texts
-        units[length++] = bytes[index++];
-        continue;
-      }
+      // Plain ASCII, most of most texts, a block at a time where it can be.
+      const AsciiBlock ascii = widenLeadingAscii(bytes + index, byteCount - index, units + length);
+      index += ascii.leading;
+      length += ascii.leading;
+      if (ascii.leading == ascii.size) continue;
       UChar32 codePoint = 0;
       U8_NEXT(bytes, index, byteCount, codePoint);
       if (codePoint < 0) {
@@ -47,6 +53,40 @@ class Utf16Units {
       U16_APPEND_UNSAFE(units, length, codePoint);
     }
     return {units, static_cast<std::size_t>(length)};
+  }
+
+  // How many bytes a block looked at held, and how many of them, from its
+  // start, were ASCII.
+  struct AsciiBlock {
+    std::int32_t size;
+    std::int32_t leading;
+  };
+
+  // Writes the UTF-16 units of the ASCII bytes that `bytes` (`left` > 0 of
+  // them) starts with, looking at one block of bytes. With SSE2 a block is
+  // 16 or 8 bytes, widened whole and stored whole: the units after the
+  // ASCII ones are written over next. Units never outnumber the bytes they
+  // come from, so a store of a block's units stays within the buffer.
+  static AsciiBlock widenLeadingAscii(const std::uint8_t* bytes, std::int32_t left, char16_t* units) noexcept {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    if (left >= 16) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(units), _mm_unpacklo_epi8(block, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(units + 8), _mm_unpackhi_epi8(block, zero));
+      const auto high = static_cast<unsigned>(_mm_movemask_epi8(block));
+      return {16, high == 0 ? 16 : std::countr_zero(high)};
+    }
+    if (left >= 8) {
+      const __m128i block = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(units), _mm_unpacklo_epi8(block, zero));
+      const auto high = static_cast<unsigned>(_mm_movemask_epi8(block)) & 0xFFu;
+      return {8, high == 0 ? 8 : std::countr_zero(high)};
+    }
+#endif
+    if (bytes[0] >= 0x80) return {1, 0};
+    units[0] = bytes[0];
+    return {1, 1};
   }
 
   // Whether any UTF-8 paragraph converted so far held an ill-formed
