@@ -465,6 +465,10 @@ class MergedParts final : public KeyedParagraphSequence {
   }
 
   void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
+    if (isPlainPair()) {
+      mergePairFromFront(count, visit);
+      return;
+    }
     mergeFront(count, [&](Position position) { visit(start(position)); });
   }
 
@@ -476,6 +480,10 @@ class MergedParts final : public KeyedParagraphSequence {
   }
 
   void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const override {
+    if (isPlainPair()) {
+      mergePairFromBack(count, visit);
+      return;
+    }
     // remaining[part]: how many of the part's paragraphs are not yet merged.
     std::vector<std::size_t> remaining;
     for (const auto& part : parts_) remaining.push_back(part.paragraphs().size());
@@ -540,6 +548,59 @@ class MergedParts final : public KeyedParagraphSequence {
       }
       ++next[best->part];
       prefetchKey(best->part, next[best->part] + lookahead);
+    }
+  }
+
+  // Two parts (one a thread, most texts) of which none is left out: their
+  // two heads are compared in place, by the bytes they hold where those
+  // differ, without the bookkeeping of any number of parts.
+  bool isPlainPair() const noexcept { return parts_.size() == 2 && !order_.keepsFirstOfEqual; }
+
+  // Whether `a` of the first part goes out before `b` of the second (on
+  // equal keys it does: the earlier text first). Held bytes that differ
+  // decide, unless one key is extended by its whole paragraph's and the
+  // other is not (then the plain one may be where the other's key ends).
+  bool firstGoesFirst(const KeyedParagraph& a, const KeyedParagraph& b) const {
+    if (a.keyBytes != b.keyBytes && isExtended(a) == isExtended(b))
+      return (a.keyBytes < b.keyBytes) != order_.descending;
+    const int order = parts_[0].compare(a, parts_[1], b);
+    return order == 0 || ((order < 0) != order_.descending);
+  }
+
+  void mergePairFromFront(std::size_t count, const Visit& visit) const {
+    const auto& first = parts_[0].paragraphs();
+    const auto& second = parts_[1].paragraphs();
+    std::size_t inFirst = 0;
+    std::size_t inSecond = 0;
+    for (std::size_t taken = 0; taken < count && inFirst + inSecond < first.size() + second.size(); ++taken) {
+      const bool fromFirst = inSecond == second.size() ||
+                             (inFirst < first.size() && firstGoesFirst(first[inFirst], second[inSecond]));
+      if (fromFirst) {
+        visit(parts_[0].absoluteStart(first[inFirst++]));
+        prefetchKey(0, inFirst + lookahead);
+      } else {
+        visit(parts_[1].absoluteStart(second[inSecond++]));
+        prefetchKey(1, inSecond + lookahead);
+      }
+    }
+  }
+
+  void mergePairFromBack(std::size_t count, const Visit& visit) const {
+    const auto& first = parts_[0].paragraphs();
+    const auto& second = parts_[1].paragraphs();
+    std::size_t leftInFirst = first.size();
+    std::size_t leftInSecond = second.size();
+    for (std::size_t taken = 0; taken < count && leftInFirst + leftInSecond > 0; ++taken) {
+      // The later of the two tails goes out (backwards) first.
+      const bool fromSecond = leftInFirst == 0 ||
+                              (leftInSecond > 0 && firstGoesFirst(first[leftInFirst - 1], second[leftInSecond - 1]));
+      if (fromSecond) {
+        visit(parts_[1].absoluteStart(second[--leftInSecond]));
+        if (leftInSecond >= lookahead) prefetchKey(1, leftInSecond - lookahead);
+      } else {
+        visit(parts_[0].absoluteStart(first[--leftInFirst]));
+        if (leftInFirst >= lookahead) prefetchKey(0, leftInFirst - lookahead);
+      }
     }
   }
 
