@@ -465,7 +465,7 @@ class MergedParts final : public KeyedParagraphSequence {
   }
 
   void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
-    if (isPlainPair()) {
+    if (isPair()) {
       mergePairFromFront(count, visit);
       return;
     }
@@ -480,7 +480,7 @@ class MergedParts final : public KeyedParagraphSequence {
   }
 
   void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const override {
-    if (isPlainPair()) {
+    if (isPair()) {
       mergePairFromBack(count, visit);
       return;
     }
@@ -551,10 +551,10 @@ class MergedParts final : public KeyedParagraphSequence {
     }
   }
 
-  // Two parts (one a thread, most texts) of which none is left out: their
-  // two heads are compared in place, by the bytes they hold where those
-  // differ, without the bookkeeping of any number of parts.
-  bool isPlainPair() const noexcept { return parts_.size() == 2 && !order_.keepsFirstOfEqual; }
+  // Two parts (one a thread, most texts): their two heads are compared in
+  // place, by the bytes they hold where those differ, without the
+  // bookkeeping of any number of parts.
+  bool isPair() const noexcept { return parts_.size() == 2; }
 
   // Whether `a` of the first part goes out before `b` of the second (on
   // equal keys it does: the earlier text first). Held bytes that differ
@@ -567,41 +567,59 @@ class MergedParts final : public KeyedParagraphSequence {
     return order == 0 || ((order < 0) != order_.descending);
   }
 
+  // Of two parts, the first `count` positions of the order (fewer when they
+  // run out), each handed to `visit` unless, for unique, it equals the one
+  // handed on before it.
   void mergePairFromFront(std::size_t count, const Visit& visit) const {
     const auto& first = parts_[0].paragraphs();
     const auto& second = parts_[1].paragraphs();
     std::size_t inFirst = 0;
     std::size_t inSecond = 0;
+    std::optional<Position> kept;  // for unique: the first of the current run
     for (std::size_t taken = 0; taken < count && inFirst + inSecond < first.size() + second.size(); ++taken) {
       const bool fromFirst = inSecond == second.size() ||
                              (inFirst < first.size() && firstGoesFirst(first[inFirst], second[inSecond]));
-      if (fromFirst) {
-        visit(parts_[0].absoluteStart(first[inFirst++]));
-        prefetchKey(0, inFirst + lookahead);
-      } else {
-        visit(parts_[1].absoluteStart(second[inSecond++]));
-        prefetchKey(1, inSecond + lookahead);
+      const Position chosen = fromFirst ? Position{0, inFirst++} : Position{1, inSecond++};
+      prefetchKey(chosen.part, chosen.index + 1 + lookahead);
+      if (order_.keepsFirstOfEqual) {
+        if (kept && equal(*kept, chosen)) continue;
+        kept = chosen;
       }
+      visit(start(chosen));
     }
   }
 
+  // The last `count` positions, backwards. For unique, a paragraph is kept
+  // when the one before it differs: each waits until the next one back is
+  // known.
   void mergePairFromBack(std::size_t count, const Visit& visit) const {
     const auto& first = parts_[0].paragraphs();
     const auto& second = parts_[1].paragraphs();
     std::size_t leftInFirst = first.size();
     std::size_t leftInSecond = second.size();
-    for (std::size_t taken = 0; taken < count && leftInFirst + leftInSecond > 0; ++taken) {
-      // The later of the two tails goes out (backwards) first.
+    // The later of the two tails, which goes out (backwards) first.
+    const auto latest = [&]() -> std::optional<Position> {
+      if (leftInFirst + leftInSecond == 0) return std::nullopt;
       const bool fromSecond = leftInFirst == 0 ||
                               (leftInSecond > 0 && firstGoesFirst(first[leftInFirst - 1], second[leftInSecond - 1]));
-      if (fromSecond) {
-        visit(parts_[1].absoluteStart(second[--leftInSecond]));
-        if (leftInSecond >= lookahead) prefetchKey(1, leftInSecond - lookahead);
-      } else {
-        visit(parts_[0].absoluteStart(first[--leftInFirst]));
-        if (leftInFirst >= lookahead) prefetchKey(0, leftInFirst - lookahead);
+      return fromSecond ? Position{1, leftInSecond - 1} : Position{0, leftInFirst - 1};
+    };
+    std::optional<Position> waiting;
+    for (std::size_t taken = 0; taken < count; ++taken) {
+      const std::optional<Position> current = latest();
+      if (!current) break;
+      --(current->part == 0 ? leftInFirst : leftInSecond);
+      if (current->index >= lookahead) prefetchKey(current->part, current->index - lookahead);
+      if (!order_.keepsFirstOfEqual) {
+        visit(start(*current));
+        continue;
       }
+      if (waiting && !equal(*waiting, *current)) visit(start(*waiting));
+      waiting = current;
     }
+    if (!waiting) return;
+    const std::optional<Position> before = latest();
+    if (!before || !equal(*before, *waiting)) visit(start(*waiting));
   }
 
   // Heads of different parts are neighbours in the order, so their
