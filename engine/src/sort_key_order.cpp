@@ -465,10 +465,6 @@ class MergedParts final : public KeyedParagraphSequence {
   }
 
   void forEachStartOfFront(std::size_t count, const Visit& visit) const override {
-    if (isPair()) {
-      mergePairFromFront(count, visit);
-      return;
-    }
     mergeFront(count, [&](Position position) { visit(start(position)); });
   }
 
@@ -480,27 +476,14 @@ class MergedParts final : public KeyedParagraphSequence {
   }
 
   void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const override {
-    if (isPair()) {
-      mergePairFromBack(count, visit);
-      return;
-    }
     // remaining[part]: how many of the part's paragraphs are not yet merged.
     std::vector<std::size_t> remaining;
     for (const auto& part : parts_) remaining.push_back(part.paragraphs().size());
-    auto latest = [&]() -> std::optional<Position> {
-      std::optional<Position> best;
-      for (std::size_t part = 0; part < parts_.size(); ++part) {
-        if (remaining[part] == 0) continue;
-        const Position tail{part, remaining[part] - 1};
-        if (!best || precedes(*best, tail)) best = tail;
-      }
-      return best;
-    };
     // For unique, a paragraph is kept when the one before it differs: each
     // one waits until the next one back is known.
     std::optional<Position> waiting;
     for (std::size_t taken = 0; taken < count; ++taken) {
-      const std::optional<Position> current = latest();
+      const std::optional<Position> current = lastOfTails(remaining);
       if (!current) break;
       --remaining[current->part];
       if (remaining[current->part] >= lookahead) prefetchKey(current->part, remaining[current->part] - lookahead);
@@ -512,7 +495,7 @@ class MergedParts final : public KeyedParagraphSequence {
       waiting = current;
     }
     if (!waiting) return;
-    const std::optional<Position> before = latest();
+    const std::optional<Position> before = lastOfTails(remaining);
     if (!before || !equal(*before, *waiting)) visit(start(*waiting));
   }
 
@@ -528,19 +511,9 @@ class MergedParts final : public KeyedParagraphSequence {
   void mergeFront(std::size_t count, Emit emit) const {
     // next[part]: the part's first paragraph not yet merged.
     std::vector<std::size_t> next(parts_.size(), 0);
-    auto head = [&](std::size_t part) -> std::optional<Position> {
-      if (next[part] == parts_[part].paragraphs().size()) return std::nullopt;
-      return Position{part, next[part]};
-    };
     std::optional<Position> kept;  // for unique: the first of the current run
     for (std::size_t taken = 0; taken < count; ++taken) {
-      // There are as many parts as threads (or a few more for huge texts),
-      // so looking at every head is cheaper than keeping them in a heap.
-      std::optional<Position> best;
-      for (std::size_t part = 0; part < parts_.size(); ++part) {
-        const auto candidate = head(part);
-        if (candidate && (!best || precedes(*candidate, *best))) best = candidate;
-      }
+      const std::optional<Position> best = firstOfHeads(next);
       if (!best) return;
       if (!(order_.keepsFirstOfEqual && kept && equal(*kept, *best))) {
         emit(*best);
@@ -551,75 +524,57 @@ class MergedParts final : public KeyedParagraphSequence {
     }
   }
 
-  // Two parts (one a thread, most texts): their two heads are compared in
-  // place, by the bytes they hold where those differ, without the
-  // bookkeeping of any number of parts.
-  bool isPair() const noexcept { return parts_.size() == 2; }
+  // The head (`next[part]`: each part's first paragraph not yet merged)
+  // that goes out first, if any is left.
+  std::optional<Position> firstOfHeads(const std::vector<std::size_t>& next) const {
+    if (parts_.size() == 2) {
+      const bool firstLeft = next[0] < parts_[0].paragraphs().size();
+      const bool secondLeft = next[1] < parts_[1].paragraphs().size();
+      if (!firstLeft && !secondLeft) return std::nullopt;
+      const bool fromFirst = !secondLeft || (firstLeft && firstGoesFirst(paragraph({0, next[0]}), paragraph({1, next[1]})));
+      return fromFirst ? Position{0, next[0]} : Position{1, next[1]};
+    }
+    // There are as many parts as threads (or a few more for huge texts),
+    // so looking at every head is cheaper than keeping them in a heap.
+    std::optional<Position> best;
+    for (std::size_t part = 0; part < parts_.size(); ++part) {
+      if (next[part] == parts_[part].paragraphs().size()) continue;
+      const Position head{part, next[part]};
+      if (!best || precedes(head, *best)) best = head;
+    }
+    return best;
+  }
 
-  // Whether `a` of the first part goes out before `b` of the second (on
-  // equal keys it does: the earlier text first). Held bytes that differ
-  // decide, unless one key is extended by its whole paragraph's and the
-  // other is not (then the plain one may be where the other's key ends).
+  // The tail (`remaining[part]`: how many of each part's paragraphs are not
+  // yet merged) that goes out last, if any is left.
+  std::optional<Position> lastOfTails(const std::vector<std::size_t>& remaining) const {
+    if (parts_.size() == 2) {
+      if (remaining[0] + remaining[1] == 0) return std::nullopt;
+      const bool fromSecond =
+          remaining[0] == 0 ||
+          (remaining[1] > 0 && firstGoesFirst(paragraph({0, remaining[0] - 1}), paragraph({1, remaining[1] - 1})));
+      return fromSecond ? Position{1, remaining[1] - 1} : Position{0, remaining[0] - 1};
+    }
+    std::optional<Position> best;
+    for (std::size_t part = 0; part < parts_.size(); ++part) {
+      if (remaining[part] == 0) continue;
+      const Position tail{part, remaining[part] - 1};
+      if (!best || precedes(*best, tail)) best = tail;
+    }
+    return best;
+  }
+
+  // Whether `a` of the first of two parts goes out before `b` of the
+  // second, as `precedes` says (on equal keys it does: the earlier text
+  // first), but without a look at the keys where the bytes held in place
+  // differ and no key is extended by its whole paragraph's (then the plain
+  // one may be where the other's key ends). Two parts, one a thread, are
+  // most texts.
   bool firstGoesFirst(const KeyedParagraph& a, const KeyedParagraph& b) const {
     if (a.keyBytes != b.keyBytes && isExtended(a) == isExtended(b))
       return (a.keyBytes < b.keyBytes) != order_.descending;
     const int order = parts_[0].compare(a, parts_[1], b);
     return order == 0 || ((order < 0) != order_.descending);
-  }
-
-  // Of two parts, the first `count` positions of the order (fewer when they
-  // run out), each handed to `visit` unless, for unique, it equals the one
-  // handed on before it.
-  void mergePairFromFront(std::size_t count, const Visit& visit) const {
-    const auto& first = parts_[0].paragraphs();
-    const auto& second = parts_[1].paragraphs();
-    std::size_t inFirst = 0;
-    std::size_t inSecond = 0;
-    std::optional<Position> kept;  // for unique: the first of the current run
-    for (std::size_t taken = 0; taken < count && inFirst + inSecond < first.size() + second.size(); ++taken) {
-      const bool fromFirst = inSecond == second.size() ||
-                             (inFirst < first.size() && firstGoesFirst(first[inFirst], second[inSecond]));
-      const Position chosen = fromFirst ? Position{0, inFirst++} : Position{1, inSecond++};
-      prefetchKey(chosen.part, chosen.index + 1 + lookahead);
-      if (order_.keepsFirstOfEqual) {
-        if (kept && equal(*kept, chosen)) continue;
-        kept = chosen;
-      }
-      visit(start(chosen));
-    }
-  }
-
-  // The last `count` positions, backwards. For unique, a paragraph is kept
-  // when the one before it differs: each waits until the next one back is
-  // known.
-  void mergePairFromBack(std::size_t count, const Visit& visit) const {
-    const auto& first = parts_[0].paragraphs();
-    const auto& second = parts_[1].paragraphs();
-    std::size_t leftInFirst = first.size();
-    std::size_t leftInSecond = second.size();
-    // The later of the two tails, which goes out (backwards) first.
-    const auto latest = [&]() -> std::optional<Position> {
-      if (leftInFirst + leftInSecond == 0) return std::nullopt;
-      const bool fromSecond = leftInFirst == 0 ||
-                              (leftInSecond > 0 && firstGoesFirst(first[leftInFirst - 1], second[leftInSecond - 1]));
-      return fromSecond ? Position{1, leftInSecond - 1} : Position{0, leftInFirst - 1};
-    };
-    std::optional<Position> waiting;
-    for (std::size_t taken = 0; taken < count; ++taken) {
-      const std::optional<Position> current = latest();
-      if (!current) break;
-      --(current->part == 0 ? leftInFirst : leftInSecond);
-      if (current->index >= lookahead) prefetchKey(current->part, current->index - lookahead);
-      if (!order_.keepsFirstOfEqual) {
-        visit(start(*current));
-        continue;
-      }
-      if (waiting && !equal(*waiting, *current)) visit(start(*waiting));
-      waiting = current;
-    }
-    if (!waiting) return;
-    const std::optional<Position> before = latest();
-    if (!before || !equal(*before, *waiting)) visit(start(*waiting));
   }
 
   // Heads of different parts are neighbours in the order, so their
