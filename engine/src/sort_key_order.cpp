@@ -593,8 +593,15 @@ class MergedParts final : public KeyedParagraphSequence {
   }
   bool equal(Position a, Position b) const { return compare(a, b) == 0; }
   // Whether `a` goes out before `b` (of another part, or later in the same
-  // one); on equal keys the earlier part (earlier text) goes first.
+  // one); on equal keys the earlier part (earlier text) goes first. The
+  // bytes held in place decide where they differ, unless one key is
+  // extended by its whole paragraph's and the other is not (the plain one
+  // may be where the other's key ends): most steps of a merge look at no key.
   bool precedes(Position a, Position b) const {
+    const KeyedParagraph& first = paragraph(a);
+    const KeyedParagraph& second = paragraph(b);
+    if (first.keyBytes != second.keyBytes && isExtended(first) == isExtended(second))
+      return (first.keyBytes < second.keyBytes) != order_.descending;
     const int keyOrder = compare(a, b);
     if (keyOrder != 0) return order_.descending ? keyOrder > 0 : keyOrder < 0;
     return a.part != b.part ? a.part < b.part : a.index < b.index;
