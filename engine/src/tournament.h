@@ -24,7 +24,7 @@ class Tournament {
     // are 2n and 2n + 1.
     std::vector<std::size_t> winners(2 * sources_);
     for (std::size_t source = 0; source < sources_; ++source) winners[sources_ + source] = source;
-    for (std::size_t node = sources_ - 1; node >= 1 && node < sources_; --node) {
+    for (std::size_t node = sources_; node-- > 1;) {
       const std::size_t left = winners[2 * node];
       const std::size_t right = winners[2 * node + 1];
       const bool leftWins = beats_(left, right);
