@@ -1,5 +1,6 @@
 #include "parasort/engine/arrangement.h"
 
+#include "chunked_gather.h"
 #include "paragraph_scan.h"
 #include "paragraph_sequence.h"
 #include "record_keys.h"
@@ -417,19 +418,30 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
   // the text ended with one: so it is written before every paragraph but
   // the first, and once more at the end.
   const auto scanner = detail::ParagraphScanner<CharT>::surveyed(original_, 0, terminators_);
-  bool first = true;
-  LookingAhead ahead(original_.data(), [&](std::size_t start) {
-    if (!first) sink(separator_);
-    first = false;
-    sink(original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start));
-  });
-  // Merging the sorted parts is most of handing out a large result: they
-  // are merged into a list first, its two halves at once.
-  const bool mergeFirst = original_.size() >= twoHalvesThreshold && !sequence_->isList();
-  const auto order = mergeFirst ? compactListOf(*sequence_, original_.size(), *std::pmr::get_default_resource())
-                                : sequence_;
-  order->forEachStart(std::ref(ahead));
-  ahead.finish();
+  const auto contentsAt = [&](std::size_t start) {
+    return original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start);
+  };
+  // Merging the sorted parts and gathering the paragraphs are most of
+  // handing out a large result: the parts are merged into a list first, its
+  // two halves at once, and the list's paragraphs gathered in chunks on two
+  // threads.
+  const bool large = original_.size() >= twoHalvesThreshold;
+  const auto order = large && !sequence_->isList()
+                         ? compactListOf(*sequence_, original_.size(), *std::pmr::get_default_resource())
+                         : sequence_;
+  const auto gather = [&](std::size_t first, std::size_t last, auto put) {
+    std::size_t index = first;
+    LookingAhead ahead(original_.data(), [&](std::size_t start) { put(index++, start); });
+    order->forEachStartFrom(first, last - first, std::ref(ahead));
+    ahead.finish();
+  };
+  const auto inTwo = [](auto back, auto front) { return inTwoThreads(back, front); };
+  if (!large || !detail::handOnInChunks<CharT>(order->orderedCount(), separator_, inTwo, gather, contentsAt, sink)) {
+    gather(0, order->orderedCount(), [&](std::size_t index, std::size_t start) {
+      if (index != 0) sink(separator_);
+      sink(contentsAt(start));
+    });
+  }
   if (endsWithSeparator_) sink(separator_);
 }
 

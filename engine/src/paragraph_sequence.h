@@ -34,6 +34,15 @@ class ParagraphSequence {
   virtual void forEachStartOfFront(std::size_t count, const Visit& visit) const = 0;
   virtual void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const = 0;
 
+  // Paragraphs `first` to `first + count` of the order, forwards. A list
+  // goes straight to them; other orders go through those before.
+  virtual void forEachStartFrom(std::size_t first, std::size_t count, const Visit& visit) const {
+    std::size_t index = 0;
+    forEachStartOfFront(first + count, [&](std::size_t start) {
+      if (index++ >= first) visit(start);
+    });
+  }
+
   // Whether the order is held as a list (else it is found as it is visited).
   virtual bool isList() const noexcept { return false; }
 
@@ -58,6 +67,10 @@ class StartList final : public ParagraphSequence {
   }
   void forEachStartOfBackFromEnd(std::size_t count, const Visit& visit) const override {
     for (std::size_t index = starts_.size(); index > 0 && count > 0; --index, --count) visit(starts_[index - 1]);
+  }
+
+  void forEachStartFrom(std::size_t first, std::size_t count, const Visit& visit) const override {
+    for (std::size_t index = first; index < first + count && index < starts_.size(); ++index) visit(starts_[index]);
   }
 
   bool isList() const noexcept override { return true; }

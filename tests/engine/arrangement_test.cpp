@@ -17,6 +17,7 @@
 #include <mutex>
 #include <random>
 #include <span>
+#include <stdexcept>
 #include <utility>
 #include <string>
 #include <vector>
@@ -369,6 +370,50 @@ TEST(Arrangement, TheCheckOfALargeTextFindsTheFirstDisorderInEitherHalf) {
       ASSERT_NE(expected, std::nullopt);
       EXPECT_EQ(firstDisorder(std::u16string_view(planted), order, collator), expected);
     }
+  }
+}
+
+// A large result is handed out in pieces gathered on two threads, chunk
+// after chunk: long paragraphs (a buffer handed on before its chunk ends, a
+// paragraph longer than a buffer handed on as it is) keep their order, and
+// a sink that fails stops both threads, none left waiting for its turn.
+TEST(Arrangement, LargeResultsAreHandedOutInOrderUntilTheSinkFails) {
+  std::mt19937 random(17);
+  // Lowercase ASCII letters: the root collation orders them as bytes.
+  std::vector<std::string> lines;
+  for (int line = 0; line < 600; ++line) {
+    const std::size_t length = line % 100 == 7 ? (std::size_t{3} << 19) : 1 + random() % 12'000;
+    std::string contents(length, static_cast<char>('a' + random() % 26));
+    for (std::size_t letter = 0; letter < 8 && letter < length; ++letter)
+      contents[letter] = static_cast<char>('a' + random() % 26);
+    lines.push_back(std::move(contents));
+  }
+  std::string text;
+  for (const auto& line : lines) text += line + '\n';
+  std::sort(lines.begin(), lines.end());
+  std::string expected;
+  for (const auto& line : lines) expected += line + '\n';
+
+  const ParagraphCollator root("");
+  const auto arranged = arrangeParagraphs(std::string_view(text), ParagraphOrder::ascending, root);
+  std::string result;
+  std::size_t longestPiece = 0;
+  int pieces = 0;
+  arranged.forEachPiece([&](std::string_view piece) {
+    result.append(piece);
+    longestPiece = std::max(longestPiece, piece.size());
+    ++pieces;
+  });
+  EXPECT_EQ(firstDifference(result, expected), std::string::npos);
+  EXPECT_GE(longestPiece, std::size_t{3} << 19) << "the longest paragraphs are handed on as they are";
+
+  for (const int failingCall : {1, 2, pieces / 2, pieces - 1}) {
+    int calls = 0;
+    EXPECT_THROW(arranged.forEachPiece([&](std::string_view) {
+      if (++calls == failingCall) throw std::runtime_error("sink failed");
+    }),
+                 std::runtime_error);
+    EXPECT_EQ(calls, failingCall) << "nothing is handed on after the failure";
   }
 }
 

@@ -63,7 +63,9 @@ class ArrangedParagraphs {
 
   // Calls `sink` for each consecutive piece of the result: a view into the
   // original text (a paragraph's contents, or the whole text when it is kept)
-  // or the separator.
+  // or the separator; for a large result, mostly many paragraphs and their
+  // separators gathered in a buffer, then `sink` may be called from another
+  // thread than the caller's, though never from two at once.
   void forEachPiece(const std::function<void(View)>& sink) const;
 
   // Holds the order as a list of where each paragraph starts (four bytes a
