@@ -10,11 +10,12 @@ namespace parasort::platform {
 namespace {
 
 constexpr std::size_t largeBlock = std::size_t{1} << 20;
-constexpr std::size_t hugePage = std::size_t{2} << 20;
+// A mapping starts on a page, and no page is smaller than this.
+constexpr std::size_t smallestPage = 4096;
 
 bool mappedOnItsOwn(std::size_t bytes, std::size_t alignment) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  return bytes >= largeBlock && alignment <= hugePage;
+#if defined(__linux__)
+  return bytes >= largeBlock && alignment <= smallestPage;
 #else
   (void)bytes;
   (void)alignment;
@@ -22,18 +23,16 @@ bool mappedOnItsOwn(std::size_t bytes, std::size_t alignment) {
 #endif
 }
 
-std::size_t roundedToHugePages(std::size_t bytes) { return (bytes + hugePage - 1) / hugePage * hugePage; }
+std::size_t roundedToPages(std::size_t bytes) { return (bytes + smallestPage - 1) / smallestPage * smallestPage; }
 
 }  // namespace
 
 void* LargeBlockMemory::do_allocate(std::size_t bytes, std::size_t alignment) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
+#if defined(__linux__)
   if (mappedOnItsOwn(bytes, alignment)) {
-    const std::size_t size = roundedToHugePages(bytes);
+    const std::size_t size = roundedToPages(bytes);
     void* block = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (block == MAP_FAILED) throw std::bad_alloc();
-    // Only a hint: without huge pages the block works the same, just slower.
-    ::madvise(block, size, MADV_HUGEPAGE);
     return block;
   }
 #endif
@@ -41,9 +40,9 @@ void* LargeBlockMemory::do_allocate(std::size_t bytes, std::size_t alignment) {
 }
 
 void LargeBlockMemory::do_deallocate(void* pointer, std::size_t bytes, std::size_t alignment) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
+#if defined(__linux__)
   if (mappedOnItsOwn(bytes, alignment)) {
-    ::munmap(pointer, roundedToHugePages(bytes));
+    ::munmap(pointer, roundedToPages(bytes));
     return;
   }
 #endif

@@ -15,7 +15,8 @@ TEST(LargeBlockMemory, BlocksOfEverySizeAreAlignedAndUsableToTheirEnd) {
   const std::size_t megabyte = std::size_t{1} << 20;
   for (const std::size_t size : {std::size_t{1}, std::size_t{4096}, megabyte - 1, megabyte, megabyte + 1,
                                  3 * megabyte + 12345, 17 * megabyte}) {
-    for (const std::size_t alignment : {std::size_t{1}, std::size_t{16}, std::size_t{64}, std::size_t{4096}}) {
+    for (const std::size_t alignment :
+         {std::size_t{1}, std::size_t{16}, std::size_t{64}, std::size_t{4096}, std::size_t{2} << 20}) {
       void* block = memory.allocate(size, alignment);
       EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % alignment, 0U) << size << " bytes at " << alignment;
       std::memset(block, 0xA5, size);

@@ -1,9 +1,13 @@
 // Memory for large working buffers (a whole input, sort keys, a result).
 //
-// Touching fresh memory page by page is a large part of sorting a big file:
-// on Linux, blocks of a megabyte or more are mapped on their own and marked
-// for transparent huge pages, which the kernel fills a 2 MiB page at a time.
-// Elsewhere, and for small blocks, this is plain new/delete.
+// On Linux, blocks of a megabyte or more are mapped on their own, so that
+// each goes back to the system as soon as it is let go and the peak stays
+// what the filter holds at once. They are not marked for transparent huge
+// pages: in a virtual machine whose host takes back the guest's free huge
+// pages, a fresh huge page may be one the host must back again, and its
+// first touch then costs many times that of ordinary pages (the 1M-line
+// sort measured slower and far less steady with them). Elsewhere, and for
+// small blocks, this is plain new/delete.
 #pragma once
 
 #include <cstddef>
