@@ -356,19 +356,24 @@ std::shared_ptr<const detail::ParagraphSequence> listOfStarts(const detail::Para
                                                               bool inTwoHalves, std::pmr::memory_resource& memory) {
   const std::size_t count = sequence.orderedCount();
   std::pmr::vector<Offset> starts(count, &memory);
+  // Each thread counts on its own stack and says where it ended only at
+  // the end: two counters side by side, written by two threads at every
+  // paragraph, would send their cache line back and forth between cores.
   std::size_t frontEnd = 0;
   std::size_t backBegin = count;
   const auto front = [&](std::size_t frontCount) {
-    sequence.forEachStartOfFront(frontCount, [&](std::size_t start) { starts[frontEnd++] = static_cast<Offset>(start); });
+    std::size_t end = 0;
+    sequence.forEachStartOfFront(frontCount, [&](std::size_t start) { starts[end++] = static_cast<Offset>(start); });
+    frontEnd = end;
+  };
+  const auto back = [&](std::size_t backCount) {
+    std::size_t begin = count;
+    sequence.forEachStartOfBackFromEnd(backCount,
+                                       [&](std::size_t start) { starts[--begin] = static_cast<Offset>(start); });
+    backBegin = begin;
   };
   const std::size_t backCount = count / 2;
-  if (!inTwoHalves || !inTwoThreads(
-                          [&] {
-                            sequence.forEachStartOfBackFromEnd(
-                                backCount, [&](std::size_t start) { starts[--backBegin] = static_cast<Offset>(start); });
-                          },
-                          [&] { front(count - backCount); }))
-    front(count);
+  if (!inTwoHalves || !inTwoThreads([&] { back(backCount); }, [&] { front(count - backCount); })) front(count);
   // Duplicates left out of either half leave a gap between them.
   if (frontEnd != backBegin) {
     std::copy(starts.begin() + static_cast<std::ptrdiff_t>(backBegin), starts.end(),
