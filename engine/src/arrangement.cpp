@@ -380,7 +380,8 @@ std::shared_ptr<const detail::ParagraphSequence> listOfStarts(const detail::Para
               starts.begin() + static_cast<std::ptrdiff_t>(frontEnd));
     starts.resize(frontEnd + (count - backBegin));
   }
-  return std::make_shared<detail::CompactStartList<Offset>>(std::move(starts), sequence.inputParagraphCount());
+  return std::make_shared<detail::CompactStartList<Offset>>(std::move(starts), sequence.inputParagraphCount(),
+                                                            sequence.sawLineFeedsOnly());
 }
 
 // The order of `sequence`, of a text of `textSize` units, as a list of
@@ -413,6 +414,15 @@ ArrangedParagraphs<CharT>::ArrangedParagraphs(View original,
       decodedWellFormedUtf8_(sequence != nullptr && sequence->decodedWellFormedUtf8()),
       sequence_(std::move(sequence)) {}
 
+// A scanner of the original text, surveyed for its terminators unless the
+// order was found by scanners that surveyed it all already.
+template <class CharT>
+detail::ParagraphScanner<CharT> ArrangedParagraphs<CharT>::scannerOfOriginal() const {
+  if (terminators_ == RecordTerminators::paragraph && sequence_ != nullptr && sequence_->sawLineFeedsOnly())
+    return detail::ParagraphScanner<CharT>::ofLineFeedsOnly(original_);
+  return detail::ParagraphScanner<CharT>::surveyed(original_, 0, terminators_);
+}
+
 template <class CharT>
 void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& sink) const {
   if (keepsOriginal()) {
@@ -422,7 +432,7 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
   // A separator goes between paragraphs, and after the last one only when
   // the text ended with one: so it is written before every paragraph but
   // the first, and once more at the end.
-  const auto scanner = detail::ParagraphScanner<CharT>::surveyed(original_, 0, terminators_);
+  const auto scanner = scannerOfOriginal();
   const auto contentsAt = [&](std::size_t start) {
     return original_.substr(start, scanner.paragraphFrom(start).contentsEnd - start);
   };
@@ -481,7 +491,7 @@ bool ArrangedParagraphs<CharT>::appendInTwoHalves(String& result, std::size_t mo
   const std::size_t base = result.size();
   result.resize(base + most);
   CharT* const out = result.data() + base;
-  const auto scanner = detail::ParagraphScanner<CharT>::surveyed(original_, 0, terminators_);
+  const auto scanner = scannerOfOriginal();
   const std::size_t backCount = sequence_->orderedCount() / 2;
 
   CharT* backBegin = out + most;

@@ -81,6 +81,19 @@ class ParagraphScanner {
     return scanner;
   }
 
+  // A scanner for a text known to end every paragraph with a lone LF (or
+  // at its end): no survey needed.
+  static ParagraphScanner ofLineFeedsOnly(std::basic_string_view<CharT> text) noexcept {
+    ParagraphScanner scanner(text);
+    scanner.onlyOneUnit_ = true;
+    scanner.terminatorUnit_ = CharT('\n');
+    return scanner;
+  }
+
+  // Whether the scanner found (or was told) that every paragraph of its
+  // text ends with a lone LF or at the text's end.
+  bool findsLineFeedsOnly() const noexcept { return onlyOneUnit_ && terminatorUnit_ == CharT('\n'); }
+
   // The bounds of the paragraph that starts at `start` (< text size).
   ParagraphBounds paragraphFrom(std::size_t start) const noexcept {
     if (onlyOneUnit_) {

@@ -46,6 +46,11 @@ class ParagraphSequence {
   // Whether the order is held as a list (else it is found as it is visited).
   virtual bool isList() const noexcept { return false; }
 
+  // Whether finding the order saw that every paragraph of the text ends
+  // with a lone LF (or at the text's end): then it need not be surveyed
+  // again to be written.
+  virtual bool sawLineFeedsOnly() const noexcept { return false; }
+
   // Whether finding the order decoded every paragraph of a UTF-8 text whole
   // and found it well-formed (terminators are well-formed by what they are).
   virtual bool decodedWellFormedUtf8() const noexcept { return false; }
@@ -56,8 +61,8 @@ class ParagraphSequence {
 template <class Starts>
 class StartList final : public ParagraphSequence {
  public:
-  StartList(Starts starts, std::size_t inputParagraphCount)
-      : starts_(std::move(starts)), inputParagraphCount_(inputParagraphCount) {}
+  StartList(Starts starts, std::size_t inputParagraphCount, bool sawLineFeedsOnly = false)
+      : starts_(std::move(starts)), inputParagraphCount_(inputParagraphCount), sawLineFeedsOnly_(sawLineFeedsOnly) {}
 
   std::size_t inputParagraphCount() const noexcept override { return inputParagraphCount_; }
   std::size_t orderedCount() const noexcept override { return starts_.size(); }
@@ -74,10 +79,12 @@ class StartList final : public ParagraphSequence {
   }
 
   bool isList() const noexcept override { return true; }
+  bool sawLineFeedsOnly() const noexcept override { return sawLineFeedsOnly_; }
 
  private:
   Starts starts_;
   std::size_t inputParagraphCount_;
+  bool sawLineFeedsOnly_;
 };
 
 using ParagraphStartList = StartList<std::vector<std::size_t>>;

@@ -413,6 +413,7 @@ class Part {
     return begin_ + offsetOf(paragraph);
   }
   bool decodedWellFormedUtf8() const noexcept { return decodedWellFormedUtf8_; }
+  bool sawLineFeedsOnly() const noexcept { return scanner_ && scanner_->findsLineFeedsOnly(); }
 
  private:
   std::basic_string_view<CharT> text_;
@@ -463,6 +464,10 @@ class MergedParts final : public KeyedParagraphSequence {
   std::size_t orderedCount() const noexcept override { return inputParagraphCount(); }
   bool decodedWellFormedUtf8() const noexcept override {
     return std::ranges::all_of(parts_, [](const Part<CharT>& part) { return part.decodedWellFormedUtf8(); });
+  }
+  // The parts together are the text, each surveyed for its terminators.
+  bool sawLineFeedsOnly() const noexcept override {
+    return std::ranges::all_of(parts_, [](const Part<CharT>& part) { return part.sawLineFeedsOnly(); });
   }
 
   void forEachStartOfFront(std::size_t count, const Visit& visit) const override {

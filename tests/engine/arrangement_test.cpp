@@ -398,16 +398,16 @@ TEST(Arrangement, LargeResultsAreHandedOutInOrderUntilTheSinkFails) {
   const auto arranged = arrangeParagraphs(std::string_view(text), ParagraphOrder::ascending, root);
   std::string result;
   std::size_t longestPiece = 0;
-  int pieces = 0;
+  int pieceCount = 0;
   arranged.forEachPiece([&](std::string_view piece) {
     result.append(piece);
     longestPiece = std::max(longestPiece, piece.size());
-    ++pieces;
+    ++pieceCount;
   });
   EXPECT_EQ(firstDifference(result, expected), std::string::npos);
   EXPECT_GE(longestPiece, std::size_t{3} << 19) << "the longest paragraphs are handed on as they are";
 
-  for (const int failingCall : {1, 2, pieces / 2, pieces - 1}) {
+  for (const int failingCall : {1, 2, pieceCount / 2, pieceCount - 1}) {
     int calls = 0;
     EXPECT_THROW(arranged.forEachPiece([&](std::string_view) {
       if (++calls == failingCall) throw std::runtime_error("sink failed");

@@ -91,6 +91,7 @@ class ArrangedParagraphs {
   void appendTo(String& result) const;
   template <class String>
   bool appendInTwoHalves(String& result, std::size_t most) const;
+  detail::ParagraphScanner<CharT> scannerOfOriginal() const;
   CharT* writeFrontHalf(const detail::ParagraphScanner<CharT>& scanner, std::size_t count, CharT* out) const;
   CharT* writeBackHalf(const detail::ParagraphScanner<CharT>& scanner, std::size_t count, CharT* end) const;
 
