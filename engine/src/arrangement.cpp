@@ -6,6 +6,7 @@
 #include "record_keys.h"
 #include "sort_key.h"
 #include "sort_key_order.h"
+#include "two_threads.h"
 #include "utf16_units.h"
 
 #include "parasort/engine/paragraph.h"
@@ -147,30 +148,6 @@ std::shared_ptr<const detail::ParagraphSequence> orderByComparison(std::basic_st
   return std::make_shared<detail::ParagraphStartList>(startsOf(text, paragraphs), inputCount);
 }
 
-// Runs `back` on a second thread while `front` runs on this one, and
-// rethrows what `back` threw. False, with neither run, when no thread can be
-// started.
-template <class Back, class Front>
-bool inTwoThreads(Back back, Front front) {
-  std::exception_ptr backFailure;
-  std::jthread second;
-  try {
-    second = std::jthread([&] {
-      try {
-        back();
-      } catch (...) {
-        backFailure = std::current_exception();
-      }
-    });
-  } catch (const std::system_error&) {
-    return false;
-  }
-  front();
-  second.join();
-  if (backFailure) std::rethrow_exception(backFailure);
-  return true;
-}
-
 // The orders that sort nothing: the input order reversed, shuffled, or with
 // adjacent equal paragraphs dropped.
 template <class CharT>
@@ -218,7 +195,7 @@ std::shared_ptr<const detail::ParagraphSequence> orderInInput(std::basic_string_
       const std::size_t middle = paragraphs.size() / 2;
       std::vector<std::size_t> back;
       if (text.size() >= twoHalvesThreshold &&
-          inTwoThreads([&] { back = keptStarts(middle, paragraphs.size()); },
+          detail::inTwoThreads([&] { back = keptStarts(middle, paragraphs.size()); },
                        [&] { starts = keptStarts(0, middle); })) {
         starts.insert(starts.end(), back.begin(), back.end());
       } else {
@@ -311,7 +288,7 @@ std::optional<std::size_t> findDisorder(std::basic_string_view<CharT> text, Para
   std::optional<std::size_t> inBack;
   std::optional<std::size_t> inFront;
   if (text.size() < twoHalvesThreshold ||
-      !inTwoThreads([&] { inBack = disorderBetween(std::max<std::size_t>(middle, 1), paragraphs.size()); },
+      !detail::inTwoThreads([&] { inBack = disorderBetween(std::max<std::size_t>(middle, 1), paragraphs.size()); },
                     [&] { inFront = disorderBetween(1, std::max<std::size_t>(middle, 1)); }))
     return disorderBetween(1, paragraphs.size());
   return inFront ? inFront : inBack;
@@ -373,15 +350,14 @@ std::shared_ptr<const detail::ParagraphSequence> listOfStarts(const detail::Para
     backBegin = begin;
   };
   const std::size_t backCount = count / 2;
-  if (!inTwoHalves || !inTwoThreads([&] { back(backCount); }, [&] { front(count - backCount); })) front(count);
+  if (!inTwoHalves || !detail::inTwoThreads([&] { back(backCount); }, [&] { front(count - backCount); })) front(count);
   // Duplicates left out of either half leave a gap between them.
   if (frontEnd != backBegin) {
     std::copy(starts.begin() + static_cast<std::ptrdiff_t>(backBegin), starts.end(),
               starts.begin() + static_cast<std::ptrdiff_t>(frontEnd));
     starts.resize(frontEnd + (count - backBegin));
   }
-  return std::make_shared<detail::CompactStartList<Offset>>(std::move(starts), sequence.inputParagraphCount(),
-                                                            sequence.sawLineFeedsOnly());
+  return std::make_shared<detail::CompactStartList<Offset>>(std::move(starts), sequence.inputParagraphCount());
 }
 
 // The order of `sequence`, of a text of `textSize` units, as a list of
@@ -412,13 +388,14 @@ ArrangedParagraphs<CharT>::ArrangedParagraphs(View original,
                              ? !original.empty() && original.back() == CharT(0)
                              : TQParagraph::endsParagraphSeparater(original)),
       decodedWellFormedUtf8_(sequence != nullptr && sequence->decodedWellFormedUtf8()),
+      sawLineFeedsOnly_(sequence != nullptr && sequence->sawLineFeedsOnly()),
       sequence_(std::move(sequence)) {}
 
 // A scanner of the original text, surveyed for its terminators unless the
 // order was found by scanners that surveyed it all already.
 template <class CharT>
 detail::ParagraphScanner<CharT> ArrangedParagraphs<CharT>::scannerOfOriginal() const {
-  if (terminators_ == RecordTerminators::paragraph && sequence_ != nullptr && sequence_->sawLineFeedsOnly())
+  if (terminators_ == RecordTerminators::paragraph && sawLineFeedsOnly_)
     return detail::ParagraphScanner<CharT>::ofLineFeedsOnly(original_);
   return detail::ParagraphScanner<CharT>::surveyed(original_, 0, terminators_);
 }
@@ -450,8 +427,7 @@ void ArrangedParagraphs<CharT>::forEachPiece(const std::function<void(View)>& si
     order->forEachStartFrom(first, last - first, std::ref(ahead));
     ahead.finish();
   };
-  const auto inTwo = [](auto back, auto front) { return inTwoThreads(back, front); };
-  if (!large || !detail::handOnInChunks<CharT>(order->orderedCount(), separator_, inTwo, gather, contentsAt, sink)) {
+  if (!large || !detail::handOnInChunks<CharT>(order->orderedCount(), separator_, gather, contentsAt, sink)) {
     gather(0, order->orderedCount(), [&](std::size_t index, std::size_t start) {
       if (index != 0) sink(separator_);
       sink(contentsAt(start));
@@ -496,7 +472,7 @@ bool ArrangedParagraphs<CharT>::appendInTwoHalves(String& result, std::size_t mo
 
   CharT* backBegin = out + most;
   CharT* frontEnd = out;
-  if (!inTwoThreads([&] { backBegin = writeBackHalf(scanner, backCount, out + most); },
+  if (!detail::inTwoThreads([&] { backBegin = writeBackHalf(scanner, backCount, out + most); },
                     [&] { frontEnd = writeFrontHalf(scanner, sequence_->orderedCount() - backCount, out); })) {
     result.resize(base);
     return false;

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "two_threads.h"
+
 namespace parasort::detail {
 
 // Whose turn at the sink it is: chunks take it in order. A worker that
@@ -108,14 +110,13 @@ inline std::size_t paragraphsPerChunk(std::size_t count) noexcept {
 inline constexpr std::size_t chunkHandOnBytes = std::size_t{1} << 20;
 
 // Hands on paragraphs [0, count) of an order, a separator before each but
-// the first, gathered in chunks by `runInTwoThreads(a, b)` (which runs `a`
-// and `b` at once and rethrows what either threw, or returns false to run
-// neither). `gather(first, last, put)` calls `put(index, start)` for the
+// the first, gathered in chunks on two threads; what either thread threw is
+// rethrown. `gather(first, last, put)` calls `put(index, start)` for the
 // paragraphs [first, last) in order. False when no second thread could be
 // started (nothing was handed on).
-template <class CharT, class RunInTwoThreads, class Gather, class ContentsAt>
-bool handOnInChunks(std::size_t count, std::basic_string_view<CharT> separator, RunInTwoThreads runInTwoThreads,
-                    Gather gather, ContentsAt contentsAt, const std::function<void(std::basic_string_view<CharT>)>& sink) {
+template <class CharT, class Gather, class ContentsAt>
+bool handOnInChunks(std::size_t count, std::basic_string_view<CharT> separator, Gather gather, ContentsAt contentsAt,
+                    const std::function<void(std::basic_string_view<CharT>)>& sink) {
   const std::size_t perChunk = paragraphsPerChunk(count);
   const std::size_t chunks = (count + perChunk - 1) / perChunk;
   ChunkTurns turns;
@@ -135,7 +136,7 @@ bool handOnInChunks(std::size_t count, std::basic_string_view<CharT> separator, 
       throw;
     }
   };
-  return runInTwoThreads([&] { work(1); }, [&] { work(0); });
+  return inTwoThreads([&] { work(1); }, [&] { work(0); });
 }
 
 }  // namespace parasort::detail

@@ -61,8 +61,8 @@ class ParagraphSequence {
 template <class Starts>
 class StartList final : public ParagraphSequence {
  public:
-  StartList(Starts starts, std::size_t inputParagraphCount, bool sawLineFeedsOnly = false)
-      : starts_(std::move(starts)), inputParagraphCount_(inputParagraphCount), sawLineFeedsOnly_(sawLineFeedsOnly) {}
+  StartList(Starts starts, std::size_t inputParagraphCount)
+      : starts_(std::move(starts)), inputParagraphCount_(inputParagraphCount) {}
 
   std::size_t inputParagraphCount() const noexcept override { return inputParagraphCount_; }
   std::size_t orderedCount() const noexcept override { return starts_.size(); }
@@ -79,12 +79,10 @@ class StartList final : public ParagraphSequence {
   }
 
   bool isList() const noexcept override { return true; }
-  bool sawLineFeedsOnly() const noexcept override { return sawLineFeedsOnly_; }
 
  private:
   Starts starts_;
   std::size_t inputParagraphCount_;
-  bool sawLineFeedsOnly_;
 };
 
 using ParagraphStartList = StartList<std::vector<std::size_t>>;

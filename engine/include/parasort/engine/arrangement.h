@@ -100,6 +100,9 @@ class ArrangedParagraphs {
   View separator_;
   bool endsWithSeparator_ = false;
   bool decodedWellFormedUtf8_ = false;
+  // Whether finding the order surveyed the whole text and saw lone LFs
+  // only (kept when the order is kept alone, as a list).
+  bool sawLineFeedsOnly_ = false;
   std::shared_ptr<const detail::ParagraphSequence> sequence_;
 };
 
